@@ -1,0 +1,1 @@
+// Keeps the generator library non-empty while it grows.
