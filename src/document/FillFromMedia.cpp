@@ -9,6 +9,8 @@ namespace quorvel {
 namespace {
 
 constexpr int32_t kUnityGain = 32768;
+// At least one frame must fit a scratch buffer, or no chunk would advance.
+constexpr int kMaxChannels = static_cast<int>(scratch::kBytes / 2);
 
 void SwapWords(int16_t* values, int32_t count)
 {
@@ -72,7 +74,7 @@ MixRange MixPass(CMedia& media, BAT& store, int channelCount, int32_t frameCount
 bool FillFromMedia(CMedia& media, BAT& store, int bytesPerSample, int channelCount, int channel,
                    int32_t frameCount, bool swapBytes)
 {
-    if (bytesPerSample != 2 || channelCount < 1 || channel < 0 || channel > channelCount || frameCount < 0 ||
+    if (bytesPerSample != 2 || channelCount < 1 || channelCount > kMaxChannels || channel < 0 || channel > channelCount || frameCount < 0 ||
         uint64_t(frameCount) * 2 > store.Size())
         throw XBase();
 

@@ -169,7 +169,7 @@ uint8_t CPartialMedia::PeekByte()
 
 uint16_t CPartialMedia::ReadWordAt(int32_t position)
 {
-    if (position < offset_ || (length_ > 0 && PastEnd(position)))
+    if (position < offset_ || (length_ > 0 && PastEnd(int64_t(position) + 2)))
         throw XBase();
     return base_.ReadWordAt(position);
 }

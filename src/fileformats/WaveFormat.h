@@ -1,0 +1,30 @@
+#pragma once
+// The WAV "fmt " chunk (little-endian) and the reading of a WAV file's format.
+#include <cstdint>
+
+#include "document/Media.h"
+#include "fileformats/SoundFileInfo.h"
+
+namespace quorvel {
+
+struct WaveFormat {
+    static constexpr uint32_t kSize = 16;
+    static constexpr uint16_t kPCM = 1;
+    static constexpr uint16_t kExtensible = 0xFFFE;
+
+    uint16_t formatTag = kPCM;
+    uint16_t channels = 0;
+    uint32_t sampleRate = 0;
+    uint32_t bytesPerSecond = 0;
+    uint16_t blockAlign = 0;
+    uint16_t bits = 0;
+
+    static WaveFormat Decode(const uint8_t bytes[kSize]);
+    void Encode(uint8_t bytes[kSize]) const;
+};
+
+// XBadFormat without "fmt "; XUnsupportedFormat when it describes no
+// playable sound. Frames come from the "data" size (0 without one).
+SoundFileInfo ReadWaveInfo(CMedia& media);
+
+} // namespace quorvel

@@ -1,1 +1,0 @@
-// Keeps the generator library non-empty while it grows.
