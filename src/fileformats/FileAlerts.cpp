@@ -7,6 +7,8 @@ namespace quorvel {
 std::string FileAlertText(int alert, const std::string& argument)
 {
     static const std::map<int, std::string> texts{
+        {9, "[Reading QLX files is not supported!]QLX files can only be exported from Quorvel! and used in other "
+            "applications."},
         {20, "Sound files may not be longer than 5 minutes."},
         {21, "Quorvel! only supports 16-bit audio files."},
         {22, "Quorvel! only supports Mono and Stereo sound files."},

@@ -12,7 +12,7 @@ QUORVEL_EXCEPTION(XUnknownFileType, XSoundFile);
 QUORVEL_EXCEPTION(XQLXUnsupportedFileType, XSoundFile);
 
 // A sound outside the import limits. Carries the alert (table 129) that
-// tells the user which limit it broke; ImportAlertText gives its text.
+// tells the user which limit it broke; FileAlertText gives its text.
 class XUnsupportedFileType : public XSoundFile {
 public:
     enum Alert : int { kTooLong = 20, kNot16Bit = 21, kTooManyChannels = 22 };

@@ -23,22 +23,6 @@ void CheckImportLimits(const SoundFileInfo& info)
         throw XUnsupportedFileType(static_cast<XUnsupportedFileType::Alert>(alert));
 }
 
-std::string ImportAlertText(int alert)
-{
-    switch (alert) {
-    case XUnsupportedFileType::kTooLong:
-        return "Sound files may not be longer than 5 minutes.";
-    case XUnsupportedFileType::kNot16Bit:
-        return "Quorvel! only supports 16-bit audio files.";
-    case XUnsupportedFileType::kTooManyChannels:
-        return "Quorvel! only supports Mono and Stereo sound files.";
-    case kAutoPlayAlert:
-        return "Auto-play is limited to 30-second files.";
-    default:
-        return {};
-    }
-}
-
 bool AutoPlayAllowed(const SoundFileInfo& info)
 {
     return info.frames <= uint64_t(info.rate) * kMaxAutoPlaySeconds;

@@ -18,8 +18,6 @@ constexpr int kAutoPlayAlert = 23;
 int ImportLimitAlert(const SoundFileInfo& info);
 // Throws XUnsupportedFileType carrying that alert.
 void CheckImportLimits(const SoundFileInfo& info);
-// Alerts 20 to 23 of table 129; empty for any other number.
-std::string ImportAlertText(int alert);
 
 // Auto Play starts only for files of at most 30 seconds.
 bool AutoPlayAllowed(const SoundFileInfo& info);

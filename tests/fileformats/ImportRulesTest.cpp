@@ -4,6 +4,7 @@
 #include "TestFiles.h"
 #include "fileformats/AIFFInfo.h"
 #include "fileformats/FileTypes.h"
+#include "fileformats/FileAlerts.h"
 #include "fileformats/ImportLimits.h"
 #include "fileformats/WaveFormat.h"
 
@@ -98,10 +99,10 @@ TEST(ImportLimits, RefuseInOrderWithTheirAlert)
     } catch (const XUnsupportedFileType& e) {
         EXPECT_EQ(e.AlertNumber(), XUnsupportedFileType::kNot16Bit);
     }
-    EXPECT_EQ(ImportAlertText(20), "Sound files may not be longer than 5 minutes.");
-    EXPECT_EQ(ImportAlertText(21), "Quorvel! only supports 16-bit audio files.");
-    EXPECT_EQ(ImportAlertText(22), "Quorvel! only supports Mono and Stereo sound files.");
-    EXPECT_EQ(ImportAlertText(23), "Auto-play is limited to 30-second files.");
+    EXPECT_EQ(FileAlertText(20), "Sound files may not be longer than 5 minutes.");
+    EXPECT_EQ(FileAlertText(21), "Quorvel! only supports 16-bit audio files.");
+    EXPECT_EQ(FileAlertText(22), "Quorvel! only supports Mono and Stereo sound files.");
+    EXPECT_EQ(FileAlertText(23), "Auto-play is limited to 30-second files.");
 }
 
 TEST(Preview, AutoPlayLimitAndLengthText)

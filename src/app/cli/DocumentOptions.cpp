@@ -1,0 +1,130 @@
+#include "app/cli/DocumentOptions.h"
+
+#include <algorithm>
+
+#include <CLI/CLI.hpp>
+
+#include "analysis/SensitivityThreshold.h"
+#include "analysis/TempoText.h"
+#include "app/cli/CliError.h"
+#include "document/TimeSignature.h"
+
+namespace quorvel::cli {
+
+namespace {
+
+const std::vector<std::string> kSigns{"2/4", "3/4", "4/4", "5/4", "6/8", "7/8"};
+
+CSlice& SliceStartingAt(CSoundDocument& document, int32_t position)
+{
+    CSliceList& slices = document.Slices();
+    for (int i = 0; i < slices.Count(); ++i)
+        if (slices.At(i).position == position)
+            return slices.At(i);
+    throw CliError(kUsage, "no slice starts at frame " + std::to_string(position));
+}
+
+void SetState(CSoundDocument& document, const std::vector<int32_t>& positions, SliceState state)
+{
+    for (const int32_t position : positions) {
+        CSlice& slice = SliceStartingAt(document, position);
+        if (slice.state != state) {
+            slice.state = state;
+            slice.changed = true;
+            document.SetModified();
+        }
+    }
+}
+
+// The Pen tool: a locked slice at a free position inside the sound.
+void AddSlices(CSoundDocument& document, const std::vector<int32_t>& positions)
+{
+    for (const int32_t position : positions) {
+        if (position < 0 || position >= document.Sound()->Length())
+            throw CliError(kUsage, "frame " + std::to_string(position) + " is outside the sound");
+        CSliceList& slices = document.Slices();
+        for (int i = 0; i < slices.Count(); ++i)
+            if (slices.At(i).position == position)
+                throw CliError(kUsage, "a slice already starts at frame " + std::to_string(position));
+        CSlice* slice = slices.InsertSlice(position);
+        if (!slice)
+            throw CliError(kUsage, "the slice list is full (1000 slices)");
+        slice->strength = kPenSliceStrength;
+        slice->state = SliceState::Locked;
+        slice->aboveThreshold = slice->strength > SensitivityThreshold(document.Sensitivity());
+        slice->changed = true;
+        document.SetModified();
+    }
+}
+
+} // namespace
+
+ChannelMode DocumentOptions::Channel() const
+{
+    return channel == "left" ? ChannelMode::Left : channel == "right" ? ChannelMode::Right : ChannelMode::Mix;
+}
+
+void AddDocumentOptions(CLI::App& command, DocumentOptions& o)
+{
+    command.add_option("--channel", o.channel, "how a stereo file becomes mono (default mix)")
+        ->check(CLI::IsMember({"left", "right", "mix"}));
+    command.add_option("--sensitivity", o.sensitivity, "sensitivity fader, 0 to 99")->check(CLI::Range(0, 99));
+    command.add_option("--add", o.add, "draw locked slices at these frames")->delimiter(',');
+    command.add_option("--hide", o.hide, "hide the slices starting at these frames")->delimiter(',');
+    command.add_option("--lock", o.lock, "lock the slices starting at these frames")->delimiter(',');
+    command.add_option("--select", o.select, "select the slices starting at these frames")->delimiter(',');
+    command.add_flag("--left-to-first-slice", o.leftToFirstSlice, "move the left locator to the first slice");
+    command.add_option("--left", o.left, "left locator (frame)");
+    command.add_option("--right", o.right, "right locator (frame)");
+    command.add_option("--bars", o.bars, "loop length: bars (0 to 666)")->check(CLI::Range(0, 666));
+    command.add_option("--beats", o.beats, "loop length: extra beats (0 to 7)")->check(CLI::Range(0, 7));
+    command.add_option("--sign", o.sign, "time signature")->check(CLI::IsMember(kSigns));
+    command.add_option("--stretch", o.stretch, "stretch amount, 0 (off) to 13 (100%)")->check(CLI::Range(0, 13));
+    command.add_flag("--normalize", o.normalize, "normalize every output");
+    command.add_flag("--one-sample", o.oneSample, "assemble the slices into one sample");
+    command.add_flag("--silence-selected", o.silenceSelected, "silence the selected slices");
+    command.add_flag("--pitch-mode", o.pitchMode, "tune the slices to fit the new tempo");
+    command.add_option("--new-tempo", o.newTempo, "new tempo in BPM, e.g. 95.5");
+}
+
+void ApplyDocumentOptions(CSoundDocument& document, const DocumentOptions& o)
+{
+    if (o.sensitivity)
+        document.SetSensitivity(*o.sensitivity * 10);
+    AddSlices(document, o.add);
+    SetState(document, o.hide, SliceState::Hidden);
+    SetState(document, o.lock, SliceState::Locked);
+    for (const int32_t position : o.select) {
+        CSlice& slice = SliceStartingAt(document, position);
+        slice.selected = true;
+        slice.changed = true;
+    }
+    if (o.leftToFirstSlice && document.Slices().Count() > 0)
+        document.SetLocators(document.Slices().At(0).position, document.Sound()->LoopEnd());
+    if (o.left || o.right)
+        document.SetLocators(o.left.value_or(document.Sound()->LoopStart()),
+                             o.right.value_or(document.Sound()->LoopEnd()));
+    if (o.bars)
+        document.SetBars(*o.bars);
+    if (o.beats)
+        document.SetBeats(*o.beats);
+    if (o.sign) {
+        const auto index = std::find(kSigns.begin(), kSigns.end(), *o.sign) - kSigns.begin();
+        document.SetTimeSignatureIndex(static_cast<int>(index));
+    }
+    if (o.stretch)
+        document.SetStretchIndex(*o.stretch);
+    if (o.normalize)
+        document.SetTransmitNormalized(true);
+    if (o.oneSample)
+        document.SetSeparateSamples(false);
+    if (o.silenceSelected)
+        document.SetSilenceSelected(true);
+    if (o.pitchMode)
+        document.SetPitchMode(true);
+    if (o.newTempo)
+        document.SetNewTempo(ParseNewTempo(*o.newTempo));
+    document.RefreshTempo();
+}
+
+} // namespace quorvel::cli

@@ -1,0 +1,76 @@
+// quorvel-cli: the loop slicer without a window, for batch work and tests.
+#include <iostream>
+
+#include <CLI/CLI.hpp>
+
+#include "app/cli/CliError.h"
+#include "app/cli/DocumentOptions.h"
+#include "app/cli/JsonReports.h"
+#include "app/cli/OpenInput.h"
+#include "fileformats/SoundImport.h"
+#include "framework/FileSpec.h"
+
+namespace {
+
+using namespace quorvel;
+using namespace quorvel::cli;
+
+int Info(const std::string& path)
+{
+    const std::string type = InputTypeDescription(path);
+    SoundFileInfo info;
+    try {
+        info = ReadSoundInfo(CFileSpec(path));
+    } catch (...) {
+        OpenInput(path, ChannelMode::Mix); // reports the refusal in the user's terms
+        throw;
+    }
+    std::cout << InfoReport(path, type, info).dump(2) << "\n";
+    return kSuccess;
+}
+
+int Slices(const std::string& path, const DocumentOptions& options)
+{
+    auto document = OpenInput(path, options.Channel());
+    ApplyDocumentOptions(*document, options);
+    std::cout << SlicesReport(*document).dump(2) << "\n";
+    return kSuccess;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"Quorvel without a window: examine drum loops, list their slices, and export them."};
+    app.require_subcommand(1);
+
+    std::string path;
+    CLI::App* info = app.add_subcommand("info", "print a sound file's format as JSON");
+    info->add_option("file", path, "WAV, AIFF or document file")->required();
+
+    DocumentOptions options;
+    CLI::App* slices = app.add_subcommand("slices", "open a file as the program would and print its slices as JSON");
+    slices->add_option("file", path, "WAV, AIFF or document file")->required();
+    AddDocumentOptions(*slices, options);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::ParseError& error) {
+        app.exit(error);
+        return kUsage;
+    }
+
+    try {
+        if (*info)
+            return Info(path);
+        return Slices(path, options);
+    } catch (const CliError& refusal) {
+        std::cerr << refusal.what() << "\n";
+        return refusal.Status();
+    } catch (const std::exception& failure) {
+        std::cerr << "quorvel-cli: " << failure.what() << "\n";
+        return kInputRefused;
+    }
+}
