@@ -11,6 +11,8 @@ namespace quorvel {
 
 QUORVEL_EXCEPTION(XRead, XBase);
 QUORVEL_EXCEPTION(XWrite, XBase);
+// A write refused because the disk (or the user's quota) is full.
+QUORVEL_EXCEPTION(XDiskFull, XWrite);
 QUORVEL_EXCEPTION(XPosition, XBase);
 
 class CMedia {

@@ -29,6 +29,20 @@ struct CSlice {
 
 constexpr int16_t kPenSliceStrength = 16384;
 
+// "normal", "hidden" or "locked", as reports name the states.
+constexpr const char* SliceStateName(SliceState state)
+{
+    switch (state) {
+    case SliceState::Hidden:
+        return "hidden";
+    case SliceState::Locked:
+        return "locked";
+    case SliceState::Normal:
+        break;
+    }
+    return "normal";
+}
+
 inline bool Passes(const CSlice& slice, SliceFilter filter)
 {
     switch (filter) {

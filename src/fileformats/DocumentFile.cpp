@@ -3,9 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "fileformats/AIFFChunks.h"
 #include "fileformats/AIFFSampleData.h"
-#include "fileformats/Extended80.h"
+#include "fileformats/AIFFSoundChunks.h"
 #include "fileformats/FileTypes.h"
 #include "fileformats/FormatExceptions.h"
 #include "fileformats/IFFReader.h"
@@ -15,9 +14,6 @@
 namespace quorvel {
 
 namespace {
-
-constexpr uint16_t kLoopStartMarker = 1;
-constexpr uint16_t kLoopEndMarker = 2;
 
 StoredDocumentSettings SettingsOf(const CSoundDocument& document)
 {
@@ -49,18 +45,6 @@ DocumentAppChunk ChunkOf(const CSoundDocument& document)
     return chunk;
 }
 
-void WriteCommon(CAIFFWriter& writer, const WAVE_SAMPLE& sound)
-{
-    AIFFCommon common;
-    common.channels = 1;
-    common.frames = static_cast<uint32_t>(sound.Length());
-    common.bits = 16;
-    RateToExtended(sound.SampleRate(), common.rate);
-    uint8_t bytes[AIFFCommon::kSize];
-    common.Encode(bytes);
-    writer.WriteChunk("COMM", bytes, AIFFCommon::kSize);
-}
-
 void WriteSoundData(CAIFFWriter& writer, WAVE_SAMPLE& sound)
 {
     writer.BeginChunk("SSND");
@@ -70,25 +54,6 @@ void WriteSoundData(CAIFFWriter& writer, WAVE_SAMPLE& sound)
     writer.EndChunk();
 }
 
-void WriteInstrument(CAIFFWriter& writer, const WAVE_SAMPLE& sound)
-{
-    AIFFInstrument instrument;
-    instrument.baseNote = sound.HasInstrumentData() ? sound.RootKey() : 60;
-    instrument.detune = sound.HasInstrumentData() ? sound.FineTune() : 0;
-    instrument.sustain = {0, kLoopStartMarker, kLoopEndMarker};
-    instrument.release = {0, 3, 4};
-    uint8_t bytes[AIFFInstrument::kSize];
-    instrument.Encode(bytes);
-    writer.WriteChunk("INST", bytes, AIFFInstrument::kSize);
-}
-
-void WriteMarkers(CAIFFWriter& writer, const WAVE_SAMPLE& sound)
-{
-    const std::vector<uint8_t> bytes = EncodeMarkers({{kLoopStartMarker, sound.LoopStart(), "Loop start"},
-                                                      {kLoopEndMarker, sound.LoopEnd(), "Loop end"}});
-    writer.WriteChunk("MARK", bytes.data(), static_cast<int32_t>(bytes.size()));
-}
-
 } // namespace
 
 void WriteDocument(CMedia& media, CSoundDocument& document)
@@ -96,10 +61,12 @@ void WriteDocument(CMedia& media, CSoundDocument& document)
     WAVE_SAMPLE& sound = *document.Sound();
     CAIFFWriter writer(&media);
     writer.BeginGroup("FORM", "AIFF");
-    WriteCommon(writer, sound);
+    WriteMonoCommon(writer, static_cast<uint32_t>(sound.Length()), sound.SampleRate());
     WriteSoundData(writer, sound);
-    WriteInstrument(writer, sound);
-    WriteMarkers(writer, sound);
+    // Key data the sound brought from its file is kept; otherwise middle C.
+    const bool keyed = sound.HasInstrumentData();
+    WriteInstrument(writer, keyed ? sound.RootKey() : 60, keyed ? sound.FineTune() : 0);
+    WriteLoopMarkers(writer, sound.LoopStart(), sound.LoopEnd());
     const auto chunk = EncodeDocumentAppChunk(ChunkOf(document));
     writer.WriteChunk("APPL", chunk.data(), static_cast<int32_t>(chunk.size()));
     writer.EndGroup();

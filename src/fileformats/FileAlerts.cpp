@@ -1,33 +1,50 @@
 #include "fileformats/FileAlerts.h"
 
-#include <map>
+#include "framework/AlertContent.h"
+#include "framework/EmbeddedResources.h"
+#include "framework/ResourceReference.h"
 
 namespace quorvel {
 
+namespace {
+
+// "[Title]Message" of a built-in alert, with ^0 filled in as the alert box
+// would fill it.
+std::string ShownAlertText(int table, int alert, const std::string* argument)
+{
+    if (alert < 0 || alert >= static_cast<int>(kResourceEntries))
+        return {};
+    CAlertContent content = CAlertContent::FromReference(
+        BuiltInTextResources(), AlertReference(static_cast<uint32_t>(table), static_cast<uint32_t>(alert)));
+    if (argument)
+        content.AddArgument(*argument);
+    const AlertRecord record = content.Record();
+    return record.title.empty() ? record.message : "[" + record.title + "]" + record.message;
+}
+
+} // namespace
+
 std::string FileAlertText(int alert, const std::string& argument)
 {
-    static const std::map<int, std::string> texts{
-        {9, "[Reading QLX files is not supported!]QLX files can only be exported from Quorvel! and used in other "
-            "applications."},
-        {20, "Sound files may not be longer than 5 minutes."},
-        {21, "Quorvel! only supports 16-bit audio files."},
-        {22, "Quorvel! only supports Mono and Stereo sound files."},
-        {23, "Auto-play is limited to 30-second files."},
-        {24, "[Couldn't load sound file!]The file is in an unknown format or corrupt."},
-        {25, "[Couldn't load sound file \"^0\"!]The file is in an unknown format or corrupt."},
-        {26, "[Couldn't load Quorvel! document file!]The file may be damaged."},
-        {27, "[Couldn't load Quorvel! document file!]The Quorvel! information in this file is damaged. "
-             "Extracting audio..."},
-        {28, "[Couldn't load Quorvel! document file!]This file was created by a later version of Quorvel! "
-             "Extracting audio..."},
-        {45, "[Failed saving Quorvel! document!]You may have run out of memory or disk space."},
-    };
-    const auto found = texts.find(alert);
-    if (found == texts.end())
-        return {};
-    std::string text = found->second;
-    if (const auto at = text.find("^0"); at != std::string::npos)
-        text.replace(at, 2, argument);
+    return ShownAlertText(kFileAlertTable, alert, &argument);
+}
+
+std::string InstrumentAlertText(int alert)
+{
+    return ShownAlertText(kInstrumentAlertTable, alert, nullptr);
+}
+
+std::string FillNumbers(std::string text, std::initializer_list<int> numbers)
+{
+    size_t from = 0;
+    for (int number : numbers) {
+        const size_t at = text.find("%d", from);
+        if (at == std::string::npos)
+            break;
+        const std::string digits = std::to_string(number);
+        text.replace(at, 2, digits);
+        from = at + digits.size();
+    }
     return text;
 }
 

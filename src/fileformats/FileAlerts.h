@@ -2,10 +2,18 @@
 // The texts of the alerts that reading and writing files raise, until the
 // text resources carry them. "[Title]Message" as the alert box shows them;
 // ^0 is replaced by `argument`.
+#include <initializer_list>
 #include <string>
 
 namespace quorvel {
 
+constexpr int kFileAlertTable = 129;
+constexpr int kInstrumentAlertTable = 132;
+
 std::string FileAlertText(int alert, const std::string& argument = "");
+// The instrument exports' alerts, a table of their own.
+std::string InstrumentAlertText(int alert);
+// Replaces each "%d" in turn with the next number.
+std::string FillNumbers(std::string text, std::initializer_list<int> numbers);
 
 } // namespace quorvel

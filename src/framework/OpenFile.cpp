@@ -27,6 +27,14 @@ int OpenRegular(const std::string& path, int flags)
     return fd;
 }
 
+// A full disk gets its own failure: the user can do something about it.
+[[noreturn]] void ThrowWriteFailure(int error)
+{
+    if (error == ENOSPC || error == EDQUOT)
+        throw XDiskFull();
+    throw XWrite();
+}
+
 } // namespace
 
 std::unique_ptr<COpenFile> COpenFile::OpenForReading(const std::string& path)
@@ -77,7 +85,7 @@ void COpenFile::Write(int32_t count, const void* buffer)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            throw XWrite();
+            ThrowWriteFailure(n < 0 ? errno : 0);
         done += static_cast<int32_t>(n);
     }
 }
@@ -108,7 +116,7 @@ int32_t COpenFile::GetLength()
 void COpenFile::Sync()
 {
     if (::fsync(fd_) != 0)
-        throw XWrite();
+        ThrowWriteFailure(errno);
 }
 
 void COpenFile::Close()
@@ -120,7 +128,7 @@ void COpenFile::Close()
     // Linux releases the descriptor even when close reports an error, so
     // there is nothing to retry.
     if (::close(fd) != 0)
-        throw XWrite();
+        ThrowWriteFailure(errno);
 }
 
 } // namespace quorvel

@@ -8,23 +8,6 @@
 
 namespace quorvel {
 
-namespace {
-
-const char* StateName(SliceState state)
-{
-    switch (state) {
-    case SliceState::Normal:
-        return "normal";
-    case SliceState::Hidden:
-        return "hidden";
-    case SliceState::Locked:
-        return "locked";
-    }
-    return "?";
-}
-
-} // namespace
-
 void PrintAnalysisReport(std::ostream& out, const CSoundDocument& document)
 {
     const WAVE_SAMPLE& sound = *document.Sound();
@@ -46,7 +29,7 @@ void PrintAnalysisReport(std::ostream& out, const CSoundDocument& document)
     for (int i = 0; i < slices.Count(); ++i) {
         const CSlice& slice = slices.At(i);
         out << std::setw(6) << i + 1 << std::setw(12) << slice.position << std::setw(10) << slice.strength << "  "
-            << std::left << std::setw(8) << StateName(slice.state) << std::right
+            << std::left << std::setw(8) << SliceStateName(slice.state) << std::right
             << (Passes(slice, SliceFilter::Active) ? "yes" : "") << "\n";
     }
 }

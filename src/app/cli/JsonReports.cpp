@@ -5,23 +5,6 @@
 
 namespace quorvel::cli {
 
-namespace {
-
-const char* StateName(SliceState state)
-{
-    switch (state) {
-    case SliceState::Hidden:
-        return "hidden";
-    case SliceState::Locked:
-        return "locked";
-    case SliceState::Normal:
-        break;
-    }
-    return "normal";
-}
-
-} // namespace
-
 nlohmann::ordered_json InfoReport(const std::string& file, const std::string& type, const SoundFileInfo& info)
 {
     return {{"file", file},           {"type", type},           {"channels", info.channels},
@@ -38,7 +21,7 @@ nlohmann::ordered_json SlicesReport(const CSoundDocument& document)
         const CSlice& slice = list.At(i);
         slices.push_back({{"position", slice.position},
                           {"strength", slice.strength},
-                          {"state", StateName(slice.state)},
+                          {"state", SliceStateName(slice.state)},
                           {"selected", slice.selected},
                           {"active", Passes(slice, SliceFilter::Active)},
                           {"shown", Passes(slice, SliceFilter::Shown)}});

@@ -1,0 +1,155 @@
+#include "fileformats/SoundExport.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "fileformats/AIFFSampleData.h"
+#include "fileformats/AIFFSoundChunks.h"
+#include "fileformats/IFFWriter.h"
+#include "fileformats/LittleEndianSampleData.h"
+#include "fileformats/WaveFormat.h"
+#include "framework/SafeFileWriter.h"
+
+namespace quorvel {
+
+namespace {
+
+// Longest file name (in bytes) Linux file systems accept.
+constexpr size_t kPlatformNameLimit = 255;
+
+std::string Numbered(const char* format, int number)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, format, number);
+    return text;
+}
+
+// Cuts UTF-8 text to at most `bytes` without splitting a character.
+std::string CutText(const std::string& text, size_t bytes)
+{
+    if (text.size() <= bytes)
+        return text;
+    size_t cut = bytes;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+    return text.substr(0, cut);
+}
+
+// The chosen name without its sound-file extension (the save dialog may
+// still show the other type's).
+std::string BaseNameOf(const std::string& chosenName)
+{
+    if (!FileTypeMatches(filetypes::kAIFF, chosenName) && !FileTypeMatches(filetypes::kWave, chosenName))
+        return chosenName;
+    std::string base;
+    std::string extension;
+    CFileSpec::SplitName(chosenName, base, extension);
+    return base;
+}
+
+bool FileExists(const std::string& path)
+{
+    std::error_code error;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
+}
+
+void WriteAIFF(CMedia& media, WAVE_SAMPLE& sample)
+{
+    const auto frames = static_cast<uint32_t>(sample.Length());
+    CAIFFWriter writer(&media);
+    writer.BeginGroup("FORM", "AIFF");
+    WriteMonoCommon(writer, frames, sample.SampleRate());
+    writer.BeginChunk("SSND");
+    const uint8_t offsetAndBlockSize[8] = {};
+    writer.Write(8, offsetAndBlockSize);
+    WriteValuesBigEndian(sample.Store(), 0, frames, media);
+    writer.EndChunk();
+    WriteInstrument(writer, sample.HasInstrumentData() ? sample.RootKey() : 60,
+                    sample.HasInstrumentData() ? sample.FineTune() : 0);
+    WriteLoopMarkers(writer, sample.LoopStart(), sample.LoopEnd());
+    writer.EndGroup();
+}
+
+void WriteWAV(CMedia& media, WAVE_SAMPLE& sample)
+{
+    const auto frames = static_cast<uint32_t>(sample.Length());
+    CWaveWriter writer(&media);
+    writer.BeginGroup("RIFF", "WAVE");
+    WaveFormat format;
+    format.channels = 1;
+    format.sampleRate = static_cast<uint32_t>(sample.SampleRate());
+    format.bytesPerSecond = format.channels * 16u * format.sampleRate / 8u;
+    format.blockAlign = static_cast<uint16_t>(format.channels * 16 / 8);
+    format.bits = 16;
+    uint8_t fmt[WaveFormat::kSize];
+    format.Encode(fmt);
+    writer.WriteChunk("fmt ", fmt, WaveFormat::kSize);
+    if (frames > 0) {
+        writer.BeginChunk("data");
+        WriteValuesLittleEndian(sample.Store(), 0, frames, media);
+        writer.EndChunk();
+    }
+    writer.EndGroup();
+}
+
+} // namespace
+
+std::string SliceFileName(const std::string& baseName, int index, size_t maxNameLength, const FileTypeSpec& type)
+{
+    const std::string extension = FirstExtension(type);
+    std::string suffix = Numbered(" #%03d", index + 1);
+    if (2 * suffix.size() > maxNameLength)
+        suffix = Numbered("%03d", index + 1);
+    const size_t limit = std::min(maxNameLength, kPlatformNameLimit - extension.size());
+    const size_t room = limit > suffix.size() ? limit - suffix.size() : 0;
+    return CutText(baseName, room) + suffix + extension;
+}
+
+void WriteSliceFile(CMedia& media, WAVE_SAMPLE& sample, const FileTypeSpec& type)
+{
+    if (&type == &filetypes::kWave)
+        WriteWAV(media, sample);
+    else
+        WriteAIFF(media, sample);
+}
+
+ExportOutcome ExportSlicesToFiles(CExportJob& job, const SoundExportParams& params, CExportQuestions& questions,
+                                  CExportProgress& progress)
+{
+    if (!params.keepExtraFrames)
+        job.SetExtraFrames(0);
+    job.SetOutputRate(params.rate);
+    const FileTypeSpec& type = params.type ? *params.type : filetypes::kAIFF;
+    const std::string baseName = BaseNameOf(params.baseFile.Name());
+
+    int n = job.OutputCount();
+    if (params.maxCount > 0)
+        n = std::min(n, params.maxCount);
+
+    CProgressScope scope(progress, "Slices left:");
+    bool replaceAll = false;
+    for (int i = 0; i < n; ++i) {
+        progress.Show(n - i, i * 100 / n);
+        if (progress.CancelPressed()) {
+            progress.ShowCancelled("Sound Export cancelled!");
+            return ExportOutcome::Cancelled;
+        }
+        CFileSpec file(params.baseFile.Folder(), SliceFileName(baseName, i, params.maxNameLength, type),
+                       type.typeCode);
+        file.SetCreator(CFileSpec::kOwnCreator);
+        // Asked before the slice is built, so a cancel costs no work.
+        if (!replaceAll && FileExists(file.FullPath())) {
+            const ReplaceAnswer answer = questions.AskReplace(file.Name());
+            if (answer == ReplaceAnswer::Cancel)
+                return ExportOutcome::Cancelled;
+            replaceAll = answer == ReplaceAnswer::ReplaceAll;
+        }
+        const std::unique_ptr<WAVE_SAMPLE> sample = job.GetOutput(i);
+        SafeWrite(file, [&](CMedia& media) { WriteSliceFile(media, *sample, type); });
+    }
+    progress.Show(0, 100);
+    return ExportOutcome::Completed;
+}
+
+} // namespace quorvel

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "../common/SlicedSound.h"
+#include "ExportedFiles.h"
+#include "fileformats/SoundExport.h"
+#include "framework/FileExceptions.h"
+
+namespace quorvel {
+namespace {
+
+using namespace test;
+
+// Answers alert 18 from a script and presses Cancel before slice `stopAt`.
+struct Script : CExportQuestions, CExportProgress {
+    Script(std::vector<ReplaceAnswer> given = {}, int stop = -1) : answers(std::move(given)), stopAt(stop) {}
+    std::vector<ReplaceAnswer> answers; // a question too many throws
+    int stopAt = -1, slice = 0;
+    size_t asked = 0;
+    ReplaceAnswer AskReplace(const std::string&) override { return answers.at(asked++); }
+    void Show(int slicesLeft, int) override { slice = 3 - slicesLeft; }
+    bool CancelPressed() override { return slice == stopAt; }
+};
+
+// Three slices exported next to Groove.aif.
+struct Export {
+    TempFolder dir;
+    std::unique_ptr<SlicedSound> s = MakeSlicedSound(3000, {0, 1000, 1800});
+    CExportJob job{*s->sound, s->slices, 0, 3000, 1000, false, false, true, {}};
+
+    ExportOutcome Run(Script&& script, const FileTypeSpec& type = filetypes::kAIFF, int32_t rate = 44100)
+    {
+        return ExportSlicesToFiles(job, {CFileSpec(dir / "Groove.aif"), &type, rate}, script, script);
+    }
+    std::vector<std::string> Names() const
+    {
+        auto names = dir.Names();
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST(SliceFileNames, NumberedAndCutToTheLimits)
+{
+    EXPECT_EQ(SliceFileName("Groove", 0, 260, filetypes::kAIFF), "Groove #001.aif");
+    EXPECT_EQ(SliceFileName("Groove", 999, 260, filetypes::kWave), "Groove #1000.wav");
+    EXPECT_EQ(SliceFileName("Groove", 4, 9, filetypes::kAIFF), "Groove005.aif"); // " #005" is over half of 9
+    EXPECT_EQ(SliceFileName(std::string(300, 'a'), 0, 200, filetypes::kAIFF), std::string(195, 'a') + " #001.aif");
+    // 260 plus the extension would pass the 255 bytes Linux allows a name.
+    EXPECT_EQ(SliceFileName(std::string(300, 'a'), 0, 260, filetypes::kAIFF).size(), 255u);
+    EXPECT_EQ(SliceFileName("abcd\xC3\xA9", 0, 10, filetypes::kAIFF), "abcd #001.aif"); // never half a character
+}
+
+TEST(SoundExport, EverySliceFileReadsBackAsItsOutput)
+{
+    for (const FileTypeSpec* type : {&filetypes::kAIFF, &filetypes::kWave}) {
+        Export e;
+        ASSERT_EQ(e.Run(Script(), *type, 48000), ExportOutcome::Completed);
+        for (int i = 0; HaveSox() && i < 3; ++i) {
+            const std::string path = e.dir / SliceFileName("Groove", i, 260, *type);
+            EXPECT_EQ(SoxSamples(path, type == &filetypes::kWave ? "wav" : "aiff", e.dir / "raw"),
+                      ValuesOf(*e.job.GetOutput(i))) << path;
+            EXPECT_EQ(std::system(("sox --i -r '" + path + "' | grep -qx 48000").c_str()), 0) << path;
+        }
+    }
+    // A slice of no frames: WAV without "data", AIFF with an empty "SSND".
+    WAVE_SAMPLE empty("Empty", 44100, 0);
+    CMemoryMedia wav(1024), aiff(1024);
+    WriteSliceFile(wav, empty, filetypes::kWave);
+    EXPECT_EQ(wav.GetPosition(), 12 + 8 + 16);
+    WriteSliceFile(aiff, empty, filetypes::kAIFF);
+    EXPECT_EQ(ChunksOf(Bytes(aiff.Data(), aiff.Data() + aiff.GetPosition()))[1].size, 8u);
+}
+
+TEST(SoundExport, ReplaceQuestionsAndStopsKeepFinishedFiles)
+{
+    const std::vector<std::string> firstTwo{"Groove #001.aif", "Groove #002.aif"};
+    Export replacing; // "Replace All" holds for the rest of that export only
+    WriteBytes(replacing.dir / "Groove #001.aif", Text("old"));
+    WriteBytes(replacing.dir / "Groove #003.aif", Text("old"));
+    EXPECT_EQ(replacing.Run(Script{{ReplaceAnswer::ReplaceAll}}), ExportOutcome::Completed); // asked once
+    EXPECT_NE(ReadBytes(replacing.dir / "Groove #003.aif"), Text("old"));
+    EXPECT_EQ(replacing.Run(Script{{ReplaceAnswer::Replace, ReplaceAnswer::Cancel}}), ExportOutcome::Cancelled);
+
+    Export cancelled; // Cancel in the progress window before the third file
+    EXPECT_EQ(cancelled.Run(Script{{}, 2}), ExportOutcome::Cancelled);
+    EXPECT_EQ(cancelled.Names(), firstTwo);
+
+    Export failing; // a failure on the second file keeps the first and leaves no partial one
+    std::filesystem::create_directory(failing.dir / "Groove #002.aif");
+    EXPECT_THROW(failing.Run(Script{{ReplaceAnswer::Replace}}), XFile);
+    EXPECT_EQ(failing.Names(), firstTwo);
+    EXPECT_TRUE(std::filesystem::is_directory(failing.dir / "Groove #002.aif"));
+}
+
+} // namespace
+} // namespace quorvel
