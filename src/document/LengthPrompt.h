@@ -5,6 +5,11 @@
 
 namespace quorvel {
 
+// What the length dialog says when an operation needs a tempo and the loop
+// has no length.
+constexpr const char* kNoLengthText =
+    "Loop Length cannot be set to 0 Bars. Please enter the correct number of Bars.";
+
 class CLengthPrompt {
 public:
     virtual ~CLengthPrompt() = default;

@@ -1,7 +1,7 @@
 #pragma once
-// The texts of the alerts that reading and writing files raise, until the
-// text resources carry them. "[Title]Message" as the alert box shows them;
-// ^0 is replaced by `argument`.
+// The texts of the alerts that reading and writing files raise, read from
+// the built-in text resources: "[Title]Message" as the alert box shows them,
+// with ^0 replaced by `argument`.
 #include <initializer_list>
 #include <string>
 

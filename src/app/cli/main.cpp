@@ -5,6 +5,7 @@
 
 #include "app/cli/CliError.h"
 #include "app/cli/DocumentOptions.h"
+#include "app/cli/ExportCommand.h"
 #include "app/cli/JsonReports.h"
 #include "app/cli/OpenInput.h"
 #include "fileformats/SoundImport.h"
@@ -53,6 +54,14 @@ int main(int argc, char** argv)
     slices->add_option("file", path, "WAV, AIFF or document file")->required();
     AddDocumentOptions(*slices, options);
 
+    ExportOptions exportOptions;
+    CLI::App* exporter = app.add_subcommand("export", "open a file, apply the options and write the outputs named");
+    exporter->add_option("file", path, "WAV, AIFF or document file")->required();
+    AddDocumentOptions(*exporter, options);
+    AddExportOptions(*exporter, exportOptions);
+    exporter->footer("Exit status: 0 success, 1 usage error, 2 the input was refused, 3 an export was refused or "
+                     "failed.");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
@@ -65,6 +74,10 @@ int main(int argc, char** argv)
     try {
         if (*info)
             return Info(path);
+        if (*exporter) {
+            RunExports(path, options, exportOptions);
+            return kSuccess;
+        }
         return Slices(path, options);
     } catch (const CliError& refusal) {
         std::cerr << refusal.what() << "\n";
