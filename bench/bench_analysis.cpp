@@ -41,6 +41,27 @@ void BM_AnalyseFiveMinutes(benchmark::State& state)
 }
 BENCHMARK(BM_AnalyseFiveMinutes)->Unit(benchmark::kMillisecond);
 
+// The worst case: five minutes of noise that never falls quiet, so no stretch
+// of the sound can be passed over.
+void BM_AnalyseFiveMinutesOfNoise(benchmark::State& state)
+{
+    static const std::unique_ptr<WAVE_SAMPLE> noise = [] {
+        auto sound = std::make_unique<WAVE_SAMPLE>("noise", 44100, kFiveMinutes);
+        uint32_t seed = 1;
+        for (int32_t i = 0; i < kFiveMinutes; ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            sound->Store().WriteSample(static_cast<uint32_t>(i), static_cast<int16_t>((seed >> 16) % 6001) - 3000);
+        }
+        return sound;
+    }();
+    auto list = std::make_unique<CSliceList>();
+    for (auto _ : state) {
+        list->Analyse(*noise);
+        benchmark::DoNotOptimize(list->Count());
+    }
+}
+BENCHMARK(BM_AnalyseFiveMinutesOfNoise)->Unit(benchmark::kMillisecond);
+
 // The floor under any whole-sound pass: read every value once, page by page.
 void BM_SumStorePages(benchmark::State& state)
 {

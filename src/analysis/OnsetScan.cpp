@@ -25,6 +25,34 @@ int16_t Strength(int16_t peak, int16_t floorBeforeOnset)
     return static_cast<int16_t>(std::clamp(p * kStrengthScale / f, 0, kStrengthLimit));
 }
 
+// The decay holds a level of 151 where it is. While searching at that level
+// with the floor no higher, a slope of at most 151 changes nothing, so whole
+// blocks of such values can be passed over without running the state
+// machine. Returns the first index from `j` that may matter, with
+// `previous` the value before it.
+constexpr int16_t kSettledLevel = 151;
+constexpr int32_t kBlock = 16;
+
+inline int16_t Slope(int16_t x, int16_t before)
+{
+    const auto d = static_cast<int16_t>(2 * x - before);
+    return static_cast<int16_t>(d < 0 ? -d : d);
+}
+
+int32_t SkipQuietRun(const int16_t* page, int32_t j, int32_t n, int16_t& previous)
+{
+    while (j + kBlock <= n) {
+        bool loud = Slope(page[j], previous) > kSettledLevel;
+        for (int32_t k = 1; k < kBlock; ++k)
+            loud |= Slope(page[j + k], page[j + k - 1]) > kSettledLevel;
+        if (loud)
+            break;
+        previous = page[j + kBlock - 1];
+        j += kBlock;
+    }
+    return j;
+}
+
 } // namespace
 
 int32_t RefineOnset(const BAT& store, int32_t i)
@@ -70,6 +98,11 @@ int ScanOnsets(const BAT& store, int32_t length, OnsetBuffer& out)
         const int16_t* page = store.Page(static_cast<uint32_t>(base) / BAT::kPageValues);
         const int32_t n = std::min<int32_t>(BAT::kPageValues, total - base);
         for (int32_t j = 0; j < n; ++j) {
+            if (!attack && level == kSettledLevel && floor <= kSettledLevel) {
+                j = SkipQuietRun(page, j, n, previous);
+                if (j == n)
+                    break;
+            }
             const int16_t x = page[j];
             const auto d = static_cast<int16_t>(2 * x - previous); // wraps on purpose
             previous = x;
@@ -96,12 +129,15 @@ int ScanOnsets(const BAT& store, int32_t length, OnsetBuffer& out)
                 }
             }
             if (!attack) {
-                if (v <= level) {
-                    level = static_cast<int16_t>(((level * kDecay) >> 15) + 1);
-                    if (level < floor)
-                        floor = level;
-                } else if ((v >> 2) <= floor) {
-                    level = v;
+                // Decay or follow the slope. Both outcomes are computed and one
+                // is selected, because on noisy material the comparison is a
+                // coin toss that a branch would keep mispredicting.
+                const bool below = v <= level;
+                const bool quiet = (v >> 2) <= floor;
+                if (below || quiet) {
+                    const auto decayed = static_cast<int16_t>(((level * kDecay) >> 15) + 1);
+                    level = below ? decayed : v;
+                    floor = below && decayed < floor ? decayed : floor;
                 } else {
                     const int32_t position = RefineOnset(store, base + j);
                     *lastStrength = Strength(peak, floorBeforeOnset);

@@ -1,10 +1,50 @@
 #include "document/BAT.h"
 
-#include <new>
+#include <sys/mman.h>
+
+#include <algorithm>
+
+#include <cstddef>
+#include <cstdint>
 
 #include "document/ScratchBuffers.h"
 
 namespace quorvel {
+
+namespace {
+
+constexpr size_t kHugePage = size_t(2) << 20;
+
+size_t SlabBytes(uint32_t totalPages, uint32_t slab)
+{
+    const uint32_t first = slab * BAT::kPagesPerSlab;
+    const uint32_t pages = std::min(BAT::kPagesPerSlab, totalPages - first);
+    return size_t(pages) * BAT::kPageBytes;
+}
+
+// Anonymous memory comes zeroed from the kernel. A whole 2 MB slab is placed
+// on a 2 MB boundary so that it can be backed by one huge page.
+void* MapSlab(size_t bytes)
+{
+    if (bytes < kHugePage) {
+        void* slab = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        return slab == MAP_FAILED ? nullptr : slab;
+    }
+    const size_t span = bytes + kHugePage;
+    void* raw = ::mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED)
+        return nullptr;
+    const auto base = reinterpret_cast<uintptr_t>(raw);
+    const uintptr_t start = (base + kHugePage - 1) & ~(kHugePage - 1);
+    if (const size_t head = start - base)
+        ::munmap(raw, head);
+    if (const size_t tail = span - (start - base) - bytes)
+        ::munmap(reinterpret_cast<void*>(start + bytes), tail);
+    ::madvise(reinterpret_cast<void*>(start), bytes, MADV_HUGEPAGE);
+    return reinterpret_cast<void*>(start);
+}
+
+} // namespace
 
 BAT::BAT(uint32_t sizeInBytes)
 {
@@ -12,12 +52,16 @@ BAT::BAT(uint32_t sizeInBytes)
         throw XOutOfMemory();
     size_ = sizeInBytes;
     const uint32_t pages = PageCount();
-    for (uint32_t i = 0; i < pages; ++i) {
-        pages_[i] = new (std::nothrow) int16_t[kPageValues]();
-        if (!pages_[i]) {
+    for (uint32_t slab = 0; slab * kPagesPerSlab < pages; ++slab) {
+        slabs_[slab] = MapSlab(SlabBytes(pages, slab));
+        if (!slabs_[slab]) {
             FreePages();
             throw XOutOfMemory();
         }
+        auto* bytes = static_cast<uint8_t*>(slabs_[slab]);
+        const uint32_t first = slab * kPagesPerSlab;
+        for (uint32_t i = first; i < pages && i < first + kPagesPerSlab; ++i)
+            pages_[i] = reinterpret_cast<int16_t*>(bytes + size_t(i - first) * kPageBytes);
     }
 }
 
@@ -25,10 +69,13 @@ BAT::~BAT() { FreePages(); }
 
 void BAT::FreePages()
 {
-    for (auto& page : pages_) {
-        delete[] page;
-        page = nullptr;
+    const uint32_t pages = PageCount();
+    for (uint32_t slab = 0; slab < kMaxSlabs; ++slab) {
+        if (slabs_[slab])
+            ::munmap(slabs_[slab], SlabBytes(pages, slab));
+        slabs_[slab] = nullptr;
     }
+    pages_.fill(nullptr);
 }
 
 uint8_t BAT::ReadByte(uint32_t offset) const

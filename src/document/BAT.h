@@ -18,9 +18,14 @@ public:
     static constexpr uint32_t kMaxBytes = kPageBytes * kMaxPages; // 66,945,024
     static constexpr uint32_t kGuard1 = 0x57A51555;
     static constexpr uint32_t kGuard2 = 0xE2DE2DE2;
+    // Pages are carved from slabs of up to 2 MB, so that a five-minute sound
+    // costs a few dozen mappings (and huge pages where the kernel offers
+    // them) instead of thousands of page faults on 16 KB heap blocks.
+    static constexpr uint32_t kPagesPerSlab = 128;
+    static constexpr uint32_t kMaxSlabs = (kMaxPages + kPagesPerSlab - 1) / kPagesPerSlab;
 
-    // Allocates ceil(size / 16384) zeroed pages; sizes above kMaxBytes throw
-    // XOutOfMemory, as does a failed page allocation (after freeing the rest).
+    // Provides ceil(size / 16384) zeroed pages; sizes above kMaxBytes throw
+    // XOutOfMemory, as does a failed allocation (after freeing the rest).
     explicit BAT(uint32_t sizeInBytes);
     virtual ~BAT();
     BAT(const BAT&) = delete;
@@ -75,6 +80,7 @@ private:
     uint32_t size_ = 0;
     std::array<int16_t*, kMaxPages> pages_{};
     uint32_t guard2_ = kGuard2;
+    std::array<void*, kMaxSlabs> slabs_{};
 };
 
 } // namespace quorvel

@@ -46,25 +46,42 @@ struct MixRange {
     int32_t minimum = 0;
 };
 
+// Sums one chunk of frames into mono values, scaling each value first when
+// a gain is applied, and widens `range` to the sums seen. Written without
+// branches in the loop so the compiler can vectorise it: the mix-down must
+// keep pace with reading the file.
+template <int Channels, bool Scaled>
+void MixChunk(const int16_t* in, int16_t* out, int32_t frames, int channelCount, int32_t gain, MixRange& range)
+{
+    const int channels = Channels > 0 ? Channels : channelCount;
+    int32_t maximum = range.maximum;
+    int32_t minimum = range.minimum;
+    for (int32_t k = 0; k < frames; ++k) {
+        int32_t sum = 0;
+        for (int c = 0; c < channels; ++c) {
+            int32_t v = in[k * channels + c];
+            if constexpr (Scaled)
+                v = (v * gain) >> 15;
+            sum += v;
+        }
+        maximum = std::max(maximum, sum);
+        minimum = std::min(minimum, sum);
+        out[k] = static_cast<int16_t>(std::clamp(sum, -32768, 32767));
+    }
+    range.maximum = maximum;
+    range.minimum = minimum;
+}
+
+template <bool Scaled>
 MixRange MixPass(CMedia& media, BAT& store, int channelCount, int32_t frameCount, bool swapBytes, int32_t gain)
 {
     MixRange range;
     ForEachChunk(media, store, channelCount, frameCount, swapBytes,
                  [&](const int16_t* in, int16_t* out, int32_t frames) {
-                     for (int32_t k = 0; k < frames; ++k) {
-                         int32_t sum = 0;
-                         for (int c = 0; c < channelCount; ++c) {
-                             int32_t v = in[k * channelCount + c];
-                             if (gain != kUnityGain)
-                                 v = (v * gain) >> 15;
-                             sum += v;
-                         }
-                         if (sum > range.maximum)
-                             range.maximum = sum;
-                         else if (sum < range.minimum)
-                             range.minimum = sum;
-                         out[k] = static_cast<int16_t>(std::clamp(sum, -32768, 32767));
-                     }
+                     if (channelCount == 2)
+                         MixChunk<2, Scaled>(in, out, frames, channelCount, gain, range);
+                     else
+                         MixChunk<0, Scaled>(in, out, frames, channelCount, gain, range);
                  });
     return range;
 }
@@ -74,8 +91,8 @@ MixRange MixPass(CMedia& media, BAT& store, int channelCount, int32_t frameCount
 bool FillFromMedia(CMedia& media, BAT& store, int bytesPerSample, int channelCount, int channel,
                    int32_t frameCount, bool swapBytes)
 {
-    if (bytesPerSample != 2 || channelCount < 1 || channelCount > kMaxChannels || channel < 0 || channel > channelCount || frameCount < 0 ||
-        uint64_t(frameCount) * 2 > store.Size())
+    if (bytesPerSample != 2 || channelCount < 1 || channelCount > kMaxChannels || channel < 0 ||
+        channel > channelCount || frameCount < 0 || uint64_t(frameCount) * 2 > store.Size())
         throw XBase();
 
     if (channel != channelCount) {
@@ -92,13 +109,13 @@ bool FillFromMedia(CMedia& media, BAT& store, int bytesPerSample, int channelCou
     }
 
     const int32_t start = media.GetPosition();
-    const MixRange range = MixPass(media, store, channelCount, frameCount, swapBytes, kUnityGain);
+    const MixRange range = MixPass<false>(media, store, channelCount, frameCount, swapBytes, kUnityGain);
     if (range.maximum < 32768 && range.minimum >= -32768)
         return false;
 
     media.SetPosition(start);
     const int32_t peak = std::max(range.maximum, -range.minimum);
-    MixPass(media, store, channelCount, frameCount, swapBytes, 0x3FFF8000 / peak);
+    MixPass<true>(media, store, channelCount, frameCount, swapBytes, 0x3FFF8000 / peak);
     return true;
 }
 
