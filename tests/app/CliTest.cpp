@@ -1,6 +1,8 @@
 // The command-line tool, run as a user would run it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <nlohmann/json.hpp>
 
 #include "../common/TempFolder.h"
@@ -17,11 +19,12 @@ using nlohmann::json;
 using test::RunTool;
 using test::TempFolder;
 
-// A one-bar mono loop at 120 BPM with its hits; returns the hit frames.
-std::vector<int32_t> WriteLoop(const std::string& path, int channels = 1)
+// A mono loop at 120 BPM with its hits; returns the hit frames.
+std::vector<int32_t> WriteLoop(const std::string& path, int channels = 1, int bars = 1)
 {
     loopgen::LoopSpec spec;
     spec.channels = channels;
+    spec.bars = bars;
     const loopgen::GeneratedLoop loop = loopgen::GenerateDrumLoop(spec);
     SafeWrite(CFileSpec(path), [&](CMedia& media) {
         WriteWaveFile(media, loop.samples.data(), loop.frames, loop.channels, loop.sampleRate);
@@ -103,6 +106,69 @@ TEST(Cli, RefusalsCarryTheProgramsOwnTextsAndExitStatus)
 
     run = RunTool("quorvel-cli", "slices " + (folder / "loop.wav") + " --sensitivity 100");
     EXPECT_EQ(run.status, 1) << "out of the fader's range";
+}
+
+TEST(Cli, ExportWritesEveryOutputThatOtherProgramsRead)
+{
+    TempFolder folder;
+    const std::vector<int32_t> hits = WriteLoop(folder / "loop.wav");
+    const auto run = RunTool("quorvel-cli", "export " + (folder / "loop.wav") + " --sensitivity 99 --bars 1" +
+                                                " --document " + (folder / "d.qvl") + " --qlx " + (folder / "x.qlx") +
+                                                " --midi " + (folder / "g.mid") + " --sound " + (folder / "s.aif") +
+                                                " --soundfont " + (folder / "b.sf2") + " --samplecell " +
+                                                (folder / "i.ins") + " --mixman " + (folder / "m.trk"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    for (const char* name : {"d.qvl", "x.qlx", "g.mid", "b.sf2", "i.ins", "m.trk"})
+        EXPECT_TRUE(CFileSpec(folder / name).Exists()) << name;
+    // One slice file per hit, each a valid AIFF.
+    for (size_t i = 1; i <= hits.size(); ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "s #%03zu.aif", i);
+        EXPECT_EQ(std::system(("sndfile-info '" + (folder / name) + "' >/dev/null 2>&1").c_str()), 0) << name;
+    }
+    EXPECT_FALSE(CFileSpec(folder / ("s #" + std::to_string(hits.size() + 1) + ".aif")).Exists());
+    EXPECT_EQ(std::system(("sox -t aiff '" + (folder / "x.qlx") + "' -n stat 2>/dev/null").c_str()), 0);
+
+    // The saved document reopens with the options applied.
+    const auto reopened = RunTool("quorvel-cli", "slices " + (folder / "d.qvl"));
+    ASSERT_EQ(reopened.status, 0) << reopened.err;
+    const json report = json::parse(reopened.out);
+    EXPECT_EQ(report["sensitivity"], 99);
+    EXPECT_EQ(report["tempo"], 120000);
+}
+
+TEST(Cli, ExportNeverGuesses)
+{
+    TempFolder folder;
+    WriteLoop(folder / "loop.wav", 1, 16);
+    const std::string input = "export " + (folder / "loop.wav") + " --sensitivity 99";
+
+    // No length: nothing is written.
+    auto run = RunTool("quorvel-cli", input + " --qlx " + (folder / "x.qlx"));
+    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.err.rfind("Loop Length cannot be set to 0 Bars.", 0), 0u) << run.err;
+    EXPECT_FALSE(CFileSpec(folder / "x.qlx").Exists());
+
+    // An existing file is kept unless --force is given.
+    test::WriteBytes(folder / "x.qlx", {1, 2, 3});
+    run = RunTool("quorvel-cli", input + " --bars 16 --qlx " + (folder / "x.qlx"));
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.err.find("already exists"), std::string::npos) << run.err;
+    EXPECT_EQ(test::ReadBytes(folder / "x.qlx"), (std::vector<uint8_t>{1, 2, 3}));
+    run = RunTool("quorvel-cli", input + " --bars 16 --force --qlx " + (folder / "x.qlx"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_GT(test::ReadBytes(folder / "x.qlx").size(), 3u);
+
+    // Sixteen bars of the pattern have more slices than a bank's 92 keys.
+    run = RunTool("quorvel-cli", input + " --bars 16 --soundfont " + (folder / "b.sf2"));
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.err.find("--accept-limit"), std::string::npos) << run.err;
+    EXPECT_FALSE(CFileSpec(folder / "b.sf2").Exists());
+    run = RunTool("quorvel-cli", input + " --bars 16 --accept-limit --soundfont " + (folder / "b.sf2"));
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(CFileSpec(folder / "b.sf2").Exists());
+
+    EXPECT_EQ(RunTool("quorvel-cli", input).status, 1) << "no output named";
 }
 
 TEST(Cli, ReadmeRunCommandPrintsTheDemoLoopsSlices)
