@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "fileformats/AIFFSampleData.h"
+#include "fileformats/SampleData.h"
 #include "fileformats/AIFFSoundChunks.h"
 #include "fileformats/FileTypes.h"
 #include "fileformats/FormatExceptions.h"

@@ -2,7 +2,7 @@
 
 #include "fileformats/ByteOrder.h"
 #include "fileformats/ByteRecord.h"
-#include "fileformats/LittleEndianSampleData.h"
+#include "fileformats/SampleData.h"
 
 namespace quorvel {
 

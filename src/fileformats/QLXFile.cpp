@@ -4,7 +4,7 @@
 #include <array>
 
 #include "analysis/Tempo.h"
-#include "fileformats/AIFFSampleData.h"
+#include "fileformats/SampleData.h"
 #include "fileformats/AIFFSoundChunks.h"
 #include "fileformats/ByteOrder.h"
 #include "fileformats/FileTypes.h"

@@ -4,10 +4,9 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "fileformats/AIFFSampleData.h"
+#include "fileformats/SampleData.h"
 #include "fileformats/AIFFSoundChunks.h"
 #include "fileformats/IFFWriter.h"
-#include "fileformats/LittleEndianSampleData.h"
 #include "fileformats/WaveFormat.h"
 #include "framework/SafeFileWriter.h"
 

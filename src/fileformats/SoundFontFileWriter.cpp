@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "fileformats/ByteRecord.h"
-#include "fileformats/LittleEndianSampleData.h"
+#include "fileformats/SampleData.h"
 
 namespace quorvel {
 

@@ -1,4 +1,4 @@
-#include "fileformats/LittleEndianSampleData.h"
+#include "fileformats/SampleData.h"
 
 #include <algorithm>
 #include <vector>
@@ -7,19 +7,36 @@
 
 namespace quorvel {
 
-void WriteValuesLittleEndian(BAT& store, uint32_t firstValue, uint32_t valueCount, CMedia& media)
+namespace {
+
+template <bool BigEndian>
+void WriteValues(BAT& store, uint32_t firstValue, uint32_t valueCount, CMedia& media)
 {
     uint8_t* staging = scratch::Buffer1();
     store.ForEachRun(firstValue * 2, valueCount * 2, [&](uint32_t, uint8_t* run, uint32_t length) {
         const auto* values = reinterpret_cast<const uint16_t*>(run);
         const uint32_t count = length / 2;
         for (uint32_t i = 0; i < count; ++i) {
-            staging[2 * i] = static_cast<uint8_t>(values[i]);
-            staging[2 * i + 1] = static_cast<uint8_t>(values[i] >> 8);
+            const auto high = static_cast<uint8_t>(values[i] >> 8);
+            const auto low = static_cast<uint8_t>(values[i]);
+            staging[2 * i] = BigEndian ? high : low;
+            staging[2 * i + 1] = BigEndian ? low : high;
         }
         media.Write(static_cast<int32_t>(length), staging);
         return true;
     });
+}
+
+} // namespace
+
+void WriteValuesBigEndian(BAT& store, uint32_t firstValue, uint32_t valueCount, CMedia& media)
+{
+    WriteValues<true>(store, firstValue, valueCount, media);
+}
+
+void WriteValuesLittleEndian(BAT& store, uint32_t firstValue, uint32_t valueCount, CMedia& media)
+{
+    WriteValues<false>(store, firstValue, valueCount, media);
 }
 
 void WriteSilence(uint32_t count, CMedia& media)
