@@ -3,6 +3,7 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include <cstddef>
 #include <cstdint>
@@ -22,14 +23,14 @@ size_t SlabBytes(uint32_t totalPages, uint32_t slab)
     return size_t(pages) * BAT::kPageBytes;
 }
 
-// Anonymous memory comes zeroed from the kernel. A whole 2 MB slab is placed
-// on a 2 MB boundary so that it can be backed by one huge page.
-void* MapSlab(size_t bytes)
+// A whole 2 MB slab is mapped on a 2 MB boundary so that it can be backed by
+// one huge page; anonymous memory comes zeroed from the kernel. Smaller slabs
+// (short sounds, the slices of an export) come from the heap, which reuses
+// freed memory instead of faulting in fresh pages every time.
+void* AllocateSlab(size_t bytes)
 {
-    if (bytes < kHugePage) {
-        void* slab = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        return slab == MAP_FAILED ? nullptr : slab;
-    }
+    if (bytes < kHugePage)
+        return std::calloc(1, bytes);
     const size_t span = bytes + kHugePage;
     void* raw = ::mmap(nullptr, span, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED)
@@ -53,7 +54,7 @@ BAT::BAT(uint32_t sizeInBytes)
     size_ = sizeInBytes;
     const uint32_t pages = PageCount();
     for (uint32_t slab = 0; slab * kPagesPerSlab < pages; ++slab) {
-        slabs_[slab] = MapSlab(SlabBytes(pages, slab));
+        slabs_[slab] = AllocateSlab(SlabBytes(pages, slab));
         if (!slabs_[slab]) {
             FreePages();
             throw XOutOfMemory();
@@ -71,8 +72,13 @@ void BAT::FreePages()
 {
     const uint32_t pages = PageCount();
     for (uint32_t slab = 0; slab < kMaxSlabs; ++slab) {
-        if (slabs_[slab])
-            ::munmap(slabs_[slab], SlabBytes(pages, slab));
+        if (!slabs_[slab])
+            continue;
+        const size_t bytes = SlabBytes(pages, slab);
+        if (bytes < kHugePage)
+            std::free(slabs_[slab]);
+        else
+            ::munmap(slabs_[slab], bytes);
         slabs_[slab] = nullptr;
     }
     pages_.fill(nullptr);
