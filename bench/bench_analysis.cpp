@@ -19,10 +19,10 @@ constexpr int32_t kFiveMinutes = 300 * 44100; // 13,230,000 frames
 const WAVE_SAMPLE& FiveMinuteSound()
 {
     static const std::unique_ptr<WAVE_SAMPLE> sound = [] {
-        loopgen::LoopSpec spec;
-        spec.bpm = 90.0;
-        spec.lengthFrames = kFiveMinutes;
-        return loopgen::MakeWaveSample(loopgen::GenerateDrumLoop(spec), "five minutes");
+        loopgen::LoopSpec recipe;
+        recipe.bpm = 90.0;
+        recipe.lengthFrames = kFiveMinutes;
+        return loopgen::MakeWaveSample(loopgen::GenerateDrumLoop(recipe), "five minutes");
     }();
     return *sound;
 }

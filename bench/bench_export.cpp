@@ -34,10 +34,10 @@ Loop& FiveMinuteLoop()
 {
     static const std::unique_ptr<Loop> loop = [] {
         auto l = std::make_unique<Loop>();
-        loopgen::LoopSpec spec;
-        spec.bpm = 20.0;
-        spec.lengthFrames = kFiveMinutes;
-        l->sound = loopgen::MakeWaveSample(loopgen::GenerateDrumLoop(spec), "five minutes");
+        loopgen::LoopSpec recipe;
+        recipe.bpm = 20.0;
+        recipe.lengthFrames = kFiveMinutes;
+        l->sound = loopgen::MakeWaveSample(loopgen::GenerateDrumLoop(recipe), "five minutes");
         l->slices.Analyse(*l->sound);
         l->slices.ApplyThreshold(0);
         return l;

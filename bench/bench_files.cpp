@@ -78,10 +78,10 @@ BENCHMARK(BM_PlainReadOfSameFile)->Unit(benchmark::kMillisecond);
 CSoundDocument& FiveMinuteDocument()
 {
     static const std::unique_ptr<CSoundDocument> document = [] {
-        loopgen::LoopSpec spec;
-        spec.bpm = 90.0;
-        spec.lengthFrames = kFiveMinutes;
-        auto sound = loopgen::MakeWaveSample(loopgen::GenerateDrumLoop(spec), "five minutes");
+        loopgen::LoopSpec recipe;
+        recipe.bpm = 90.0;
+        recipe.lengthFrames = kFiveMinutes;
+        auto sound = loopgen::MakeWaveSample(loopgen::GenerateDrumLoop(recipe), "five minutes");
         return std::make_unique<CSoundDocument>(std::move(sound), DefaultDocumentOptions{}, true);
     }();
     return *document;

@@ -14,22 +14,22 @@ using loopgen::LoopSpec;
 
 // Strength of a hit from its jump: slope 2 x level against the floor the
 // silence before it settles to (100 before the first onset, else 151).
-int32_t ExpectedStrength(const LoopSpec& spec, const DrumHit& hit, bool first)
+int32_t ExpectedStrength(const LoopSpec& recipe, const DrumHit& hit, bool first)
 {
-    const int32_t slope = 2 * loopgen::VoiceLevel(spec.levels, hit.voice);
+    const int32_t slope = 2 * loopgen::VoiceLevel(recipe.levels, hit.voice);
     return std::min(32767, slope * 1024 / (first ? 100 : 151));
 }
 
-void ExpectSlicesOnHits(const LoopSpec& spec)
+void ExpectSlicesOnHits(const LoopSpec& recipe)
 {
-    const auto loop = GenerateDrumLoop(spec);
+    const auto loop = GenerateDrumLoop(recipe);
     CSliceList list;
     list.Analyse(*loopgen::MakeWaveSample(loop));
     ASSERT_EQ(static_cast<size_t>(list.Count()), loop.hits.size());
     for (size_t i = 0; i < loop.hits.size(); ++i) {
         const CSlice& slice = list.At(static_cast<int>(i));
         ASSERT_EQ(slice.position, loop.hits[i].frame) << "hit " << i;
-        ASSERT_EQ(slice.strength, ExpectedStrength(spec, loop.hits[i], i == 0)) << "hit " << i;
+        ASSERT_EQ(slice.strength, ExpectedStrength(recipe, loop.hits[i], i == 0)) << "hit " << i;
     }
 }
 
@@ -37,13 +37,13 @@ TEST(GeneratedLoops, EveryHitIsASliceAtItsFrame)
 {
     for (int32_t rate : {22050, 44100, 48000})
         for (double bpm : {90.0, 120.0}) {
-            LoopSpec spec;
-            spec.sampleRate = rate;
-            spec.bpm = bpm;
-            spec.bars = 3;
-            spec.seed = static_cast<uint32_t>(rate) + static_cast<uint32_t>(bpm);
+            LoopSpec recipe;
+            recipe.sampleRate = rate;
+            recipe.bpm = bpm;
+            recipe.bars = 3;
+            recipe.seed = static_cast<uint32_t>(rate) + static_cast<uint32_t>(bpm);
             SCOPED_TRACE(::testing::Message() << rate << " Hz, " << bpm << " BPM");
-            ExpectSlicesOnHits(spec);
+            ExpectSlicesOnHits(recipe);
         }
 
     // Every sixteenth of one voice at 136 BPM: 110 ms apart.
@@ -60,9 +60,9 @@ TEST(GeneratedLoops, EveryHitIsASliceAtItsFrame)
 
 TEST(GeneratedLoops, StrengthFollowsVoiceLoudness)
 {
-    LoopSpec spec;
-    spec.bars = 2;
-    const auto loop = GenerateDrumLoop(spec);
+    LoopSpec recipe;
+    recipe.bars = 2;
+    const auto loop = GenerateDrumLoop(recipe);
     CSliceList list;
     list.Analyse(*loopgen::MakeWaveSample(loop));
     ASSERT_EQ(static_cast<size_t>(list.Count()), loop.hits.size());
@@ -88,35 +88,35 @@ TEST(GeneratedLoops, StrengthFollowsVoiceLoudness)
 
 TEST(GeneratedLoops, GenerationIsDeterministicAndSeedOnlyChangesNoise)
 {
-    LoopSpec spec;
-    const auto a = GenerateDrumLoop(spec);
-    EXPECT_EQ(a.samples, GenerateDrumLoop(spec).samples);
+    LoopSpec recipe;
+    const auto a = GenerateDrumLoop(recipe);
+    EXPECT_EQ(a.samples, GenerateDrumLoop(recipe).samples);
     EXPECT_EQ(a.hits[1], (DrumHit{11025, DrumVoice::Hat}));
-    spec.seed = 99;
-    const auto c = GenerateDrumLoop(spec);
+    recipe.seed = 99;
+    const auto c = GenerateDrumLoop(recipe);
     EXPECT_EQ(c.hits, a.hits);
     EXPECT_NE(c.samples, a.samples);
 
-    spec.lengthFrames = 300 * 44100 + 1;
-    EXPECT_THROW(GenerateDrumLoop(spec), loopgen::XLoopSpec);
-    spec.lengthFrames = 0;
-    spec.pattern.hat.resize(1); // tracks of different lengths
-    EXPECT_THROW(GenerateDrumLoop(spec), loopgen::XLoopSpec);
+    recipe.lengthFrames = 300 * 44100 + 1;
+    EXPECT_THROW(GenerateDrumLoop(recipe), loopgen::XLoopSpec);
+    recipe.lengthFrames = 0;
+    recipe.pattern.hat.resize(1); // tracks of different lengths
+    EXPECT_THROW(GenerateDrumLoop(recipe), loopgen::XLoopSpec);
 }
 
 TEST(GeneratedLoops, StereoLoopImportsToTheSameSlices)
 {
-    LoopSpec spec;
-    spec.channels = 2;
-    spec.bars = 2;
-    const auto loop = GenerateDrumLoop(spec);
+    LoopSpec recipe;
+    recipe.channels = 2;
+    recipe.bars = 2;
+    const auto loop = GenerateDrumLoop(recipe);
     ASSERT_EQ(loop.samples.size(), static_cast<size_t>(loop.frames) * 2);
     EXPECT_THROW(loopgen::MakeWaveSample(loop), loopgen::XLoopSpec);
 
     for (int channel : {1, 2}) { // the right channel, and the mix-down
         CMemoryMedia media(static_cast<int32_t>(loop.samples.size() * 2));
         std::copy_n(reinterpret_cast<const uint8_t*>(loop.samples.data()), loop.samples.size() * 2, media.Data());
-        WAVE_SAMPLE sound("stereo", spec.sampleRate, loop.frames);
+        WAVE_SAMPLE sound("stereo", recipe.sampleRate, loop.frames);
         EXPECT_FALSE(FillFromMedia(media, sound.Store(), 2, 2, channel, loop.frames, false));
         CSliceList list;
         list.Analyse(sound);
@@ -128,9 +128,9 @@ TEST(GeneratedLoops, StereoLoopImportsToTheSameSlices)
 
 TEST(GeneratedLoops, FiveMinuteSoundKeepsTheFirst997Onsets)
 {
-    LoopSpec spec;
-    spec.lengthFrames = 300 * 44100;
-    const auto loop = GenerateDrumLoop(spec);
+    LoopSpec recipe;
+    recipe.lengthFrames = 300 * 44100;
+    const auto loop = GenerateDrumLoop(recipe);
     ASSERT_GT(loop.hits.size(), 997u);
     CSliceList list;
     list.Analyse(*loopgen::MakeWaveSample(loop));

@@ -22,10 +22,10 @@ using test::TempFolder;
 // A mono loop at 120 BPM with its hits; returns the hit frames.
 std::vector<int32_t> WriteLoop(const std::string& path, int channels = 1, int bars = 1)
 {
-    loopgen::LoopSpec spec;
-    spec.channels = channels;
-    spec.bars = bars;
-    const loopgen::GeneratedLoop loop = loopgen::GenerateDrumLoop(spec);
+    loopgen::LoopSpec recipe;
+    recipe.channels = channels;
+    recipe.bars = bars;
+    const loopgen::GeneratedLoop loop = loopgen::GenerateDrumLoop(recipe);
     SafeWrite(CFileSpec(path), [&](CMedia& media) {
         WriteWaveFile(media, loop.samples.data(), loop.frames, loop.channels, loop.sampleRate);
     });

@@ -26,10 +26,10 @@ using test::WriteBytes;
 
 std::unique_ptr<CSoundDocument> AnalysedLoop(int32_t bars = 2, int32_t rate = 44100)
 {
-    loopgen::LoopSpec spec;
-    spec.bars = bars;
-    spec.sampleRate = rate;
-    auto sound = loopgen::MakeWaveSample(loopgen::GenerateDrumLoop(spec), "loop.wav");
+    loopgen::LoopSpec recipe;
+    recipe.bars = bars;
+    recipe.sampleRate = rate;
+    auto sound = loopgen::MakeWaveSample(loopgen::GenerateDrumLoop(recipe), "loop.wav");
     return std::make_unique<CSoundDocument>(std::move(sound), DefaultDocumentOptions{}, false);
 }
 

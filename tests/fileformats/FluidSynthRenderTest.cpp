@@ -20,9 +20,9 @@ TEST(FluidSynthRender, BankAndGrooveReplayTheLoop)
     if (::access("/usr/bin/fluidsynth", X_OK) != 0)
         GTEST_SKIP() << "needs fluidsynth";
     TempFolder dir;
-    loopgen::LoopSpec spec;
-    spec.bars = 2;
-    const loopgen::GeneratedLoop loop = loopgen::GenerateDrumLoop(spec);
+    loopgen::LoopSpec recipe;
+    recipe.bars = 2;
+    const loopgen::GeneratedLoop loop = loopgen::GenerateDrumLoop(recipe);
     CSoundDocument document(loopgen::MakeWaveSample(loop), DefaultDocumentOptions{}, false);
     document.SetSensitivity(990);
     document.SetBars(2);

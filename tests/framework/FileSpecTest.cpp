@@ -41,19 +41,19 @@ TEST(FileSpec, SplitsFullPathsAndNormalisesFolders)
 TEST(FileSpec, FileQueriesAndOpening)
 {
     TempFolder dir;
-    const CFileSpec spec(dir.Path(), "a.bin", "BINA");
-    EXPECT_FALSE(spec.Exists());
-    EXPECT_THROW(spec.OpenForReading(), XCreateFailed);
-    EXPECT_THROW(spec.Delete(), XFileNotFound);
-    EXPECT_THROW(spec.Info(), XFileNotFound);
+    const CFileSpec file(dir.Path(), "a.bin", "BINA");
+    EXPECT_FALSE(file.Exists());
+    EXPECT_THROW(file.OpenForReading(), XCreateFailed);
+    EXPECT_THROW(file.Delete(), XFileNotFound);
+    EXPECT_THROW(file.Info(), XFileNotFound);
 
-    test::WriteBytes(spec.FullPath(), std::vector<uint8_t>(100, 'x'));
-    EXPECT_TRUE(spec.Exists());
-    EXPECT_EQ(spec.Info().size, 100);
-    EXPECT_LT(std::chrono::abs(std::chrono::system_clock::now() - spec.Info().modified), std::chrono::minutes(5));
-    EXPECT_EQ(spec.OpenForWriting()->GetLength(), 0); // truncated
-    spec.Delete();
-    EXPECT_FALSE(spec.Exists());
+    test::WriteBytes(file.FullPath(), std::vector<uint8_t>(100, 'x'));
+    EXPECT_TRUE(file.Exists());
+    EXPECT_EQ(file.Info().size, 100);
+    EXPECT_LT(std::chrono::abs(std::chrono::system_clock::now() - file.Info().modified), std::chrono::minutes(5));
+    EXPECT_EQ(file.OpenForWriting()->GetLength(), 0); // truncated
+    file.Delete();
+    EXPECT_FALSE(file.Exists());
     EXPECT_THROW(CFileSpec(dir / "missing/x.txt").OpenForWriting(), XCreateFailed);
 }
 
@@ -65,9 +65,9 @@ TEST(FileSpec, OnlyRegularFilesOpen)
     ::mkdir((dir / "folder.aif").c_str(), 0755);
     ASSERT_EQ(::mkfifo((dir / "pipe.aif").c_str(), 0644), 0);
     for (const char* name : {"folder.aif", "pipe.aif"}) {
-        const CFileSpec spec(dir.Path(), name, "AIFF");
-        EXPECT_FALSE(spec.Exists()) << name;
-        EXPECT_THROW(spec.OpenForWriting(), XCreateFailed) << name;
+        const CFileSpec file(dir.Path(), name, "AIFF");
+        EXPECT_FALSE(file.Exists()) << name;
+        EXPECT_THROW(file.OpenForWriting(), XCreateFailed) << name;
     }
 }
 

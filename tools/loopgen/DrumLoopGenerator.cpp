@@ -90,21 +90,21 @@ void RenderHit(GeneratedLoop& loop, const DrumHit& hit, int32_t channel, int16_t
     }
 }
 
-void Validate(const LoopSpec& spec)
+void Validate(const LoopSpec& recipe)
 {
-    const auto steps = spec.pattern.kick.size();
-    const bool patternOk = steps > 0 && spec.pattern.snare.size() == steps && spec.pattern.hat.size() == steps;
-    const bool shapeOk = spec.sampleRate > 0 && spec.bpm > 0.0 && spec.beatsPerBar > 0 && spec.bars >= 0 &&
-                         spec.lengthFrames >= 0 && (spec.channels == 1 || spec.channels == 2);
+    const auto steps = recipe.pattern.kick.size();
+    const bool patternOk = steps > 0 && recipe.pattern.snare.size() == steps && recipe.pattern.hat.size() == steps;
+    const bool shapeOk = recipe.sampleRate > 0 && recipe.bpm > 0.0 && recipe.beatsPerBar > 0 && recipe.bars >= 0 &&
+                         recipe.lengthFrames >= 0 && (recipe.channels == 1 || recipe.channels == 2);
     if (!patternOk || !shapeOk)
         throw XLoopSpec();
 }
 
 } // namespace
 
-int32_t BarFrames(const LoopSpec& spec)
+int32_t BarFrames(const LoopSpec& recipe)
 {
-    return static_cast<int32_t>(std::floor(spec.beatsPerBar * 60.0 * spec.sampleRate / spec.bpm));
+    return static_cast<int32_t>(std::floor(recipe.beatsPerBar * 60.0 * recipe.sampleRate / recipe.bpm));
 }
 
 int16_t VoiceLevel(const VoiceLevels& levels, DrumVoice voice)
@@ -120,22 +120,22 @@ int16_t VoiceLevel(const VoiceLevels& levels, DrumVoice voice)
     return 0;
 }
 
-GeneratedLoop GenerateDrumLoop(const LoopSpec& spec)
+GeneratedLoop GenerateDrumLoop(const LoopSpec& recipe)
 {
-    Validate(spec);
-    const double barLength = spec.beatsPerBar * 60.0 * spec.sampleRate / spec.bpm;
-    const double frames = spec.lengthFrames > 0 ? double(spec.lengthFrames) : std::floor(spec.bars * barLength);
-    if (frames > double(kMaxSeconds) * spec.sampleRate)
+    Validate(recipe);
+    const double barLength = recipe.beatsPerBar * 60.0 * recipe.sampleRate / recipe.bpm;
+    const double frames = recipe.lengthFrames > 0 ? double(recipe.lengthFrames) : std::floor(recipe.bars * barLength);
+    if (frames > double(kMaxSeconds) * recipe.sampleRate)
         throw XLoopSpec();
 
     GeneratedLoop loop;
-    loop.sampleRate = spec.sampleRate;
-    loop.channels = spec.channels;
+    loop.sampleRate = recipe.sampleRate;
+    loop.channels = recipe.channels;
     loop.frames = static_cast<int32_t>(frames);
     loop.samples.assign(static_cast<size_t>(loop.frames) * static_cast<size_t>(loop.channels), 0);
 
-    const auto stepsPerBar = static_cast<int64_t>(spec.pattern.kick.size());
-    const std::string* tracks[] = {&spec.pattern.kick, &spec.pattern.snare, &spec.pattern.hat};
+    const auto stepsPerBar = static_cast<int64_t>(recipe.pattern.kick.size());
+    const std::string* tracks[] = {&recipe.pattern.kick, &recipe.pattern.snare, &recipe.pattern.hat};
     const DrumVoice voices[] = {DrumVoice::Kick, DrumVoice::Snare, DrumVoice::Hat};
     for (int64_t step = 0;; ++step) {
         const auto frame = static_cast<int64_t>(std::floor(double(step) * barLength / double(stepsPerBar)));
@@ -147,10 +147,10 @@ GeneratedLoop GenerateDrumLoop(const LoopSpec& spec)
                 loop.hits.push_back(DrumHit{static_cast<int32_t>(frame), voices[v]});
     }
 
-    XorShift32 rng(spec.seed);
+    XorShift32 rng(recipe.seed);
     for (const DrumHit& hit : loop.hits)
         for (int32_t channel = 0; channel < loop.channels; ++channel)
-            RenderHit(loop, hit, channel, VoiceLevel(spec.levels, hit.voice), rng);
+            RenderHit(loop, hit, channel, VoiceLevel(recipe.levels, hit.voice), rng);
     return loop;
 }
 

@@ -68,12 +68,12 @@ struct GeneratedLoop {
 
 constexpr int32_t kMaxSeconds = 300;
 
-// Throws XLoopSpec for a spec it cannot honour (no steps, bad channel count,
+// Throws XLoopSpec for a recipe it cannot honour (no steps, bad channel count,
 // longer than five minutes ...).
-GeneratedLoop GenerateDrumLoop(const LoopSpec& spec);
+GeneratedLoop GenerateDrumLoop(const LoopSpec& recipe);
 
 // Length of one bar in frames at the loop's rate and tempo.
-int32_t BarFrames(const LoopSpec& spec);
+int32_t BarFrames(const LoopSpec& recipe);
 
 // The jump level of a voice.
 int16_t VoiceLevel(const VoiceLevels& levels, DrumVoice voice);

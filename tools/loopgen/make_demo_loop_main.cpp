@@ -15,14 +15,14 @@ int main(int argc, char** argv)
         return 1;
     }
     using namespace quorvel;
-    loopgen::LoopSpec spec;
-    spec.bars = 2;
-    spec.channels = 2;
+    loopgen::LoopSpec recipe;
+    recipe.bars = 2;
+    recipe.channels = 2;
     // Half the mono levels: the mix-down sums both channels, so the mixed
     // voices keep three distinct strengths (kick, snare, hat).
-    spec.levels = {1150, 800, 550};
+    recipe.levels = {1150, 800, 550};
     try {
-        const loopgen::GeneratedLoop loop = loopgen::GenerateDrumLoop(spec);
+        const loopgen::GeneratedLoop loop = loopgen::GenerateDrumLoop(recipe);
         SafeWrite(CFileSpec(argv[1]), [&loop](CMedia& media) {
             WriteWaveFile(media, loop.samples.data(), loop.frames, loop.channels, loop.sampleRate);
         });
