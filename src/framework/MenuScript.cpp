@@ -94,13 +94,21 @@ MenuRecord ParseMenuScript(std::string_view script)
 
 std::string MarkMnemonic(std::string_view text, char mnemonic)
 {
+    // The letter as written wins over an earlier one in the other case:
+    // "Save As..." with 'A' underlines the A of "As", not the a of "Save".
+    size_t at = std::string_view::npos;
+    if (mnemonic != 0) {
+        at = text.find(mnemonic);
+        if (at == std::string_view::npos)
+            at = static_cast<size_t>(std::find_if(text.begin(), text.end(), [mnemonic](char c) {
+                                         return Upper(c) == Upper(mnemonic);
+                                     }) - text.begin());
+    }
     std::string marked;
-    bool placed = mnemonic == 0;
-    for (char c : text) {
-        if (!placed && Upper(c) == Upper(mnemonic)) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (i == at)
             marked += '&';
-            placed = true;
-        }
         if (c == '&')
             marked += '&';
         marked += c;

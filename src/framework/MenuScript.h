@@ -41,7 +41,7 @@ struct MenuRecord {
 MenuRecord ParseMenuScript(std::string_view script);
 
 // The label a menu shows: the text with '&' before the mnemonic's first
-// occurrence (a literal '&' doubled), then "\tCtrl+<key>" when the item has
+// occurrence in the same case, else in any case (a literal '&' doubled), then "\tCtrl+<key>" when the item has
 // an accelerator.
 std::string MenuItemLabel(const MenuItemRecord& item);
 std::string MarkMnemonic(std::string_view text, char mnemonic);

@@ -21,6 +21,8 @@ TEST(MenuScript, ItemFieldsAndLabel)
     EXPECT_TRUE(open.enabled);
     EXPECT_FALSE(open.checked);
     EXPECT_EQ(MenuItemLabel(open), "&Open...\tCtrl+O");
+    EXPECT_EQ(MarkMnemonic("Save As...", 'A'), "Save &As...");
+    EXPECT_EQ(MarkMnemonic("Save as...", 'A'), "S&ave as...");
 }
 
 TEST(MenuScript, SeparatorsBlanksFieldOrderAndEmptyElements)

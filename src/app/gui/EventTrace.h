@@ -1,0 +1,15 @@
+#pragma once
+// An optional line-per-event record of what the program did (start, frame
+// shown, command lines received, quit), written to the file given with
+// --trace. Tests and scripts read it; without --trace nothing is written.
+#include <string>
+#include <string_view>
+
+namespace quorvel::gui {
+
+// Appends to `path` from now on; false when it cannot be opened.
+bool StartTrace(const std::string& path);
+// Writes one line and flushes it, so a reader sees it at once.
+void Trace(std::string_view line);
+
+} // namespace quorvel::gui

@@ -1,0 +1,76 @@
+#include "FramePlacement.h"
+
+#include <QByteArray>
+#include <QDataStream>
+#include <QIODevice>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+
+#include "framework/window/FrameWindow.h"
+
+namespace quorvel::gui {
+namespace {
+
+// The placement record: a version, how the window was shown, and its normal
+// (not maximised) client-area rectangle. The client area is kept rather than
+// the outer frame, because the frame's size is known only once the window
+// manager has decorated the window: restoring a frame rectangle before that
+// moves the window by its border width at every run.
+constexpr quint8 kPlacementVersion = 1;
+constexpr qint32 kShownNormal = 1;
+constexpr qint32 kShownMinimised = 2;
+constexpr qint32 kShownMaximised = 3;
+
+QSettings Settings()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation, kSettingsApplication);
+}
+
+bool OnSomeScreen(const QRect& rectangle)
+{
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->availableVirtualGeometry().intersects(rectangle))
+            return true;
+    return false;
+}
+
+} // namespace
+
+void RestoreFramePlacement(CFrameWindow& frame)
+{
+    const QSettings settings = Settings();
+    QByteArray record = settings.value(kPlacementKey).toByteArray();
+    QDataStream in(&record, QIODevice::ReadOnly);
+    quint8 version = 0;
+    qint32 shown = 0;
+    QRect normal;
+    in >> version >> shown >> normal;
+    // A damaged record, a minimised window, or a place on a screen that is no
+    // longer there: the window opens where the platform puts it.
+    if (in.status() == QDataStream::Ok && version == kPlacementVersion &&
+        (shown == kShownNormal || shown == kShownMaximised) && normal.isValid() && OnSomeScreen(normal)) {
+        frame.setGeometry(normal);
+        if (shown == kShownMaximised)
+            frame.setWindowState(frame.windowState() | Qt::WindowMaximized);
+    }
+    if (settings.contains(kStayOnTopKey))
+        frame.SetStayOnTop(settings.value(kStayOnTopKey).toBool());
+}
+
+void SaveFramePlacement(const CFrameWindow& frame)
+{
+    QByteArray record;
+    QDataStream out(&record, QIODevice::WriteOnly);
+    const qint32 shown = frame.isMaximized() ? kShownMaximised : frame.isMinimized() ? kShownMinimised : kShownNormal;
+    // A maximised or minimised window reports its normal rectangle here.
+    const QRect normal = frame.isMaximized() || frame.isMinimized() ? frame.normalGeometry() : frame.geometry();
+    out << kPlacementVersion << shown << normal;
+
+    QSettings settings = Settings();
+    settings.setValue(kPlacementKey, record);
+    settings.setValue(kStayOnTopKey, frame.StayOnTop());
+    settings.sync();
+}
+
+} // namespace quorvel::gui

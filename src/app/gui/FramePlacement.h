@@ -1,0 +1,23 @@
+#pragma once
+// The frame window's placement and its stay-on-top flag, kept between runs in
+// the user's settings (organisation "Hollmark", application "Quorvel").
+namespace quorvel {
+class CFrameWindow;
+}
+
+namespace quorvel::gui {
+
+inline constexpr char kSettingsOrganisation[] = "Hollmark";
+inline constexpr char kSettingsApplication[] = "Quorvel";
+inline constexpr char kPlacementKey[] = "MainFramePlacement";
+inline constexpr char kStayOnTopKey[] = "StayOnTop";
+
+// Applies what was stored, before the frame is shown. A missing or unreadable
+// value leaves the window as it is; a minimised window is never restored as
+// minimised (the placement keeps only normal and maximised states).
+void RestoreFramePlacement(CFrameWindow& frame);
+
+// Stores the frame's placement and flag, at quit.
+void SaveFramePlacement(const CFrameWindow& frame);
+
+} // namespace quorvel::gui

@@ -1,0 +1,26 @@
+#pragma once
+// The desktop program's own options; everything else on its command line is
+// a file to open. Qt's options (-platform and the like) are taken out by Qt
+// before this runs.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorvel::gui {
+
+struct GuiOptions {
+    bool version = false;
+    bool help = false;
+    // Ends the program as soon as the frame window is on screen (start-up
+    // timing, smoke tests).
+    bool quitAfterStart = false;
+    std::string traceFile;
+    std::vector<std::string> files;
+};
+
+// nullopt with `error` set for an unknown option or a missing value.
+std::optional<GuiOptions> ParseGuiOptions(const std::vector<std::string>& arguments, std::string& error);
+
+std::string GuiUsage();
+
+} // namespace quorvel::gui

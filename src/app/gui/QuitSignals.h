@@ -1,0 +1,13 @@
+#pragma once
+// SIGTERM and SIGINT (logout, Ctrl+C in a terminal) quit the program the
+// normal way, so the frame's placement is still saved: the signal handler
+// only writes to a pipe, and the event loop reads it and calls `quit`.
+#include <functional>
+
+namespace quorvel::gui {
+
+// Call once, after the QApplication exists; `quit` runs on the event loop.
+// False when the pipe cannot be made (the signals then keep their default).
+bool QuitOnTerminationSignals(std::function<void()> quit);
+
+} // namespace quorvel::gui

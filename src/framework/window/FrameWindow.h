@@ -1,0 +1,60 @@
+#pragma once
+// The main window: a menu bar over a multiple-document area that holds the
+// document windows, with the arrangement commands of the Windows menu.
+#include <QMainWindow>
+
+#include <functional>
+#include <vector>
+
+class QMdiArea;
+
+namespace quorvel {
+
+class CDocumentWindow;
+
+class CFrameWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CFrameWindow(QWidget* parent = nullptr);
+
+    QMdiArea& Area() const { return *area_; }
+
+    // Shows `window` inside the frame; the area owns it from then on.
+    void AddDocumentWindow(CDocumentWindow* window);
+    // Document windows, front one first.
+    std::vector<CDocumentWindow*> DocumentWindows() const;
+    CDocumentWindow* FrontDocumentWindow() const;
+
+    void Cascade();
+    // Side by side, one above the other: each window gets the full width.
+    void TileHorizontally();
+    // Side by side, next to each other: each window gets the full height.
+    void TileVertically();
+    // Moves the normal (not minimised or maximised) document windows to the
+    // area's top-left corner and sizes the frame to just hold them, within
+    // the screen. Does nothing without such a window.
+    void ResizeToDocuments();
+    // Asks the front window to close, then the next, until one refuses.
+    // True when none is left.
+    bool CloseAll();
+
+    // Keeps the frame above other programs' windows.
+    void SetStayOnTop(bool stayOnTop);
+    bool StayOnTop() const;
+
+    // The user's close request (window manager button, Alt+F4) does not close
+    // the frame: it goes here, and the application decides (run state).
+    void SetCloseRequestHandler(std::function<void()> handler) { onCloseRequest_ = std::move(handler); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Lays the shown, non-minimised windows out in equal strips.
+    void Tile(bool horizontally);
+
+    QMdiArea* area_;
+    std::function<void()> onCloseRequest_;
+};
+
+} // namespace quorvel

@@ -1,0 +1,35 @@
+#pragma once
+// A dialog that keeps the rest of the program waiting until it is answered.
+#include <QDialog>
+
+#include <optional>
+
+#include "framework/window/ABCWindow.h"
+
+namespace quorvel {
+
+class CModalDialog : public QDialog, public CABCWindow {
+    Q_OBJECT
+public:
+    // Close requests (Escape, the window manager's button) reach reject();
+    // refused when MayClose says no.
+    void reject() override;
+
+    explicit CModalDialog(QWidget* parent = nullptr);
+
+    QWidget* Widget() override { return this; }
+
+    // Shows the dialog and returns the result it was ended with (Finish,
+    // accept = 1, reject = 0).
+    virtual int RunModal();
+    // Ends a running dialog with `result`.
+    void Finish(int result) { done(result); }
+
+    // While set, RunModal returns `result` at once without showing anything.
+    // Lets tests and scripted runs drive code that asks questions.
+    static void SetAutoAnswer(std::optional<int> result);
+    static std::optional<int> AutoAnswer();
+
+};
+
+} // namespace quorvel

@@ -1,0 +1,92 @@
+// Two real copies of the desktop program on Qt's offscreen platform: the
+// second hands its files to the first and ends.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+#include "../common/TempFolder.h"
+#include "ChildProcess.h"
+
+namespace quorvel::test {
+namespace {
+
+const std::string kProgram = std::string(QUORVEL_BIN_DIR) + "/quorvel";
+
+class SingleInstanceTest : public ::testing::Test {
+protected:
+    SingleInstanceTest()
+    {
+        std::filesystem::create_directories(folder / "run");
+        std::filesystem::permissions(folder / "run", std::filesystem::perms::owner_all);
+        std::filesystem::create_directories(folder / "config");
+    }
+    std::vector<std::string> Environment() const
+    {
+        return {"QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR=" + folder / "run",
+                "XDG_CONFIG_HOME=" + folder / "config"};
+    }
+    std::string Touch(const std::string& name) const
+    {
+        std::ofstream(folder / name) << "x";
+        return folder / name;
+    }
+
+    TempFolder folder;
+};
+
+TEST_F(SingleInstanceTest, SecondCopyHandsItsFilesToTheFirstAndEnds)
+{
+    const std::string firstFile = Touch("first.wav");
+    const std::string blanks = Touch("my drum loop.wav");
+    const std::string other = Touch("b.aif");
+    const std::string trace = folder / "first.log";
+
+    ChildProcess first(kProgram, {"--trace", trace, firstFile}, Environment());
+    ASSERT_TRUE(first.Started());
+    ASSERT_TRUE(WaitForLine(trace, "started")) << ReadText(trace);
+
+    const auto begin = std::chrono::steady_clock::now();
+    ChildProcess second(kProgram, {"--trace", folder / "second.log", blanks, folder / "missing.wav", other},
+                        Environment());
+    EXPECT_EQ(second.Wait(5s), 0);
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, 3s);
+    EXPECT_EQ(ReadText(folder / "second.log"), "handed over\n");
+
+    // A name that does not exist is skipped; the others arrive in order.
+    ASSERT_TRUE(WaitForLine(trace, "open " + other)) << ReadText(trace);
+    const std::string log = ReadText(trace);
+    EXPECT_NE(log.find("open " + firstFile + "\n"), std::string::npos);
+    EXPECT_LT(log.find("open " + blanks + "\n"), log.find("open " + other + "\n"));
+    EXPECT_EQ(log.find("missing.wav\n"), std::string::npos);
+
+    first.Signal(SIGTERM);
+    EXPECT_EQ(first.Wait(), 0);
+    EXPECT_TRUE(WaitForLine(trace, "quit", 0ms));
+    // The socket went away with the first copy.
+    EXPECT_TRUE(std::filesystem::is_empty(folder / "run"));
+}
+
+TEST_F(SingleInstanceTest, SocketLeftByACrashedCopyIsTakenOver)
+{
+    ChildProcess crashed(kProgram, {"--trace", folder / "crashed.log"}, Environment());
+    ASSERT_TRUE(WaitForLine(folder / "crashed.log", "started"));
+    crashed.Signal(SIGKILL);
+    crashed.Wait();
+    ASSERT_FALSE(std::filesystem::is_empty(folder / "run")) << "the crash should leave the socket behind";
+
+    const std::string trace = folder / "next.log";
+    ChildProcess next(kProgram, {"--quit-after-start", "--trace", trace}, Environment());
+    EXPECT_EQ(next.Wait(), 0);
+    EXPECT_TRUE(WaitForLine(trace, "quit", 0ms)) << ReadText(trace);
+}
+
+TEST_F(SingleInstanceTest, UnknownOptionIsAUsageErrorWithoutAWindow)
+{
+    ChildProcess run(kProgram, {"--trace", folder / "log", "--no-such-option"}, Environment());
+    EXPECT_EQ(run.Wait(), 1);
+}
+
+} // namespace
+} // namespace quorvel::test

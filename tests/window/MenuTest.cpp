@@ -1,0 +1,97 @@
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <gtest/gtest.h>
+
+#include "QtPrinters.h"
+
+#include "framework/EmbeddedResources.h"
+#include "framework/window/Menu.h"
+
+namespace quorvel {
+namespace {
+
+constexpr uint32_t kFileMenu = 600128001;
+constexpr uint32_t kWindowsMenu = 600128007;
+
+TEST(Menu, BuildsTheFileMenuWithMnemonicsAndShortcuts)
+{
+    CMenu file(BuiltInTextResources(), kFileMenu);
+    EXPECT_EQ(file.Menu()->title(), "&File");
+    ASSERT_EQ(file.ItemCount(), 10);
+    EXPECT_TRUE(file.Menu()->actions().at(4)->isSeparator());
+
+    QAction* open = file.FindCommand(1000);
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open->text(), "&Open...");
+    EXPECT_EQ(open->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+
+    QAction* exportQlx = file.FindCommand(1007);
+    ASSERT_NE(exportQlx, nullptr);
+    EXPECT_EQ(exportQlx->text(), "Export Quorvel! QL&X File...");
+    EXPECT_EQ(exportQlx->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+
+    QAction* saveAs = file.FindCommand(1003);
+    ASSERT_NE(saveAs, nullptr);
+    EXPECT_EQ(saveAs->text(), "Save &As...");
+    EXPECT_TRUE(saveAs->shortcut().isEmpty());
+}
+
+TEST(Menu, StatusIsAskedBeforeShowingAndAgainBeforeActing)
+{
+    std::vector<uint32_t> handled;
+    bool saveEnabled = false;
+    CMenuBar bar;
+    bar.SetCommandHandler([&handled](uint32_t command) { handled.push_back(command); });
+    bar.SetCommandStatus([&saveEnabled](uint32_t command) {
+        return SCommandStatus{command != 1002 || saveEnabled, command == 1000};
+    });
+    CMenu& file = bar.Add(BuiltInTextResources(), kFileMenu);
+    bar.Add(BuiltInTextResources(), kWindowsMenu);
+    QMenuBar qtBar;
+    bar.AttachTo(qtBar);
+    ASSERT_EQ(qtBar.actions().size(), 2);
+    EXPECT_EQ(qtBar.actions().at(1)->text(), "&Windows");
+    EXPECT_EQ(bar.MenuWithCommand(1501), &bar.MenuAt(1));
+
+    emit file.Menu()->aboutToShow();
+    EXPECT_FALSE(file.FindCommand(1002)->isEnabled());
+    EXPECT_TRUE(file.FindCommand(1001)->isEnabled());
+    EXPECT_TRUE(file.FindCommand(1000)->isChecked());
+
+    // After the menu closed, a shortcut can trigger the item, but a
+    // disabled command still does nothing.
+    emit file.Menu()->aboutToHide();
+    file.FindCommand(1002)->trigger();
+    EXPECT_TRUE(handled.empty());
+    saveEnabled = true;
+    file.FindCommand(1002)->trigger();
+    EXPECT_EQ(handled, std::vector<uint32_t>{1002});
+}
+
+TEST(Menu, VariableItemsComeAndGo)
+{
+    CMenu file(BuiltInTextResources(), kFileMenu);
+    file.SetUpdater([](CMenu& menu) {
+        menu.RemoveCommands(1010, 1098);
+        const int at = menu.IndexOfCommand(1008);
+        for (uint32_t i = 0; i < 2; ++i) {
+            MenuItemRecord recent;
+            recent.text = std::to_string(i + 1) + " loop.aif";
+            recent.command = 1010 + i;
+            menu.InsertItem(at + static_cast<int>(i), recent);
+        }
+    });
+    file.Update();
+    file.Update();
+    EXPECT_EQ(file.ItemCount(), 12);
+    EXPECT_EQ(file.IndexOfCommand(1011), 10);
+    EXPECT_EQ(file.IndexOfCommand(1008), 11);
+    file.RemoveCommands(1010, 1098);
+    EXPECT_EQ(file.ItemCount(), 10);
+    EXPECT_EQ(file.FindCommand(1010), nullptr);
+}
+
+} // namespace
+} // namespace quorvel

@@ -1,0 +1,9 @@
+#pragma once
+// Readable Qt strings in failure messages.
+#include <QString>
+
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+QT_END_NAMESPACE
