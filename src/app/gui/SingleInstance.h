@@ -1,15 +1,17 @@
 #pragma once
 // One running copy per user. The first copy listens on a local socket named
 // after the application and the user; a later copy hands its command line
-// over through that socket and ends without opening a window.
+// over through that socket and ends without opening a window. Plain Unix
+// domain sockets watched by the event loop: loading a network library for
+// this alone would cost every start-up more than the rest of the shell.
 #include <QString>
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 namespace quorvel::gui {
 
@@ -48,13 +50,18 @@ public:
 private:
     enum class HandOverResult { NoListener, Delivered, NoAnswer };
 
+    struct Connection;
+
     HandOverResult HandOver(const std::string& commandLine) const;
     bool Listen();
     void Accept();
-    void ReadFrom(QLocalSocket* socket);
+    void ReadFrom(Connection& connection);
+    void Drop(Connection& connection);
 
     QString socketPath_;
-    std::unique_ptr<QLocalServer> server_;
+    int listener_ = -1;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    std::vector<std::unique_ptr<Connection>> connections_;
     Receiver receiver_;
 };
 
