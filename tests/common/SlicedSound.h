@@ -28,7 +28,7 @@ inline std::unique_ptr<SlicedSound> MakeSlicedSound(int32_t frames, const std::v
     auto s = std::make_unique<SlicedSound>();
     s->sound = std::make_unique<WAVE_SAMPLE>("Loop", rate, frames);
     for (int32_t i = 0; i < frames; ++i) // a fixed scramble, never silent for long
-        s->sound->Store().WriteSample(uint32_t(i), int16_t((i * 7919 + 13) % 20011 - 10005));
+        s->sound->Store().WriteSample(uint32_t(i), int16_t((int64_t(i) * 7919 + 13) % 20011 - 10005));
     for (size_t i = 0; i < cuts.size(); ++i)
         s->slices.Append({cuts[i], 1, false, i < selected.size() && selected[i], false, SliceState::Locked});
     return s;
