@@ -7,6 +7,7 @@
 
 #include "../common/TempFolder.h"
 #include "RunTool.h"
+#include "fileformats/SoundImport.h"
 #include "fileformats/WaveFileWriter.h"
 #include "framework/FileSpec.h"
 #include "framework/SafeFileWriter.h"
@@ -169,6 +170,31 @@ TEST(Cli, ExportNeverGuesses)
     EXPECT_TRUE(CFileSpec(folder / "b.sf2").Exists());
 
     EXPECT_EQ(RunTool("quorvel-cli", input).status, 1) << "no output named";
+}
+
+TEST(Cli, PlayCapturesExactlyTheSliceOnTheSilentCard)
+{
+    TempFolder folder;
+    const std::vector<int32_t> hits = WriteLoop(folder / "loop.wav");
+    const auto run = RunTool("quorvel-cli", "play " + (folder / "loop.wav") + " --sensitivity 99 --slice 2 --latency 0" +
+                                                " --capture " + (folder / "heard.wav"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(json::parse(run.out)["underruns"], 0);
+
+    const auto played = LoadSound(CFileSpec(folder / "heard.wav"), ChannelMode::Left);
+    const auto original = LoadSound(CFileSpec(folder / "loop.wav"), ChannelMode::Left);
+    // The hit is silent on its own frame, so its first sound is one frame in.
+    int32_t first = 0;
+    while (first < played->Length() && played->Value(first) == 0)
+        ++first;
+    ASSERT_LT(first, played->Length()) << "nothing was played";
+    const int32_t start = first - 1;
+    const int32_t length = hits[2] - hits[1];
+    ASSERT_LE(start + length, played->Length());
+    for (int32_t i = 0; i < length; ++i)
+        ASSERT_EQ(played->Value(start + i), original->Value(hits[1] + i)) << "frame " << i;
+    for (int32_t i = start + length; i < played->Length(); ++i)
+        ASSERT_EQ(played->Value(i), 0) << "the slice is played once, then silence";
 }
 
 TEST(Cli, ReadmeRunCommandPrintsTheDemoLoopsSlices)

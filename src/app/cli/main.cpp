@@ -8,6 +8,7 @@
 #include "app/cli/ExportCommand.h"
 #include "app/cli/JsonReports.h"
 #include "app/cli/OpenInput.h"
+#include "app/cli/PlayCommand.h"
 #include "fileformats/SoundImport.h"
 #include "framework/FileSpec.h"
 
@@ -62,6 +63,13 @@ int main(int argc, char** argv)
     exporter->footer("Exit status: 0 success, 1 usage error, 2 the input was refused, 3 an export was refused or "
                      "failed.");
 
+    CLI::App* devices = app.add_subcommand("devices", "list the usable sound cards and their latency settings as JSON");
+    PlayOptions playOptions;
+    CLI::App* play = app.add_subcommand("play", "play the loop or one slice on a sound card");
+    play->add_option("file", path, "WAV, AIFF or document file")->required();
+    AddDocumentOptions(*play, options);
+    AddPlayOptions(*play, playOptions);
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
@@ -74,6 +82,14 @@ int main(int argc, char** argv)
     try {
         if (*info)
             return Info(path);
+        if (*devices) {
+            std::cout << DevicesReport().dump(2) << "\n";
+            return kSuccess;
+        }
+        if (*play) {
+            std::cout << Play(path, options, playOptions).dump(2) << "\n";
+            return kSuccess;
+        }
         if (*exporter) {
             RunExports(path, options, exportOptions);
             return kSuccess;
