@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
-  qt6-base-dev libgl-dev libasound2-dev
+  qt6-base-dev libgl-dev fonts-dejavu-core libasound2-dev
   sox sndfile-programs fluidsynth
 )
 # Extra packages for a named purpose, e.g. `tools/setup.sh fuzz`.
