@@ -9,14 +9,6 @@ namespace quorvel {
 
 namespace {
 
-std::string BaseName(const std::string& fileName)
-{
-    std::string base;
-    std::string extension;
-    CFileSpec::SplitName(fileName, base, extension);
-    return base;
-}
-
 SampleCellParameters Parameters(const SampleCellExportSettings& settings)
 {
     if (!settings.useTemplate)
@@ -56,7 +48,7 @@ ExportOutcome ExportSampleCell(CExportJob& job, SampleCellExportSettings& settin
         return ExportOutcome::Cancelled;
     file->SetType(filetypes::kSampleCell.typeCode);
     file->SetCreator("MixA");
-    const std::string base = BaseName(file->Name());
+    const std::string base = CFileSpec::BaseName(file->Name());
     settings.lastInstrumentName = base;
 
     const int32_t rate = job.Sound().SampleRate();

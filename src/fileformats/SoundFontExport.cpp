@@ -13,14 +13,6 @@ namespace {
 
 constexpr int32_t kBlockFrames = 1024;
 
-std::string BaseName(const std::string& fileName)
-{
-    std::string base;
-    std::string extension;
-    CFileSpec::SplitName(fileName, base, extension);
-    return base;
-}
-
 } // namespace
 
 ExportOutcome WriteSoundFontBank(CMedia& media, CExportJob& job, int count, const std::string& bankName,
@@ -72,7 +64,7 @@ ExportOutcome ExportSoundFont(CExportJob& job, const SoundFontExportOptions& opt
     const ExportOutcome outcome = RunExportStep(kInstrumentAlertTable, kSoundFontFailedAlert, [&] {
         CSafeFileWriter target(*file);
         const ExportOutcome written =
-            WriteSoundFontBank(target.Media(), job, *count, BaseName(file->Name()), options.name, progress);
+            WriteSoundFontBank(target.Media(), job, *count, CFileSpec::BaseName(file->Name()), options.name, progress);
         if (written == ExportOutcome::Completed)
             target.Commit();
         return written;

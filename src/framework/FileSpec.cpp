@@ -38,6 +38,14 @@ CFileSpec::CFileSpec(const std::string& folder, const std::string& name, FourCC 
         folder_ += '/';
 }
 
+std::string CFileSpec::BaseName(const std::string& name)
+{
+    std::string base;
+    std::string extension;
+    SplitName(name, base, extension);
+    return base;
+}
+
 void CFileSpec::SplitName(const std::string& name, std::string& base, std::string& extension)
 {
     const size_t dot = name.rfind('.');

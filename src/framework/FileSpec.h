@@ -43,6 +43,8 @@ public:
     // text (dot included) is at most 8 characters, else it is empty and the
     // base is the whole name.
     static void SplitName(const std::string& name, std::string& base, std::string& extension);
+    // The name without its extension, as SplitName gives it.
+    static std::string BaseName(const std::string& name);
 
     // True when the file can be opened for reading.
     bool Exists() const;

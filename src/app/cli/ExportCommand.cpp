@@ -59,9 +59,7 @@ std::string InstrumentName(const ExportOptions& options, const CSoundDocument& d
 {
     if (options.name)
         return *options.name;
-    std::string base, extension;
-    CFileSpec::SplitName(document.Sound()->Name(), base, extension);
-    return base;
+    return CFileSpec::BaseName(document.Sound()->Name());
 }
 
 } // namespace
