@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "document/DocumentSettings.h"
 
@@ -64,6 +65,8 @@ struct SSettings {
     SApplicationPreferences application;
     DefaultDocumentOptions documentDefaults;
     CRecentDocuments recentDocuments;
+    // The colour picker's custom colours.
+    std::vector<SRGBColor> customColors = std::vector<SRGBColor>(16, SRGBColor{65535, 65535, 65535});
 };
 
 } // namespace quorvel

@@ -1,0 +1,276 @@
+#include "ui/samplers/SamplerSettingsDialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <cstdio>
+
+#include "framework/EmbeddedResources.h"
+#include "framework/ResourceReference.h"
+#include "framework/TextResources.h"
+#include "framework/window/AlertBox.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr int kMaxSysexIds = 16;
+constexpr int kScsiIds = 8;
+
+QString Text129(uint32_t entry) { return QString::fromStdString(BuiltInTextResources().Text(StringReference(129, entry))); }
+
+QString ModelInfo(const SSamplerModel& model)
+{
+    if (model.infoId == 0)
+        return Text129(49); // "No information available."
+    return QString::fromStdString(BuiltInTextResources().Text(StringReference(133, model.infoId)));
+}
+
+QString OSVersionText(const CPersistentInstalledSampler& sampler, const SSamplerModel& model)
+{
+    if (sampler.versionKnown) {
+        char text[32];
+        std::snprintf(text, sizeof text, "V%1d.%02d", sampler.osVersion.major, sampler.osVersion.minor);
+        return text;
+    }
+    return Text129(model.osVersionReadable ? 50 : 51);
+}
+
+// Until the MIDI and SCSI transports exist the lists are empty, so the
+// popups say so and stay disabled.
+void ShowUnavailable(QComboBox& box, uint32_t text)
+{
+    box.clear();
+    box.addItem(Text129(text));
+    box.setEnabled(false);
+}
+
+} // namespace
+
+QStringList CSamplerSettingsDialog::SysexIdLabels(const SSamplerModel& model)
+{
+    QStringList labels;
+    const int count = std::min<int>(model.sysexIdCount, kMaxSysexIds);
+    for (int id = 0; id < count; ++id)
+        labels << QString::number(model.sysexIdsFromOne ? id + 1 : id);
+    return labels;
+}
+
+CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, QWidget* parent)
+    : CModalDialog(parent), samplers_(samplers)
+{
+    setWindowTitle(tr("Sampler Settings"));
+    auto* layout = new QVBoxLayout(this);
+    auto* row = new QHBoxLayout;
+    list_ = new QListWidget(this);
+    list_->setMinimumWidth(220);
+    row->addWidget(list_);
+
+    auto* details = new QFormLayout;
+    model_ = new QLabel(this);
+    info_ = new QLabel(this);
+    info_->setWordWrap(true);
+    midiIn_ = new QComboBox(this);
+    midiOut_ = new QComboBox(this);
+    scsiBus_ = new QComboBox(this);
+    scsiId_ = new QComboBox(this);
+    for (int id = 0; id < kScsiIds; ++id)
+        scsiId_->addItem(QString::number(id));
+    sysexIds_ = new QComboBox(this);
+    version_ = new QLabel(this);
+    details->addRow(tr("Model:"), model_);
+    details->addRow(tr("Info:"), info_);
+    details->addRow(tr("MIDI In:"), midiIn_);
+    details->addRow(tr("MIDI Out:"), midiOut_);
+    details->addRow(tr("SysEx ID:"), sysexIds_);
+    details->addRow(tr("SCSI Bus:"), scsiBus_);
+    details->addRow(tr("SCSI ID:"), scsiId_);
+    details->addRow(tr("OS Version:"), version_);
+    row->addLayout(details, 1);
+    layout->addLayout(row);
+
+    auto* buttons = new QHBoxLayout;
+    auto* add = new QPushButton(tr("Add..."), this);
+    rename_ = new QPushButton(tr("Rename..."), this);
+    remove_ = new QPushButton(tr("Remove"), this);
+    buttons->addWidget(add);
+    buttons->addWidget(rename_);
+    buttons->addWidget(remove_);
+    buttons->addStretch();
+    auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+
+    connect(add, &QPushButton::clicked, this, &CSamplerSettingsDialog::AskAdd);
+    connect(rename_, &QPushButton::clicked, this, &CSamplerSettingsDialog::AskRename);
+    connect(remove_, &QPushButton::clicked, this, &CSamplerSettingsDialog::RemoveSelected);
+    connect(close, &QDialogButtonBox::rejected, this, &QDialog::accept);
+    connect(list_, &QListWidget::currentRowChanged, this, &CSamplerSettingsDialog::ShowSelected);
+    connect(sysexIds_, &QComboBox::activated, this, [this](int index) {
+        if (CPersistentInstalledSampler* sampler = Selected())
+            sampler->sysexId = static_cast<uint8_t>(index);
+    });
+    connect(scsiId_, &QComboBox::activated, this, [this](int index) {
+        if (CPersistentInstalledSampler* sampler = Selected())
+            sampler->scsiId = static_cast<uint8_t>(index);
+    });
+    Fill();
+    Select(samplers_.CurrentIndex());
+}
+
+void CSamplerSettingsDialog::Fill()
+{
+    const int row = list_->currentRow();
+    list_->clear();
+    for (const CPersistentInstalledSampler& sampler : samplers_.Samplers())
+        list_->addItem(QString::fromStdString(sampler.userName + "  (" + sampler.modelName + ")"));
+    list_->setCurrentRow(std::min(row, list_->count() - 1));
+    ShowSelected();
+}
+
+void CSamplerSettingsDialog::Select(size_t index)
+{
+    if (index < samplers_.Count())
+        list_->setCurrentRow(static_cast<int>(index));
+}
+
+CPersistentInstalledSampler* CSamplerSettingsDialog::Selected()
+{
+    const int row = list_->currentRow();
+    if (row < 0 || static_cast<size_t>(row) >= samplers_.Count())
+        return nullptr;
+    return const_cast<CPersistentInstalledSampler*>(&samplers_.Samplers()[static_cast<size_t>(row)]);
+}
+
+void CSamplerSettingsDialog::ShowSelected()
+{
+    const CPersistentInstalledSampler* sampler = Selected();
+    const SSamplerModel* model = sampler ? FindSamplerModel(sampler->modelTypeId) : nullptr;
+    rename_->setEnabled(sampler != nullptr);
+    remove_->setEnabled(sampler != nullptr);
+    for (QComboBox* box : {midiIn_, midiOut_, scsiBus_, scsiId_, sysexIds_})
+        box->setEnabled(false);
+    sysexIds_->clear();
+    if (model == nullptr) {
+        model_->clear();
+        info_->clear();
+        version_->clear();
+        return;
+    }
+    model_->setText(QString::fromUtf8(model->name.data(), static_cast<int>(model->name.size())));
+    info_->setText(ModelInfo(*model));
+    if (IsSoftwareDestination(*model)) {
+        version_->clear();
+        midiIn_->clear();
+        midiOut_->clear();
+        scsiBus_->clear();
+        return;
+    }
+    version_->setText(OSVersionText(*sampler, *model));
+    if (UsesMIDI(*model)) {
+        ShowUnavailable(*midiIn_, 36);
+        ShowUnavailable(*midiOut_, 36);
+        sysexIds_->addItems(SysexIdLabels(*model));
+        sysexIds_->setCurrentIndex(std::min<int>(sampler->sysexId, sysexIds_->count() - 1));
+        sysexIds_->setEnabled(true);
+    } else {
+        midiIn_->clear();
+        midiOut_->clear();
+    }
+    if (UsesSCSI(*model)) {
+        ShowUnavailable(*scsiBus_, 37);
+        scsiId_->setCurrentIndex(sampler->scsiId % kScsiIds);
+        scsiId_->setEnabled(true);
+    } else {
+        scsiBus_->clear();
+    }
+}
+
+bool CSamplerSettingsDialog::AddSampler(const SSamplerModel& model, const std::string& userName)
+{
+    try {
+        samplers_.Add(model, userName);
+    } catch (const XSamplerNameMissing&) {
+        ShowAlert(AlertReference(129, 64), {}, this);
+        return false;
+    }
+    Fill();
+    list_->setCurrentRow(list_->count() - 1);
+    return true;
+}
+
+bool CSamplerSettingsDialog::RenameSelected(const std::string& userName)
+{
+    const int row = list_->currentRow();
+    if (row < 0)
+        return false;
+    try {
+        samplers_.Rename(static_cast<size_t>(row), userName);
+    } catch (const XSamplerNameMissing&) {
+        ShowAlert(AlertReference(129, 64), {}, this);
+        return false;
+    }
+    Fill();
+    return true;
+}
+
+void CSamplerSettingsDialog::RemoveSelected()
+{
+    const int row = list_->currentRow();
+    if (row < 0)
+        return;
+    if (ShowAlert(AlertReference(129, 60), {}, this) != AlertResultForSlot(0)) // "Yes"
+        return;
+    samplers_.Remove(static_cast<size_t>(row));
+    Fill();
+}
+
+void CSamplerSettingsDialog::AskAdd()
+{
+    CModalDialog chooser(this);
+    chooser.setWindowTitle(tr("Add Sampler"));
+    auto* form = new QFormLayout(&chooser);
+    auto* models = new QComboBox(&chooser);
+    for (const SSamplerModel& model : SamplerModels())
+        models->addItem(QString::fromUtf8(model.name.data(), static_cast<int>(model.name.size())));
+    auto* name = new QLineEdit(&chooser);
+    name->setMaxLength(static_cast<int>(CInstalledSamplers::kMaxUserName));
+    auto propose = [name](int index) {
+        name->setText(QString::fromStdString(
+            CInstalledSamplers::ProposedName(BuiltInTextResources(), SamplerModels()[static_cast<size_t>(index)])));
+    };
+    propose(0);
+    connect(models, &QComboBox::currentIndexChanged, &chooser, propose);
+    form->addRow(tr("Model:"), models);
+    form->addRow(tr("Name:"), name);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &chooser);
+    connect(buttons, &QDialogButtonBox::accepted, &chooser, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &chooser, &QDialog::reject);
+    form->addRow(buttons);
+    while (chooser.RunModal() == QDialog::Accepted) {
+        if (AddSampler(SamplerModels()[static_cast<size_t>(models->currentIndex())], name->text().toStdString()))
+            return;
+    }
+}
+
+void CSamplerSettingsDialog::AskRename()
+{
+    const CPersistentInstalledSampler* sampler = Selected();
+    if (sampler == nullptr)
+        return;
+    bool ok = false;
+    const QString name = QInputDialog::getText(this, tr("Rename Sampler"), tr("Name:"), QLineEdit::Normal,
+                                               QString::fromStdString(sampler->userName), &ok);
+    if (ok)
+        RenameSelected(name.toStdString());
+}
+
+} // namespace quorvel

@@ -1,0 +1,62 @@
+#pragma once
+// The Sampler Settings dialog: the installed samplers with their model,
+// ports, ids and system version; Add, Rename and Remove. Changes apply to
+// the registry as they are made.
+#include <cstddef>
+#include <string>
+
+#include "framework/window/ModalDialog.h"
+#include "samplers/InstalledSamplers.h"
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace quorvel {
+
+class CSamplerSettingsDialog : public CModalDialog {
+    Q_OBJECT
+public:
+    CSamplerSettingsDialog(CInstalledSamplers& samplers, QWidget* parent = nullptr);
+
+    // What the Add dialog does once a model and a name are chosen; alert 64
+    // for an empty name. True when added.
+    bool AddSampler(const SSamplerModel& model, const std::string& userName);
+    bool RenameSelected(const std::string& userName);
+    // Asks alert 60 first.
+    void RemoveSelected();
+
+    void Select(size_t index);
+    QListWidget* List() const { return list_; }
+    QComboBox* SysexIds() const { return sysexIds_; }
+    QComboBox* MidiIn() const { return midiIn_; }
+    QComboBox* ScsiBus() const { return scsiBus_; }
+    QLabel* VersionText() const { return version_; }
+
+    // The SysEx ID popup's entries for a model: min(count, 16), from 1 when
+    // the model numbers them so.
+    static QStringList SysexIdLabels(const SSamplerModel& model);
+
+private:
+    void Fill();
+    void ShowSelected();
+    void AskAdd();
+    void AskRename();
+    CPersistentInstalledSampler* Selected();
+
+    CInstalledSamplers& samplers_;
+    QListWidget* list_ = nullptr;
+    QLabel* model_ = nullptr;
+    QLabel* info_ = nullptr;
+    QComboBox* midiIn_ = nullptr;
+    QComboBox* midiOut_ = nullptr;
+    QComboBox* scsiBus_ = nullptr;
+    QComboBox* scsiId_ = nullptr;
+    QComboBox* sysexIds_ = nullptr;
+    QLabel* version_ = nullptr;
+    QPushButton* rename_ = nullptr;
+    QPushButton* remove_ = nullptr;
+};
+
+} // namespace quorvel
