@@ -1,30 +1,656 @@
-// Placeholder until the window lands: holds the document only.
 #include "ui/window/QuorvelWindow.h"
 
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "analysis/TempoText.h"
 #include "document/SoundDocument.h"
+#include "document/StretchAmount.h"
+#include "framework/window/AlertBox.h"
+#include "playback/PlayCommands.h"
+#include "playback/WavePlayer.h"
+#include "ui/ApplicationPreferences.h"
+#include "ui/views/ViewActions.h"
+#include "ui/views/WaveformPane.h"
+#include "ui/window/CurrentSliceRules.h"
+#include "ui/window/DocumentCommands.h"
+#include "ui/window/SaveBeforeCloseDialog.h"
+#include "ui/window/SliceTools.h"
+#include "ui/window/WindowControls.h"
+#include "ui/window/WindowKeys.h"
+#include "ui/window/WindowServices.h"
+#include "ui/window/WindowTexts.h"
 
 namespace quorvel {
 
-struct CQuorvelWindow::Parts {
-    std::unique_ptr<CSoundDocument> document;
+namespace {
+
+constexpr int kMinimumContentWidth = 274;
+constexpr int kMinimumContentHeight = 256;
+constexpr int32_t kSensitivityKeyStep = 10;
+// Alert 16 lists [No][Yes]; slot 0 is the last listed.
+constexpr int kMoveLocatorYes = AlertResultForSlot(0);
+
+// The transport button that shows each play mode while playing.
+TransportButton ButtonOfMode(PlayMode mode)
+{
+    switch (mode) {
+    case PlayMode::CurrentSlice:
+        return TransportButton::PlayCurrent;
+    case PlayMode::PreviousSlice:
+        return TransportButton::PlayPrevious;
+    case PlayMode::NextSlice:
+        return TransportButton::PlayNext;
+    case PlayMode::Loop:
+        break;
+    }
+    return TransportButton::PlayLoop;
+}
+
+QString StretchText(int16_t index)
+{
+    return index == 0 ? QString("Off") : QString("%1%").arg(StretchPercent(index));
+}
+
+// Shows `text` unless the user is in the middle of typing there.
+void ShowFieldText(QLineEdit& field, const QString& text)
+{
+    if (field.hasFocus() && field.isModified())
+        return;
+    if (field.text() != text)
+        field.setText(text);
+}
+
+} // namespace
+
+// What the views report, turned into tools, selection and playing.
+class CQuorvelWindow::ViewActions final : public CViewActions {
+public:
+    explicit ViewActions(CQuorvelWindow& window) : window_(window) {}
+
+    void SliceHandlePressed(CSlice& slice, bool shift) override;
+    void SliceStripEmptyPressed(bool shift) override;
+    void SliceStripDragged(int32_t from, int32_t to) override;
+    void WaveformClicked(int32_t frame) override;
+    void PenReleased(int32_t frame) override;
+    void LocatorsMoved(bool leftHandleDragged) override;
+    int32_t CursorPosition() override;
+    bool Playing() override;
+
+private:
+    CQuorvelWindow& window_;
 };
 
-CQuorvelWindow::CQuorvelWindow(std::unique_ptr<CSoundDocument> document, CWindowServices&, QWidget* parent)
-    : CDocumentWindow(parent), parts_(std::make_unique<Parts>())
+// The player's word that this window's playback started or stopped.
+class CQuorvelWindow::PlaybackNotifier final : public CWavePlayerNotifier {
+public:
+    explicit PlaybackNotifier(CQuorvelWindow& window) : window_(window) {}
+    void PlaybackStopped() override { window_.RefreshTransport(); }
+    void PlaybackStarted() override { window_.RefreshTransport(); }
+
+private:
+    CQuorvelWindow& window_;
+};
+
+// Keys reach the window whichever of its controls has the focus, except
+// while the user types in a text field. A filter of its own on the
+// application, so the window's own event filtering is left as it is.
+class CQuorvelWindow::KeyFilter final : public QObject {
+public:
+    explicit KeyFilter(CQuorvelWindow& window) : window_(window) { qApp->installEventFilter(this); }
+    ~KeyFilter() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    CQuorvelWindow& window_;
+};
+
+struct CQuorvelWindow::Parts {
+    Parts(CQuorvelWindow& window, std::unique_ptr<CSoundDocument> doc, CWindowServices& svc)
+        : document(std::move(doc)),
+          services(svc),
+          actions(window),
+          notifier(window),
+          commands(*document, services.Player(), &notifier),
+          files(*document, services, &window),
+          keys(window)
+    {
+    }
+
+    std::unique_ptr<CSoundDocument> document;
+    CWindowServices& services;
+    ViewActions actions;
+    PlaybackNotifier notifier;
+    CPlayCommands commands;
+    CDocumentCommands files;
+    KeyFilter keys;
+    CWindowControls* controls = nullptr;
+    CWaveformPane* pane = nullptr;
+    std::string shownTitle;
+    bool destroying = false;
+};
+
+CQuorvelWindow::CQuorvelWindow(std::unique_ptr<CSoundDocument> document, CWindowServices& services, QWidget* parent)
+    : CDocumentWindow(parent), parts_(std::make_unique<Parts>(*this, std::move(document), services))
 {
-    parts_->document = std::move(document);
+    auto* content = new QWidget(this);
+    content->setMinimumSize(kMinimumContentWidth, kMinimumContentHeight);
+    parts_->controls = new CWindowControls(content);
+    parts_->pane = new CWaveformPane(*parts_->document, parts_->actions, services.Settings().application, content);
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(parts_->controls);
+    layout->addWidget(parts_->pane, 1);
+    setWidget(content);
     resize(kInitialWidth, kInitialHeight);
+
+    ConnectControls();
+    connect(this, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
+        if ((before ^ now).testFlag(Qt::WindowActive))
+            WriteBackDefaults();
+    });
+    Refresh();
 }
-CQuorvelWindow::~CQuorvelWindow() = default;
+
+CQuorvelWindow::~CQuorvelWindow()
+{
+    parts_->destroying = true;
+    CSoundDocument& document = *parts_->document;
+    // The player reads the sound's store directly: it must let go first.
+    if (parts_->commands.IsPlaying())
+        parts_->services.Player().Stop();
+    SSettings& settings = parts_->services.Settings();
+    if (document.DocumentFile())
+        settings.recentDocuments.Add(*document.DocumentFile());
+    else if (document.SourceFile())
+        settings.recentDocuments.Add(*document.SourceFile());
+    WriteBackDefaults();
+    // The views refer to the document and the actions: they go first.
+    delete widget();
+}
+
 CSoundDocument& CQuorvelWindow::Document() { return *parts_->document; }
-void CQuorvelWindow::OfferLeftLocatorMove() {}
-bool CQuorvelWindow::HandleCommand(uint32_t command) { return CDocumentWindow::HandleCommand(command); }
+CWindowControls& CQuorvelWindow::Controls() { return *parts_->controls; }
+CWaveformPane& CQuorvelWindow::Pane() { return *parts_->pane; }
+CViewActions& CQuorvelWindow::Actions() { return parts_->actions; }
+
+void CQuorvelWindow::WriteBackDefaults()
+{
+    parts_->document->WriteDefaults(parts_->services.Settings().documentDefaults);
+}
+
+// ---- Controls --------------------------------------------------------------
+
+void CQuorvelWindow::ConnectControls()
+{
+    CWindowControls& c = *parts_->controls;
+    CSoundDocument& d = *parts_->document;
+    auto apply = [this](bool) { Refresh(); };
+
+    for (int button = 0; button < 5; ++button)
+        connect(c.Transport(static_cast<TransportButton>(button)), &QToolButton::clicked, this,
+                [this, button] { PressTransport(button); });
+    connect(c.ToolGroup(), &QButtonGroup::idClicked, this, &CQuorvelWindow::ChooseTool);
+
+    connect(c.Option(OptionButton::OneSample), &QToolButton::toggled, this,
+            [&d, apply](bool on) { apply(d.SetSeparateSamples(!on)); });
+    connect(c.Option(OptionButton::Normalize), &QToolButton::toggled, this,
+            [&d, apply](bool on) { apply(d.SetTransmitNormalized(on)); });
+    connect(c.Option(OptionButton::SilenceSelected), &QToolButton::toggled, this,
+            [&d, apply](bool on) { apply(d.SetSilenceSelected(on)); });
+    connect(c.Option(OptionButton::PitchMode), &QToolButton::toggled, this,
+            [&d, apply](bool on) { apply(d.SetPitchMode(on)); });
+
+    connect(c.BeatsPopup(), &QComboBox::currentIndexChanged, this,
+            [&d, apply](int index) { apply(d.SetBeats(index)); });
+    connect(c.SignPopup(), &QComboBox::currentIndexChanged, this,
+            [&d, apply](int index) { apply(d.SetTimeSignatureIndex(index)); });
+    connect(c.BarsField(), &QLineEdit::editingFinished, this, [&d, &c, apply] {
+        c.BarsField()->setModified(false);
+        apply(d.SetBars(ParseBars(c.BarsField()->text().toStdString())));
+    });
+    connect(c.NewTempoField(), &QLineEdit::editingFinished, this, [&d, &c, apply] {
+        c.NewTempoField()->setModified(false);
+        apply(d.SetNewTempo(ParseNewTempo(c.NewTempoField()->text().toStdString())));
+    });
+
+    connect(c.SensitivityFader(), &QSlider::valueChanged, this, &CQuorvelWindow::ChangeSensitivity);
+    connect(c.StretchFader(), &QSlider::valueChanged, this,
+            [&d, apply](int position) { apply(d.SetStretchIndex(StretchIndexFromFader(position))); });
+}
+
+void CQuorvelWindow::ChangeSensitivity(int32_t sliderValue)
+{
+    if (parts_->document->SetSensitivity(sliderValue))
+        parts_->pane->SlicesChanged();
+    Refresh();
+}
+
+void CQuorvelWindow::ChooseTool(int tool)
+{
+    parts_->document->SetTool(static_cast<DocumentTool>(std::clamp(tool, 0, 3)));
+    parts_->pane->ToolChanged();
+    Refresh();
+}
+
+void CQuorvelWindow::PressTransport(int button)
+{
+    CPlayCommands& commands = parts_->commands;
+    commands.SetSoundEnabled(parts_->services.SoundAvailable());
+    switch (static_cast<TransportButton>(button)) {
+    case TransportButton::Stop:
+        commands.Stop();
+        break;
+    case TransportButton::PlayLoop:
+        commands.PlayLoop();
+        break;
+    case TransportButton::PlayPrevious:
+        commands.PlayPreviousSlice();
+        break;
+    case TransportButton::PlayCurrent:
+        commands.PlayCurrentSlice();
+        break;
+    case TransportButton::PlayNext:
+        commands.PlaySliceAndMoveToNext();
+        break;
+    }
+    parts_->pane->IdleStep();
+    RefreshTransport();
+}
+
+void CQuorvelWindow::SlicesEdited(bool changed)
+{
+    if (!changed)
+        return;
+    parts_->document->SetModified();
+    parts_->pane->SlicesChanged();
+    Refresh();
+}
+
+// ---- Display ---------------------------------------------------------------
+
+void CQuorvelWindow::Refresh()
+{
+    CWindowControls& c = *parts_->controls;
+    CSoundDocument& d = *parts_->document;
+    const QSignalBlocker blockers[] = {
+        QSignalBlocker(c.SensitivityFader()), QSignalBlocker(c.StretchFader()),
+        QSignalBlocker(c.Option(OptionButton::OneSample)), QSignalBlocker(c.Option(OptionButton::Normalize)),
+        QSignalBlocker(c.Option(OptionButton::SilenceSelected)), QSignalBlocker(c.Option(OptionButton::PitchMode)),
+        QSignalBlocker(c.BeatsPopup()), QSignalBlocker(c.SignPopup()), QSignalBlocker(c.ToolGroup())};
+
+    const int32_t sensitivity = d.Sensitivity();
+    c.SensitivityFader()->setValue(CWindowControls::kFaderMaximum * sensitivity / CSoundDocument::kMaxSensitivity);
+    c.SensitivityText()->setText(QString::number(sensitivity / 10));
+
+    const int16_t stretch = d.StretchIndex();
+    if (StretchIndexFromFader(c.StretchFader()->value()) != stretch)
+        c.StretchFader()->setValue(StretchFaderPosition(stretch));
+    c.StretchText()->setText(StretchText(stretch));
+
+    c.Option(OptionButton::OneSample)->setChecked(!d.SeparateSamples());
+    c.Option(OptionButton::Normalize)->setChecked(d.TransmitNormalized());
+    c.Option(OptionButton::SilenceSelected)->setChecked(d.SilenceSelected());
+    c.Option(OptionButton::PitchMode)->setChecked(d.PitchMode());
+    c.NewTempoField()->setEnabled(d.PitchMode());
+    c.NewTempoLabel()->setEnabled(d.PitchMode());
+
+    c.Tool(static_cast<int>(d.Tool()))->setChecked(true);
+
+    d.RefreshTempo();
+    c.TempoText()->setText(QString::fromStdString(TempoLabel(d.Tempo())));
+    ShowFieldText(*c.BarsField(), QString::number(d.Bars()));
+    ShowFieldText(*c.NewTempoField(), QString::fromStdString(NewTempoFieldText(d.NewTempo())));
+    c.BeatsPopup()->setCurrentIndex(d.Beats());
+    c.SignPopup()->setCurrentIndex(d.TimeSignatureIndex());
+
+    RefreshTransport();
+    if (ReconcileCurrentSlice(d))
+        parts_->pane->IdleStep();
+    RefreshTitle();
+}
+
+void CQuorvelWindow::RefreshTransport()
+{
+    if (parts_->destroying)
+        return;
+    CWindowControls& c = *parts_->controls;
+    const bool available = parts_->services.SoundAvailable();
+    const bool playing = parts_->commands.IsPlaying();
+    const TransportButton shown = ButtonOfMode(parts_->document->GetPlayMode());
+    for (int i = 0; i < 5; ++i) {
+        QToolButton* button = c.Transport(static_cast<TransportButton>(i));
+        button->setEnabled(available);
+        const bool down = playing && i != static_cast<int>(TransportButton::Stop) &&
+                          static_cast<TransportButton>(i) == shown;
+        if (button->isChecked() != down)
+            button->setChecked(down);
+    }
+}
+
+void CQuorvelWindow::RefreshTitle()
+{
+    std::string title = parts_->document->WindowTitle();
+    if (title == parts_->shownTitle)
+        return;
+    parts_->shownTitle = title;
+    setWindowTitle(QString::fromStdString(title));
+}
+
+void CQuorvelWindow::IdleStep()
+{
+    parts_->pane->IdleStep();
+    RefreshTransport();
+    RefreshTitle();
+}
+
+// ---- Opening and closing -----------------------------------------------------
+
+void CQuorvelWindow::OfferLeftLocatorMove()
+{
+    CSoundDocument& d = *parts_->document;
+    WAVE_SAMPLE* sound = d.Sound();
+    if (!sound || d.Slices().Count() == 0)
+        return;
+    const int32_t first = d.Slices().At(0).position;
+    if (first <= 0 || sound->LoopStart() != 0)
+        return;
+    const bool move = parts_->services.Settings().application.alwaysMoveLeftLocator ||
+                      ShowAlert(WindowAlert(windowalert::kMoveLeftLocator), {}, this) == kMoveLocatorYes;
+    if (!move)
+        return;
+    d.SetLocators(first, sound->LoopEnd());
+    d.SetCurrentPosition(sound->LoopStart());
+    d.SetModified();
+    parts_->pane->LocatorsChanged();
+    parts_->pane->IdleStep();
+    Refresh();
+}
+
+bool CQuorvelWindow::MayClose()
+{
+    CSoundDocument& d = *parts_->document;
+    if (parts_->commands.IsPlaying()) {
+        parts_->services.Player().Stop();
+        RefreshTransport();
+    }
+    if (!d.Sound() || (!d.Modified() && d.DocumentFile()))
+        return true;
+    CSaveBeforeCloseDialog question(d.Sound()->Name(), this);
+    switch (question.Ask()) {
+    case CSaveBeforeCloseDialog::No:
+        return true;
+    case CSaveBeforeCloseDialog::Yes: {
+        const bool saved = parts_->files.Save();
+        RefreshTitle();
+        return saved;
+    }
+    case CSaveBeforeCloseDialog::Cancel:
+        break;
+    }
+    return false;
+}
+
+// ---- Commands ----------------------------------------------------------------
+
+bool CQuorvelWindow::HandleCommand(uint32_t command)
+{
+    CSoundDocument& d = *parts_->document;
+    switch (command) {
+    case kCmdClose:
+        RequestClose();
+        return true;
+    case kCmdSave:
+        parts_->files.Save();
+        break;
+    case kCmdSaveAs:
+        parts_->files.SaveAs();
+        break;
+    case kCmdExportSound:
+        parts_->files.ExportSound();
+        break;
+    case kCmdExportGrooveMIDI:
+        parts_->files.ExportGrooveMIDI();
+        break;
+    case kCmdExportQLX:
+        parts_->files.ExportQLX();
+        break;
+    case kCmdMagnifyToFit:
+        parts_->pane->ShowAll();
+        return true;
+    case kCmdMagnifyToFitLoop:
+        parts_->pane->ShowLoop();
+        return true;
+    case kCmdSelectAll:
+        SlicesEdited(SelectAllShown(d.Slices()));
+        return true;
+    case kCmdInvertSelection:
+        SlicesEdited(InvertShownSelection(d.Slices()));
+        return true;
+    case kCmdTransmit:
+        // No sampler can be reached yet; the command stays disabled.
+        return true;
+    case kCmdPitchToNewTempo:
+        d.SetPitchMode(!d.PitchMode());
+        break;
+    case kCmdTransmitAsOneSample:
+        d.SetSeparateSamples(!d.SeparateSamples());
+        break;
+    case kCmdNormalize:
+        d.SetTransmitNormalized(!d.TransmitNormalized());
+        break;
+    case kCmdSilenceSelected:
+        d.SetSilenceSelected(!d.SilenceSelected());
+        break;
+    default:
+        return CDocumentWindow::HandleCommand(command);
+    }
+    Refresh();
+    return true;
+}
+
 std::optional<SCommandStatus> CQuorvelWindow::CommandStatus(uint32_t command)
 {
-    return CDocumentWindow::CommandStatus(command);
+    const CSoundDocument& d = *parts_->document;
+    const bool hasSound = d.Sound() != nullptr;
+    switch (command) {
+    case kCmdClose:
+    case kCmdMagnifyToFit:
+    case kCmdMagnifyToFitLoop:
+        return SCommandStatus{true, false};
+    case kCmdSave:
+        return SCommandStatus{d.DocumentFile().has_value() && d.Modified(), false};
+    case kCmdSaveAs:
+    case kCmdExportSound:
+    case kCmdExportGrooveMIDI:
+    case kCmdExportQLX:
+        return SCommandStatus{hasSound, false};
+    case kCmdSelectAll:
+        return SCommandStatus{AnyShown(d.Slices()), false};
+    case kCmdInvertSelection:
+        return SCommandStatus{AnyShownSelected(d.Slices()), false};
+    case kCmdTransmit:
+        return SCommandStatus{false, false};
+    case kCmdPitchToNewTempo:
+        return SCommandStatus{true, d.PitchMode()};
+    case kCmdTransmitAsOneSample:
+        return SCommandStatus{true, !d.SeparateSamples()};
+    case kCmdNormalize:
+        return SCommandStatus{true, d.TransmitNormalized()};
+    case kCmdSilenceSelected:
+        return SCommandStatus{true, d.SilenceSelected()};
+    default:
+        return CDocumentWindow::CommandStatus(command);
+    }
 }
-bool CQuorvelWindow::MayClose() { return true; }
-void CQuorvelWindow::IdleStep() {}
-void CQuorvelWindow::Refresh() {}
+
+// ---- Keys --------------------------------------------------------------------
+
+bool CQuorvelWindow::KeyFilter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return false;
+    auto* target = static_cast<QWidget*>(watched);
+    if (target != &window_ && !window_.isAncestorOf(target))
+        return false;
+    if (qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    return window_.HandleKey(key->key(), key->modifiers(), key->isAutoRepeat());
+}
+
+bool CQuorvelWindow::HandleKey(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat)
+{
+    const SKeyBinding binding = BindingForKey(key, modifiers);
+    if (binding.command == KeyCommand::None)
+        return false;
+    if (binding.firstPressOnly && autoRepeat)
+        return true;
+
+    CSoundDocument& d = *parts_->document;
+    CWindowControls& c = *parts_->controls;
+    // Keys of the transport press the button, so a disabled one does nothing.
+    auto press = [&c](TransportButton button) {
+        if (c.Transport(button)->isEnabled())
+            c.Transport(button)->click();
+    };
+    switch (binding.command) {
+    case KeyCommand::None:
+        break;
+    case KeyCommand::ChooseTool:
+        ChooseTool(binding.value);
+        break;
+    case KeyCommand::SetSensitivity:
+        ChangeSensitivity(binding.value);
+        break;
+    case KeyCommand::SensitivityUp:
+        ChangeSensitivity(std::min(d.Sensitivity() + kSensitivityKeyStep, CSoundDocument::kMaxSensitivity));
+        break;
+    case KeyCommand::SensitivityDown:
+        ChangeSensitivity(std::max(d.Sensitivity() - kSensitivityKeyStep, 0));
+        break;
+    case KeyCommand::ZoomIn:
+        parts_->pane->ZoomIn();
+        break;
+    case KeyCommand::ZoomOut:
+        parts_->pane->ZoomOut();
+        break;
+    case KeyCommand::ToggleScrollDuringPlayback: {
+        bool& scroll = parts_->services.Settings().application.scrollDuringPlayback;
+        scroll = !scroll;
+        parts_->services.PreferencesChanged();
+        break;
+    }
+    case KeyCommand::PreviousSlice:
+        StepToPreviousSlice(d);
+        parts_->pane->IdleStep();
+        break;
+    case KeyCommand::NextSlice:
+        StepToNextSlice(d);
+        parts_->pane->IdleStep();
+        break;
+    case KeyCommand::JumpToLeftLocator:
+        parts_->commands.JumpToLeftLocator();
+        parts_->pane->IdleStep();
+        break;
+    case KeyCommand::JumpToRightLocator:
+        parts_->commands.JumpToRightLocator();
+        parts_->pane->IdleStep();
+        break;
+    case KeyCommand::StopOrPlayLoop:
+        press(parts_->commands.IsPlaying() ? TransportButton::Stop : TransportButton::PlayLoop);
+        break;
+    case KeyCommand::PlayCurrentSlice:
+        press(TransportButton::PlayCurrent);
+        break;
+    case KeyCommand::PlayPreviousSlice:
+        press(TransportButton::PlayPrevious);
+        break;
+    case KeyCommand::PlaySliceAndMoveToNext:
+        press(TransportButton::PlayNext);
+        break;
+    case KeyCommand::Stop:
+        press(TransportButton::Stop);
+        break;
+    case KeyCommand::PlayLoop:
+        press(TransportButton::PlayLoop);
+        break;
+    }
+    return true;
+}
+
+// ---- What the views report ---------------------------------------------------
+
+void CQuorvelWindow::ViewActions::SliceHandlePressed(CSlice& slice, bool shift)
+{
+    CSoundDocument& d = *window_.parts_->document;
+    window_.SlicesEdited(ApplyToolToHandle(d.Tool(), d.Slices(), slice, shift));
+}
+
+void CQuorvelWindow::ViewActions::SliceStripEmptyPressed(bool shift)
+{
+    CSoundDocument& d = *window_.parts_->document;
+    if (d.Tool() == DocumentTool::Arrow && !shift)
+        window_.SlicesEdited(ClearSelection(d.Slices()));
+}
+
+void CQuorvelWindow::ViewActions::SliceStripDragged(int32_t from, int32_t to)
+{
+    CSoundDocument& d = *window_.parts_->document;
+    if (d.Tool() == DocumentTool::Arrow)
+        window_.SlicesEdited(SelectRange(d.Slices(), from, to));
+}
+
+void CQuorvelWindow::ViewActions::WaveformClicked(int32_t frame)
+{
+    Parts& parts = *window_.parts_;
+    if (parts.document->Tool() == DocumentTool::Pen)
+        return;
+    parts.commands.SetSoundEnabled(parts.services.SoundAvailable());
+    if (CSlice* slice = parts.document->Slices().SliceAt(frame))
+        parts.commands.PlayFromSlice(*slice);
+    else
+        parts.commands.PlayFromPosition(frame);
+    parts.pane->IdleStep();
+    window_.RefreshTransport();
+}
+
+void CQuorvelWindow::ViewActions::PenReleased(int32_t frame)
+{
+    CSoundDocument& d = *window_.parts_->document;
+    if (d.Tool() != DocumentTool::Pen || !InsertPenSlice(d, frame))
+        return;
+    window_.parts_->pane->SlicesChanged();
+    window_.Refresh();
+}
+
+void CQuorvelWindow::ViewActions::LocatorsMoved(bool leftHandleDragged)
+{
+    if (leftHandleDragged)
+        window_.parts_->commands.JumpToLeftLocator();
+    window_.Refresh();
+}
+
+int32_t CQuorvelWindow::ViewActions::CursorPosition()
+{
+    return window_.parts_->commands.CursorPosition();
+}
+
+bool CQuorvelWindow::ViewActions::Playing()
+{
+    return window_.parts_->commands.IsPlaying();
+}
 
 } // namespace quorvel

@@ -11,6 +11,9 @@
 namespace quorvel {
 
 class CSoundDocument;
+class CViewActions;
+class CWaveformPane;
+class CWindowControls;
 class CWindowServices;
 
 class CQuorvelWindow : public CDocumentWindow {
@@ -41,8 +44,46 @@ public:
     // Shows the document's values in the controls (after outside changes).
     void Refresh();
 
+    // The menu commands this window answers.
+    enum Command : uint32_t {
+        kCmdClose = 1001,
+        kCmdSave = 1002,
+        kCmdSaveAs = 1003,
+        kCmdExportSound = 1005,
+        kCmdExportGrooveMIDI = 1006,
+        kCmdExportQLX = 1007,
+        kCmdMagnifyToFit = 1100,
+        kCmdMagnifyToFitLoop = 1101,
+        kCmdSelectAll = 1102,
+        kCmdInvertSelection = 1103,
+        kCmdTransmit = 1200,
+        kCmdPitchToNewTempo = 1202,
+        kCmdTransmitAsOneSample = 1203,
+        kCmdNormalize = 1204,
+        kCmdSilenceSelected = 1205,
+    };
+
+    CWindowControls& Controls();
+    CWaveformPane& Pane();
+    // What the views call; tests and benchmarks drive the tools through it.
+    CViewActions& Actions();
+
 private:
     struct Parts;
+    class ViewActions;
+    class PlaybackNotifier;
+    class KeyFilter;
+
+    bool HandleKey(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat);
+    void ConnectControls();
+    void PressTransport(int button);
+    void ChangeSensitivity(int32_t sliderValue);
+    void ChooseTool(int tool);
+    void SlicesEdited(bool changed);
+    void RefreshTransport();
+    void RefreshTitle();
+    void WriteBackDefaults();
+
     std::unique_ptr<Parts> parts_;
 };
 

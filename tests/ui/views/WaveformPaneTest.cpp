@@ -1,0 +1,282 @@
+// The pane with its views on a real document, driven by simulated mouse
+// input; the window's side is a fake that records what the views report.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+
+#include <vector>
+
+#include "document/SoundDocument.h"
+#include "ui/ApplicationPreferences.h"
+#include "ui/views/OffScreenCache.h"
+#include "ui/views/RangeScaleView.h"
+#include "ui/views/SampleOverView.h"
+#include "ui/views/SampleSliceView.h"
+#include "ui/views/SliceView.h"
+#include "ui/views/ViewActions.h"
+#include "ui/views/WaveformPane.h"
+
+namespace quorvel {
+namespace {
+
+class CFakeActions : public CViewActions {
+public:
+    void SliceHandlePressed(CSlice& slice, bool shift) override { handles.push_back({slice.position, shift}); }
+    void SliceStripEmptyPressed(bool shift) override { emptyPresses.push_back(shift); }
+    void SliceStripDragged(int32_t from, int32_t to) override { drags.push_back({from, to}); }
+    void WaveformClicked(int32_t frame) override { clicks.push_back(frame); }
+    void PenReleased(int32_t frame) override { penFrames.push_back(frame); }
+    void LocatorsMoved(bool leftHandleDragged) override { locatorMoves.push_back(leftHandleDragged); }
+    void VisibleRangeChanged() override { ++rangeChanges; }
+    int32_t CursorPosition() override { return cursor; }
+    bool Playing() override { return playing; }
+
+    std::vector<std::pair<int32_t, bool>> handles;
+    std::vector<bool> emptyPresses;
+    std::vector<std::pair<int32_t, int32_t>> drags;
+    std::vector<int32_t> clicks;
+    std::vector<int32_t> penFrames;
+    std::vector<bool> locatorMoves;
+    int rangeChanges = 0;
+    int32_t cursor = 0;
+    bool playing = false;
+};
+
+constexpr int32_t kLength = 441000;
+constexpr int kWidth = 640;
+
+std::unique_ptr<CSoundDocument> MakeDocument()
+{
+    auto sound = std::make_unique<WAVE_SAMPLE>("pane", 44100, kLength);
+    // A slow wave with sign changes every 1000 frames.
+    for (int32_t i = 0; i < kLength; ++i)
+        sound->Store().WriteSample(static_cast<uint32_t>(i), static_cast<int16_t>((i / 1000) % 2 ? -8000 : 8000));
+    std::vector<StoredSlice> slices;
+    for (int32_t position : {0, 110250, 220500, 330750})
+        slices.push_back({static_cast<int32_t>(SliceState::Locked), false, position, kPenSliceStrength});
+    return std::make_unique<CSoundDocument>(std::move(sound), StoredDocumentSettings{}, slices);
+}
+
+class WaveformPaneTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        document = MakeDocument();
+        pane = std::make_unique<CWaveformPane>(*document, actions, preferences);
+        pane->resize(kWidth, 300);
+        pane->show();
+        QCoreApplication::processEvents();
+        actions.rangeChanges = 0;
+        waveform = pane->findChild<CSampleSliceView*>();
+        strip = pane->findChild<CSliceView*>();
+        ruler = pane->findChild<CRangeScaleView*>();
+        overview = pane->findChild<CSampleOverView*>();
+        ASSERT_TRUE(waveform && strip && ruler && overview);
+    }
+    void Paint()
+    {
+        pane->grab();
+    }
+    int XOf(int32_t frame) const { return pane->Visible().PixelOfFrame(frame); }
+
+    SApplicationPreferences preferences;
+    CFakeActions actions;
+    std::unique_ptr<CSoundDocument> document;
+    std::unique_ptr<CWaveformPane> pane;
+    CSampleSliceView* waveform = nullptr;
+    CSliceView* strip = nullptr;
+    CRangeScaleView* ruler = nullptr;
+    CSampleOverView* overview = nullptr;
+};
+
+TEST_F(WaveformPaneTest, ViewsShareOneSnappedStretch)
+{
+    EXPECT_EQ(waveform->width(), kWidth);
+    const TimeWindow& visible = pane->Visible();
+    EXPECT_EQ(visible.visibleStart, 0);
+    EXPECT_EQ(visible.FramesPerPixel(), 690); // ceil(441000 / 640)
+    EXPECT_EQ(visible.VisibleSpan(), 690 * kWidth);
+    pane->ZoomIn();
+    EXPECT_EQ(pane->Visible().FramesPerPixel(), 345);
+    EXPECT_EQ(pane->Visible().visibleStart % 345, 0);
+    EXPECT_EQ(strip->Window().visibleStart, pane->Visible().visibleStart);
+    EXPECT_EQ(ruler->Window().visibleEnd, pane->Visible().visibleEnd);
+    EXPECT_EQ(actions.rangeChanges, 1);
+    pane->SetVisible(1000, 1100); // deeper than one frame per pixel is not possible
+    EXPECT_EQ(pane->Visible().FramesPerPixel(), 1);
+    EXPECT_EQ(pane->Visible().VisibleSpan(), kWidth);
+    pane->ShowLoop();
+    EXPECT_EQ(pane->Visible().visibleStart, 0);
+}
+
+TEST_F(WaveformPaneTest, WaveformClicksPlayOrZoom)
+{
+    QTest::mouseClick(waveform, Qt::LeftButton, Qt::NoModifier, QPoint(100, 50));
+    ASSERT_EQ(actions.clicks.size(), 1u);
+    EXPECT_EQ(actions.clicks[0], 69000);
+
+    QTest::mouseClick(waveform, Qt::LeftButton, Qt::ControlModifier, QPoint(320, 50));
+    EXPECT_EQ(actions.clicks.size(), 1u); // a magnify click does not play
+    EXPECT_EQ(pane->Visible().FramesPerPixel(), 345);
+    const int32_t middle = (pane->Visible().visibleStart + pane->Visible().visibleEnd) / 2;
+    EXPECT_NEAR(middle, 220800, 345);
+
+    QTest::mouseClick(waveform, Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier, QPoint(10, 50));
+    EXPECT_EQ(pane->Visible().FramesPerPixel(), 690);
+}
+
+TEST_F(WaveformPaneTest, PenSnapsToAZeroCrossingUnlessAltIsHeld)
+{
+    document->SetTool(DocumentTool::Pen);
+    pane->ToolChanged();
+    pane->SetVisible(0, kWidth * 2); // two frames per pixel
+    QTest::mouseClick(waveform, Qt::LeftButton, Qt::NoModifier, QPoint(490, 50)); // frame 980
+    ASSERT_EQ(actions.penFrames.size(), 1u);
+    EXPECT_EQ(actions.penFrames[0], document->Sound()->FindZeroCrossing(980, 300));
+    EXPECT_EQ(actions.penFrames[0], 1000);
+    QTest::mouseClick(waveform, Qt::LeftButton, Qt::AltModifier, QPoint(490, 50));
+    ASSERT_EQ(actions.penFrames.size(), 2u);
+    EXPECT_EQ(actions.penFrames[1], 980);
+    // Onto an existing slice: no preview, nothing reported.
+    QTest::mouseClick(waveform, Qt::LeftButton, Qt::AltModifier, QPoint(0, 50));
+    EXPECT_EQ(actions.penFrames.size(), 2u);
+    EXPECT_TRUE(actions.clicks.empty());
+}
+
+TEST_F(WaveformPaneTest, SliceStripReportsHandlesEmptyPressesAndDrags)
+{
+    const int bottom = strip->height() - 1;
+    QTest::mouseClick(strip, Qt::LeftButton, Qt::ShiftModifier, QPoint(XOf(110250) + 2, bottom));
+    ASSERT_EQ(actions.handles.size(), 1u);
+    EXPECT_EQ(actions.handles[0], (std::pair<int32_t, bool>{110250, true}));
+
+    QTest::mousePress(strip, Qt::LeftButton, Qt::NoModifier, QPoint(400, bottom));
+    QTest::mouseMove(strip, QPoint(300, bottom));
+    QTest::mouseRelease(strip, Qt::LeftButton, Qt::NoModifier, QPoint(300, bottom));
+    ASSERT_EQ(actions.emptyPresses, std::vector<bool>{false});
+    ASSERT_FALSE(actions.drags.empty());
+    EXPECT_EQ(actions.drags.back(), (std::pair<int32_t, int32_t>{300 * 690, 400 * 690}));
+}
+
+TEST_F(WaveformPaneTest, RulerMovesLocatorsKeeping256FramesApart)
+{
+    // Shift sets the left locator, snapped to the nearest slice.
+    QTest::mouseClick(ruler, Qt::LeftButton, Qt::ShiftModifier, QPoint(XOf(100000), 20));
+    EXPECT_EQ(document->Sound()->LoopStart(), 110250);
+    EXPECT_EQ(actions.locatorMoves, std::vector<bool>{false});
+
+    // Drag the right handle onto the left one: it stops 256 frames after it.
+    pane->SetVisible(110000, 110000 + kWidth); // one frame per pixel
+    ruler->update();
+    pane->SetVisible(document->Sound()->LoopStart() - 100, document->Sound()->LoopStart() - 100 + kWidth);
+    document->SetLocators(110250, 110250 + 500);
+    pane->LocatorsChanged();
+    const int rightX = XOf(110750);
+    QTest::mousePress(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(rightX - 1, 3));
+    QTest::mouseMove(ruler, QPoint(XOf(110250), 3));
+    QTest::mouseRelease(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(XOf(110250), 3));
+    EXPECT_EQ(document->Sound()->LoopEnd(), 110250 + 256);
+    EXPECT_EQ(document->Sound()->LoopStart(), 110250);
+    EXPECT_EQ(actions.locatorMoves.back(), false);
+
+    // Dragging the left handle says so.
+    QTest::mousePress(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(XOf(110250) + 1, 3));
+    QTest::mouseMove(ruler, QPoint(XOf(110200), 3));
+    QTest::mouseRelease(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(XOf(110200), 3));
+    EXPECT_EQ(document->Sound()->LoopStart(), 110200);
+    EXPECT_EQ(actions.locatorMoves.back(), true);
+}
+
+TEST_F(WaveformPaneTest, OverviewPressCentresTheFrame)
+{
+    pane->SetVisible(0, 44100);
+    const int32_t span = pane->Visible().VisibleSpan();
+    QTest::mouseClick(overview, Qt::LeftButton, Qt::NoModifier, QPoint(320, 10));
+    const int32_t centre = overview->Window().FrameOfPixel(320);
+    EXPECT_NEAR(pane->Visible().visibleStart + span / 2, centre, pane->Visible().FramesPerPixel() + 1);
+    EXPECT_EQ(pane->Visible().VisibleSpan(), span);
+    EXPECT_GE(overview->FrameColumns().right - overview->FrameColumns().left, 1);
+}
+
+TEST_F(WaveformPaneTest, RedrawsOnlyWhatChanged)
+{
+    Paint();
+    const int drawn = waveform->DrawCount();
+    const int stripDrawn = strip->DrawCount();
+    actions.cursor = 200000;
+    pane->IdleStep();
+    Paint();
+    EXPECT_EQ(waveform->DrawCount(), drawn); // only the cursor columns were copied again
+    EXPECT_EQ(waveform->CursorColumn(), XOf(200000));
+    pane->SlicesChanged(); // nothing changed
+    Paint();
+    EXPECT_EQ(strip->DrawCount(), stripDrawn);
+    document->Slices().At(1).selected = true;
+    pane->SlicesChanged();
+    Paint();
+    EXPECT_EQ(strip->DrawCount(), stripDrawn + 1);
+    EXPECT_EQ(waveform->DrawCount(), drawn); // selection does not show in the waveform
+}
+
+TEST_F(WaveformPaneTest, PlaybackScrollsTheCursorIntoView)
+{
+    pane->SetVisible(0, 44100);
+    const int32_t span = pane->Visible().VisibleSpan();
+    actions.playing = true;
+    actions.cursor = 300000;
+    preferences.scrollDuringPlayback = false;
+    pane->IdleStep();
+    EXPECT_EQ(pane->Visible().visibleStart, 0);
+    preferences.scrollDuringPlayback = true;
+    pane->IdleStep();
+    const int32_t expected = 300000 - span / 20;
+    EXPECT_LE(pane->Visible().visibleStart, expected);
+    EXPECT_GT(pane->Visible().visibleStart, expected - pane->Visible().FramesPerPixel());
+    EXPECT_EQ(pane->Visible().VisibleSpan(), span);
+}
+
+TEST_F(WaveformPaneTest, PointerShowsToolAndModifiers)
+{
+    QTest::mouseMove(waveform, QPoint(100, 50));
+    EXPECT_EQ(waveform->cursor().shape(), Qt::ArrowCursor);
+    document->SetTool(DocumentTool::Pen);
+    QTest::mouseMove(waveform, QPoint(110, 50));
+    EXPECT_EQ(waveform->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_TRUE(waveform->PreviewFrame().has_value());
+    document->SetTool(DocumentTool::Lock);
+    QTest::mouseMove(strip, QPoint(XOf(110250), strip->height() - 1));
+    const QPixmap lockShape = strip->cursor().pixmap();
+    EXPECT_EQ(strip->cursor().shape(), Qt::BitmapCursor);
+    document->SetTool(DocumentTool::Hide);
+    QTest::mouseMove(strip, QPoint(XOf(110250) + 1, strip->height() - 1));
+    EXPECT_EQ(strip->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_NE(strip->cursor().pixmap().toImage(), lockShape.toImage());
+    QTest::mouseMove(strip, QPoint(XOf(160000), strip->height() - 1)); // no handle there
+    EXPECT_EQ(strip->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST(WaveformPaneMemory, ShowsTextWhenNoImageCanBeHad)
+{
+    auto document = MakeDocument();
+    CFakeActions actions;
+    SApplicationPreferences preferences;
+    COffScreenCache::SetByteLimit(16);
+    {
+        CWaveformPane pane(*document, actions, preferences);
+        pane.resize(400, 200);
+        pane.show();
+        pane.grab();
+        EXPECT_TRUE(pane.findChild<CSampleSliceView*>()->ShowsNoMemoryText());
+    }
+    COffScreenCache::SetByteLimit(0);
+    CWaveformPane pane(*document, actions, preferences);
+    pane.resize(400, 200);
+    pane.show();
+    pane.grab();
+    EXPECT_FALSE(pane.findChild<CSampleSliceView*>()->ShowsNoMemoryText());
+    EXPECT_GE(WaveformImageCache().Uses(), 1);
+}
+
+} // namespace
+} // namespace quorvel
