@@ -1,12 +1,14 @@
 #pragma once
 // One QApplication for the whole test program, on the offscreen platform,
-// with the settings kept in a folder of their own.
+// with the settings kept in a folder of their own and the open dialog
+// cancelled by default.
 #include <QApplication>
 #include <QSettings>
 
 #include <cstdlib>
 
 #include "../common/TempFolder.h"
+#include "ui/app/OpenAudioDialog.h"
 
 namespace quorvel::test {
 
@@ -22,6 +24,10 @@ inline QApplication& TestApplication()
         auto* created = new QApplication(argc, argv);
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            QString::fromStdString(settingsFolder.Path()));
+        // Nobody answers a real open dialog here (the program shows one at
+        // start when nothing was opened): it is cancelled unless a test says
+        // otherwise.
+        COpenAudioDialog::SetResponder([] { return std::optional<SOpenChoice>(); });
         return created;
     }();
     return *application;

@@ -8,6 +8,7 @@
 
 #include "../common/TempFolder.h"
 #include "ChildProcess.h"
+#include "TestSounds.h"
 
 namespace quorvel::test {
 namespace {
@@ -27,9 +28,10 @@ protected:
         return {"QT_QPA_PLATFORM=offscreen", "XDG_RUNTIME_DIR=" + folder / "run",
                 "XDG_CONFIG_HOME=" + folder / "config"};
     }
+    // A real sound: the first copy opens it in a window.
     std::string Touch(const std::string& name) const
     {
-        std::ofstream(folder / name) << "x";
+        WriteLoopWav(folder / name);
         return folder / name;
     }
 
@@ -40,10 +42,10 @@ TEST_F(SingleInstanceTest, SecondCopyHandsItsFilesToTheFirstAndEnds)
 {
     const std::string firstFile = Touch("first.wav");
     const std::string blanks = Touch("my drum loop.wav");
-    const std::string other = Touch("b.aif");
+    const std::string other = Touch("b.wav");
     const std::string trace = folder / "first.log";
 
-    ChildProcess first(kProgram, {"--trace", trace, firstFile}, Environment());
+    ChildProcess first(kProgram, {"--unattended", "--trace", trace, firstFile}, Environment());
     ASSERT_TRUE(first.Started());
     ASSERT_TRUE(WaitForLine(trace, "started")) << ReadText(trace);
 
@@ -55,12 +57,14 @@ TEST_F(SingleInstanceTest, SecondCopyHandsItsFilesToTheFirstAndEnds)
     EXPECT_EQ(ReadText(folder / "second.log"), "handed over\n");
 
     // A name that does not exist is skipped; the others arrive in order.
-    ASSERT_TRUE(WaitForLine(trace, "open " + other)) << ReadText(trace);
+    ASSERT_TRUE(WaitForLine(trace, "opened " + other)) << ReadText(trace);
     const std::string log = ReadText(trace);
-    EXPECT_NE(log.find("open " + firstFile + "\n"), std::string::npos);
+    EXPECT_NE(log.find("opened " + firstFile + "\n"), std::string::npos);
+    EXPECT_NE(log.find("opened " + blanks + "\n"), std::string::npos);
     EXPECT_LT(log.find("open " + blanks + "\n"), log.find("open " + other + "\n"));
     EXPECT_EQ(log.find("missing.wav\n"), std::string::npos);
 
+    EXPECT_EQ(ReadText(trace).find("Couldn't load"), std::string::npos) << "every file opened";
     first.Signal(SIGTERM);
     EXPECT_EQ(first.Wait(), 0);
     EXPECT_TRUE(WaitForLine(trace, "quit", 0ms));

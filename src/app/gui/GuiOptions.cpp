@@ -18,6 +18,8 @@ std::optional<GuiOptions> ParseGuiOptions(const std::vector<std::string>& argume
             options.help = true;
         } else if (argument == "--quit-after-start") {
             options.quitAfterStart = true;
+        } else if (argument == "--unattended") {
+            options.unattended = true;
         } else if (argument == "--trace") {
             if (i + 1 == arguments.size()) {
                 error = "--trace needs a file name";
@@ -34,7 +36,7 @@ std::optional<GuiOptions> ParseGuiOptions(const std::vector<std::string>& argume
 
 std::string GuiUsage()
 {
-    return "Usage: quorvel [--quit-after-start] [--trace FILE] [--] [FILE...]\n"
+    return "Usage: quorvel [--quit-after-start] [--unattended] [--trace FILE] [--] [FILE...]\n"
            "       quorvel --version\n"
            "Opens the named sound files; when Quorvel already runs, hands them to it.\n";
 }

@@ -14,6 +14,9 @@ struct GuiOptions {
     // Ends the program as soon as the frame window is on screen (start-up
     // timing, smoke tests).
     bool quitAfterStart = false;
+    // Nobody at the screen: every question is answered without being shown
+    // (scripted runs, tests of the real program).
+    bool unattended = false;
     std::string traceFile;
     std::vector<std::string> files;
 };

@@ -1,9 +1,25 @@
 #include "Quorvel.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTimer>
 
 #include "framework/CommandLine.h"
 #include "framework/EmbeddedResources.h"
+#include "framework/ResourceReference.h"
+#include "framework/window/AlertBox.h"
+#include "playback/NullSoundCard.h"
+#include "ui/app/ApplicationMenuItems.h"
+#include "ui/app/ApplicationMenus.h"
+#include "ui/app/ApplicationServices.h"
+#include "ui/app/DocumentOpener.h"
+#include "ui/app/HelpCommands.h"
+#include "ui/app/HelpLocations.h"
+#include "ui/app/InformationDialogs.h"
+#include "ui/app/OpenAudioDialog.h"
+#include "ui/app/SystemReport.h"
+#include "ui/window/QtFileDialogs.h"
+#include "ui/window/QuorvelWindow.h"
 
 #include "EventTrace.h"
 #include "FramePlacement.h"
@@ -12,14 +28,43 @@
 
 namespace quorvel::gui {
 
+namespace {
+
+constexpr uint32_t kTable = 129;
+constexpr uint32_t kNoSoundAvailable = 1;
+constexpr uint32_t kFileNotFound = 17;
+
+bool InRange(uint32_t command, uint32_t first, size_t count) { return command >= first && command - first < count; }
+
+} // namespace
+
 CQuorvel::CQuorvel(QApplication& qt, std::string commandLine, bool quitAfterStart)
     : CApplication(qt, "Quorvel"), startCommandLine_(std::move(commandLine)), quitAfterStart_(quitAfterStart)
 {
+    fileDialogs_ = std::make_unique<CQtFileDialogs>(&Frame());
+    services_ = std::make_unique<CApplicationServices>(LengthyOperationServices(), &Frame());
+    services_->SetFileDialogs(fileDialogs_.get());
+    opener_ = std::make_unique<CDocumentOpener>(Frame(), *services_,
+                                                [this](CQuorvelWindow& window) { WindowOpened(window); });
     // Closing the frame is the same as choosing Quit: documents are asked first.
     Frame().SetCloseRequestHandler([this] { Quit(); });
 }
 
-CQuorvel::~CQuorvel() = default;
+CQuorvel::~CQuorvel()
+{
+    // The windows use the services; they go first, whether the loop closed
+    // them or not. None may be active while it is destroyed: an active one
+    // reports its deactivation from its base destructor.
+    Frame().Area().setActiveSubWindow(nullptr);
+    for (QMdiSubWindow* window : Frame().Area().subWindowList())
+        delete window;
+}
+
+void CQuorvel::UseSilentCardOnly(std::string captureFile)
+{
+    silentCardOnly_ = true;
+    captureFile_ = std::move(captureFile);
+}
 
 void CQuorvel::ShowFrameWindow()
 {
@@ -50,14 +95,62 @@ bool CQuorvel::Initialise()
         menus_->Add(texts, reference);
     beatsPopup_ = std::make_unique<CMenu>(texts, kPopupBeats);
     timeSignaturePopup_ = std::make_unique<CMenu>(texts, kPopupTimeSignature);
+    InstallMenuUpdaters();
 
-    soundAvailable_ = RegisterSoundCards();
+    if (!RegisterSoundCards()) {
+        CloseSplashScreen();
+        return false;
+    }
     midiAvailable_ = RegisterMidiPorts();
     scsiAvailable_ = InitialiseScsiBuses();
     CloseSplashScreen();
     ReadPreferences();
+    // The preferences' sound-card record comes with the preferences file;
+    // until then no card is remembered, so the first one that opens is used
+    // without alert 12.
+    services_->Sound().OpenStoredCard({}, {}, {}, 0);
     VerifyInstalledSamplers();
+    browserAvailable_ = WebBrowserAvailable();
     return true;
+}
+
+bool CQuorvel::RegisterSoundCards()
+{
+    CSoundSystem& sound = services_->Sound();
+    bool usable = false;
+    if (silentCardOnly_) {
+        std::vector<std::unique_ptr<CRegisteredSoundCard>> cards;
+        cards.push_back(std::make_unique<REGISTERED_NULL_SOUND_CARD>(captureFile_));
+        usable = sound.RegisterCards(std::move(cards));
+    } else {
+        usable = sound.RegisterCards();
+    }
+    // The silent card is always usable, so this is a broken installation.
+    if (!usable)
+        ShowAlert(AlertReference(kTable, kNoSoundAvailable), {}, &Frame());
+    return usable;
+}
+
+void CQuorvel::InstallMenuUpdaters()
+{
+    if (CMenu* file = menus_->MenuWithCommand(kCmdOpen)) {
+        file->SetUpdater([this](CMenu& menu) {
+            const auto& paths = services_->Settings().recentDocuments.Paths();
+            ShowRecentDocuments(menu, std::vector<std::string>(paths.begin(), paths.end()));
+        });
+    }
+    if (CMenu* sampler = menus_->MenuWithCommand(kCmdReceive)) {
+        // The installed samplers come with the sampler settings.
+        sampler->SetUpdater([](CMenu& menu) { ShowInstalledSamplers(menu, {}); });
+    }
+    if (CMenu* windows = menus_->MenuWithCommand(kCmdCloseAll)) {
+        windows->SetUpdater([this](CMenu& menu) {
+            std::vector<std::string> titles;
+            for (QMdiSubWindow* window : Frame().Area().subWindowList(QMdiArea::CreationOrder))
+                titles.push_back(window->windowTitle().toStdString());
+            ShowWindowList(menu, titles);
+        });
+    }
 }
 
 std::unique_ptr<CMenuBar> CQuorvel::CreateMenuBar()
@@ -67,7 +160,7 @@ std::unique_ptr<CMenuBar> CQuorvel::CreateMenuBar()
 
 void CQuorvel::OpenStartDocuments()
 {
-    OpenCommandLine(startCommandLine_);
+    OpenCommandLine(startCommandLine_, true);
     started_ = true;
     Trace("started");
     for (const std::string& waiting : std::exchange(waitingCommandLines_, {}))
@@ -82,22 +175,85 @@ void CQuorvel::Terminate()
     Trace("quit");
 }
 
+void CQuorvel::IdleStep()
+{
+    for (CQuorvelWindow* window : DocumentWindows())
+        window->IdleStep();
+    services_->Player().IdleStep();
+}
+
 bool CQuorvel::HandleCommand(uint32_t command)
 {
-    if (command == kCmdQuit) {
-        Quit();
+    if (InRange(command, kCmdOpenRecentFirst, kMaxNumberedMenuItems)) {
+        OpenRecent(command - kCmdOpenRecentFirst);
         return true;
     }
-    return CApplication::HandleCommand(command);
+    if (InRange(command, kCmdShowWindowFirst, kMaxListedWindows)) {
+        const QList<QMdiSubWindow*> windows = Frame().Area().subWindowList(QMdiArea::CreationOrder);
+        if (const qsizetype index = command - kCmdShowWindowFirst; index < windows.size())
+            Frame().Area().setActiveSubWindow(windows[index]);
+        return true;
+    }
+    if (command >= kCmdFirstWebPage && command <= kCmdLastWebPage) {
+        OpenWebPage(command, &Frame());
+        return true;
+    }
+    switch (command) {
+    case kCmdOpen:
+        ChooseAndOpen();
+        return true;
+    case kCmdQuit:
+        Quit();
+        return true;
+    case kCmdHelpContents:
+        OpenManual(&Frame());
+        return true;
+    case kCmdSystemInformation:
+        ShowSystemInformation();
+        return true;
+    case kCmdAbout: {
+        const QString version = QCoreApplication::applicationVersion();
+        CAboutBox(version.isEmpty() ? std::string("0.1.0") : version.toStdString(), &Frame()).RunModal();
+        return true;
+    }
+    default:
+        return CApplication::HandleCommand(command);
+    }
 }
 
 SCommandStatus CQuorvel::CommandStatus(uint32_t command)
 {
-    if (command == kCmdQuit)
-        return {.enabled = true, .checked = false};
-    // The framework enables its window arrangement commands; every other
-    // command stays disabled until its feature exists.
-    return CApplication::CommandStatus(command);
+    if (InRange(command, kCmdOpenRecentFirst, kMaxNumberedMenuItems))
+        return {command - kCmdOpenRecentFirst < services_->Settings().recentDocuments.Paths().size(), false};
+    if (InRange(command, kCmdShowWindowFirst, kMaxListedWindows)) {
+        const QList<QMdiSubWindow*> windows = Frame().Area().subWindowList(QMdiArea::CreationOrder);
+        const qsizetype index = command - kCmdShowWindowFirst;
+        if (index >= windows.size())
+            return {};
+        return {true, windows[index] == Frame().Area().activeSubWindow()};
+    }
+    // Preferences, Sampler Settings, Receive and the sampler list wait for
+    // their dialogs and the installed samplers.
+    if (InRange(command, kCmdChooseSamplerFirst, kMaxNumberedMenuItems))
+        return {};
+    if (command >= kCmdFirstWebPage && command <= kCmdLastWebPage)
+        return {browserAvailable_, false};
+    switch (command) {
+    case kCmdOpen:
+    case kCmdQuit:
+    case kCmdHelpContents:
+    case kCmdSystemInformation:
+    case kCmdAbout:
+        return {true, false};
+    case kCmdPreferences:
+    case kCmdSamplerSettings:
+    case kCmdReceive:
+        return {};
+    default:
+        // The front window's commands, then the framework's arrangement
+        // commands (enabled while there is a document window).
+        return CApplication::CommandStatus(command);
+    }
 }
 
 void CQuorvel::ReceiveCommandLine(const std::string& commandLine)
@@ -109,7 +265,7 @@ void CQuorvel::ReceiveCommandLine(const std::string& commandLine)
     Trace("received " + commandLine);
     BringFrameForward();
     if (!commandLine.empty())
-        OpenCommandLine(commandLine);
+        OpenCommandLine(commandLine, false);
 }
 
 void CQuorvel::Quit()
@@ -121,25 +277,90 @@ void CQuorvel::Quit()
     QTimer::singleShot(0, &Frame(), [] {});
 }
 
-void CQuorvel::OpenCommandLine(const std::string& commandLine)
+std::vector<CQuorvelWindow*> CQuorvel::DocumentWindows()
+{
+    std::vector<CQuorvelWindow*> windows;
+    for (CDocumentWindow* window : Frame().DocumentWindows())
+        if (auto* quorvelWindow = dynamic_cast<CQuorvelWindow*>(window); quorvelWindow && !window->Closing())
+            windows.push_back(quorvelWindow);
+    return windows;
+}
+
+bool CQuorvel::SoundAvailable() const { return services_->SoundAvailable(); }
+
+void CQuorvel::StopPlayback() { services_->Player().Stop(); }
+
+void CQuorvel::OpenCommandLine(const std::string& commandLine, bool atStart)
 {
     bool opened = false;
     for (const std::string& path : ParseCommandLine(commandLine, IsExistingFile))
         opened = OpenDocument(path) || opened;
-    if (!opened)
+    // A later copy that opened nothing only brings the frame forward.
+    if (!opened && atStart)
         StartWithoutDocuments();
 }
 
 bool CQuorvel::OpenDocument(const std::string& path)
 {
-    // Documents arrive with the document window; until then the request is
-    // only recorded.
-    requestedDocuments_.push_back(path);
     Trace("open " + path);
-    return false;
+    if (!opener_->Open(path, OpenOrigin::CommandLine))
+        return false;
+    Trace("opened " + path);
+    return true;
 }
 
-void CQuorvel::StartWithoutDocuments() {}
+void CQuorvel::StartWithoutDocuments()
+{
+    if (quitAfterStart_ || !services_->Settings().application.showOpenDialogOnStartup)
+        return;
+    // From the loop, so that start-up completes (and a quit request or a
+    // hand-over can still come first) before the dialog waits for the user.
+    QTimer::singleShot(0, &Frame(), [this] {
+        if (Loop().State() == RunState::kRunning && DocumentWindows().empty())
+            ChooseAndOpen();
+    });
+}
+
+void CQuorvel::ChooseAndOpen()
+{
+    const std::optional<SOpenChoice> choice =
+        COpenAudioDialog::Ask(services_->Player(), services_->SoundAvailable(), &Frame());
+    if (choice)
+        opener_->Open(choice->path, OpenOrigin::OpenDialog, choice->mode);
+}
+
+void CQuorvel::OpenRecent(size_t index)
+{
+    CRecentDocuments& recent = services_->Settings().recentDocuments;
+    if (index >= recent.Paths().size())
+        return;
+    const std::string path = recent.Paths()[index];
+    if (!IsExistingFile(path)) {
+        recent.RemoveAt(index);
+        ShowAlert(AlertReference(kTable, kFileNotFound), {}, &Frame());
+        return;
+    }
+    opener_->Open(path, OpenOrigin::RecentList);
+}
+
+void CQuorvel::ShowSystemInformation()
+{
+    SSystemFacts facts = GatherSystemFacts();
+    const CSoundCardRegistry& cards = services_->Sound().Registry();
+    for (uint16_t i = 0; i < cards.Count(); ++i)
+        facts.soundCards.push_back(cards.CardAt(i)->Type() + ": " + cards.CardAt(i)->Name());
+    CSystemInformationDialog(FormatSystemReport(facts), &Frame()).RunModal();
+}
+
+void CQuorvel::WindowOpened(CQuorvelWindow& window)
+{
+    if (openWindows_++ == 0)
+        windowsIdleUser_ = std::make_unique<CIdleUser>(Loop());
+    QObject::connect(&window, &QObject::destroyed, &Frame(), [this] {
+        if (--openWindows_ == 0)
+            windowsIdleUser_.reset();
+    });
+}
 
 void CQuorvel::BringFrameForward()
 {

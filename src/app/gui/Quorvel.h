@@ -9,13 +9,27 @@
 
 #include "framework/window/Application.h"
 
+namespace quorvel {
+class CApplicationServices;
+class CDocumentOpener;
+class CIdleUser;
+class CQuorvelWindow;
+class CQtFileDialogs;
+} // namespace quorvel
+
 namespace quorvel::gui {
 
 class CWhenExposed;
 
 class CQuorvel final : public CApplication {
 public:
+    static constexpr uint32_t kCmdOpen = 1000;
     static constexpr uint32_t kCmdQuit = 1008;
+    static constexpr uint32_t kCmdPreferences = 1104;
+    static constexpr uint32_t kCmdSamplerSettings = 1105;
+    static constexpr uint32_t kCmdReceive = 1201;
+    static constexpr uint32_t kCmdSystemInformation = 1405;
+    static constexpr uint32_t kCmdAbout = 1406;
 
     // Menu references of resource 128: the menu bar in order, then the popups.
     static constexpr uint32_t kMenuFile = 600128001;
@@ -30,16 +44,21 @@ public:
     CQuorvel(QApplication& qt, std::string commandLine, bool quitAfterStart);
     ~CQuorvel() override;
 
+    // Before Run: play through the silent card alone, capturing what it
+    // plays into `captureFile` when that is not empty (tests, scripted runs).
+    void UseSilentCardOnly(std::string captureFile = {});
+
     // A command line handed over by a later copy: brings the frame forward
     // and opens what it names. Before start-up has finished it waits.
     void ReceiveCommandLine(const std::string& commandLine);
     // What the Quit command does: stop playback, then ask to quit.
     void Quit();
 
-    // Files given to be opened, in order (documents themselves come later).
-    const std::vector<std::string>& RequestedDocuments() const { return requestedDocuments_; }
+    // The open document windows, front one first.
+    std::vector<CQuorvelWindow*> DocumentWindows();
+    CApplicationServices& Services() { return *services_; }
 
-    bool SoundAvailable() const { return soundAvailable_; }
+    bool SoundAvailable() const;
     bool MidiAvailable() const { return midiAvailable_; }
     bool ScsiAvailable() const { return scsiAvailable_; }
 
@@ -49,23 +68,39 @@ protected:
     std::unique_ptr<CMenuBar> CreateMenuBar() override;
     void OpenStartDocuments() override;
     void Terminate() override;
+    void IdleStep() override;
     bool HandleCommand(uint32_t command) override;
     SCommandStatus CommandStatus(uint32_t command) override;
 
 private:
-    void OpenCommandLine(const std::string& commandLine);
+    bool RegisterSoundCards();
+    void StopPlayback();
+    void InstallMenuUpdaters();
+    void OpenCommandLine(const std::string& commandLine, bool atStart);
     bool OpenDocument(const std::string& path);
     void StartWithoutDocuments();
+    void ChooseAndOpen();
+    void OpenRecent(size_t index);
+    void ShowSystemInformation();
+    void WindowOpened(CQuorvelWindow& window);
     void BringFrameForward();
 
     std::string startCommandLine_;
     bool quitAfterStart_;
+    bool silentCardOnly_ = false;
+    std::string captureFile_;
     bool started_ = false;
     std::vector<std::string> waitingCommandLines_;
-    std::vector<std::string> requestedDocuments_;
-    bool soundAvailable_ = false;
     bool midiAvailable_ = false;
     bool scsiAvailable_ = false;
+    bool browserAvailable_ = false;
+    std::unique_ptr<CQtFileDialogs> fileDialogs_;
+    std::unique_ptr<CApplicationServices> services_;
+    std::unique_ptr<CDocumentOpener> opener_;
+    // One idle user while any document window is open, so the play cursor
+    // and the transport buttons follow playback.
+    int openWindows_ = 0;
+    std::unique_ptr<CIdleUser> windowsIdleUser_;
     std::unique_ptr<CMenuBar> menus_;
     std::unique_ptr<CMenu> beatsPopup_;
     std::unique_ptr<CMenu> timeSignaturePopup_;

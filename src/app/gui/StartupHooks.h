@@ -2,8 +2,6 @@
 // The start-up and shut-down steps of subsystems that are not built yet.
 // Each is called at its place in the order and does nothing for now; the
 // ones that report availability answer "not available".
-#include <string>
-
 namespace quorvel::gui {
 
 // Views, the sound document's defaults and the waveform views' shared
@@ -12,8 +10,6 @@ void InitialiseViewResources();
 // The palette and the splash screen shown while the devices are found.
 void ShowSplashScreen();
 void CloseSplashScreen();
-// True when at least one sound card can play.
-bool RegisterSoundCards();
 // True when there is at least one MIDI input and one MIDI output.
 bool RegisterMidiPorts();
 // True when a SCSI bus can be used.
@@ -21,7 +17,6 @@ bool InitialiseScsiBuses();
 // Falls back to the default preferences when the file cannot be read.
 void ReadPreferences();
 void VerifyInstalledSamplers();
-void StopPlayback();
 void WritePreferences();
 
 } // namespace quorvel::gui

@@ -14,6 +14,7 @@
 #include "QuitSignals.h"
 #include "Quorvel.h"
 #include "SingleInstance.h"
+#include "Unattended.h"
 
 namespace {
 
@@ -22,6 +23,7 @@ int RunProgram(int& argc, char** argv)
     using namespace quorvel::gui;
 
     QApplication qt(argc, argv); // takes out Qt's own options
+    QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
     std::vector<std::string> arguments;
     for (const QString& argument : QApplication::arguments().mid(1))
         arguments.push_back(argument.toStdString());
@@ -53,6 +55,8 @@ int RunProgram(int& argc, char** argv)
         break;
     }
 
+    if (options->unattended)
+        AnswerEveryQuestion();
     CQuorvel application(qt, commandLine, options->quitAfterStart);
     instance.SetReceiver([&application](const std::string& text) { application.ReceiveCommandLine(text); });
     QuitOnTerminationSignals([&application] { application.Quit(); });

@@ -1,0 +1,42 @@
+#pragma once
+// What the application lends its document windows: the one wave player and
+// the sound output it plays through, the settings, the file dialogs and the
+// lengthy-operation services.
+#include <memory>
+
+#include "playback/SoundSystem.h"
+#include "playback/WavePlayer.h"
+#include "ui/ApplicationPreferences.h"
+#include "ui/app/QtSoundAlerts.h"
+#include "ui/window/WindowServices.h"
+
+namespace quorvel {
+
+class CApplicationServices final : public CWindowServices {
+public:
+    // The player counts as one of `lengthy.loop`'s idle users while it
+    // plays. `alertParent` (may be null) centres the sound alerts.
+    CApplicationServices(SLengthyOperationServices lengthy, QWidget* alertParent);
+    ~CApplicationServices() override;
+
+    CWavePlayer& Player() override { return player_; }
+    bool SoundAvailable() override { return sound_.SoundEnabled(); }
+    SSettings& Settings() override { return settings_; }
+    CFileDialogs& FileDialogs() override;
+    SLengthyOperationServices LengthyOperations() override { return lengthy_; }
+
+    CSoundSystem& Sound() { return sound_; }
+    // Not owned; must outlive every window. Without one, every save and
+    // export question is answered with Cancel.
+    void SetFileDialogs(CFileDialogs* dialogs) { fileDialogs_ = dialogs; }
+
+private:
+    SLengthyOperationServices lengthy_;
+    SSettings settings_;
+    CWavePlayer player_;
+    CQtSoundAlerts alerts_;
+    CSoundSystem sound_;
+    CFileDialogs* fileDialogs_ = nullptr;
+};
+
+} // namespace quorvel

@@ -1,0 +1,66 @@
+#include "ui/app/HelpCommands.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include <string>
+
+#include "framework/AlertContent.h"
+#include "framework/ResourceReference.h"
+#include "framework/window/AlertBox.h"
+#include "ui/app/HelpLocations.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr uint32_t kNoBrowser = AlertReference(129, 100);
+
+// A build that was never installed finds the manual in the tree it was built
+// from; this file's own path tells where that is.
+std::string SourceFolder()
+{
+    const std::string self = __FILE__;
+    const std::string tail = "src/ui/app/HelpCommands.cpp";
+    if (self.size() > tail.size() && self.compare(self.size() - tail.size(), tail.size(), tail) == 0)
+        return self.substr(0, self.size() - tail.size());
+    return {};
+}
+
+bool OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+
+} // namespace
+
+bool WebBrowserAvailable()
+{
+    return !qEnvironmentVariableIsEmpty("BROWSER") || !QStandardPaths::findExecutable(QStringLiteral("xdg-open")).isEmpty();
+}
+
+void OpenWebPage(uint32_t command, QWidget* parent)
+{
+    const std::string address = WebPageAddress(command);
+    if (address.empty())
+        return;
+    if (!OpenUrl(QUrl(QString::fromStdString(address))))
+        ShowAlert(kNoBrowser, {}, parent);
+}
+
+void OpenManual(QWidget* parent)
+{
+    const std::vector<std::string> candidates =
+        ManualCandidates(QCoreApplication::applicationDirPath().toStdString(), SourceFolder());
+    const std::optional<std::string> manual =
+        FindManual(candidates, [](const std::string& path) { return QFileInfo(QString::fromStdString(path)).isFile(); });
+    if (!manual) {
+        CAlertContent content("[STOP][The manual could not be found!]It is not installed with this copy of Quorvel!.[OK]");
+        CAlertBox(content, parent).RunModal();
+        return;
+    }
+    if (!OpenUrl(QUrl::fromLocalFile(QString::fromStdString(*manual))))
+        ShowAlert(kNoBrowser, {}, parent);
+}
+
+} // namespace quorvel

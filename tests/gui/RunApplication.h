@@ -1,0 +1,39 @@
+#pragma once
+// Runs an application object inside a test: `during` is called once the
+// loop runs; a watchdog quits after a few seconds so that a broken quit path
+// fails the test instead of hanging it. Unsaved documents are closed
+// without saving when nothing else was said (CModalDialog::SetAutoAnswer).
+#include <gtest/gtest.h>
+
+#include <QTimer>
+
+#include <functional>
+
+#include "Quorvel.h"
+#include "ui/window/SaveBeforeCloseDialog.h"
+
+namespace quorvel::test {
+
+inline int RunWith(gui::CQuorvel& application, std::function<void()> during, int watchdogMs = 5000)
+{
+    if (!CModalDialog::AutoAnswer())
+        CModalDialog::SetAutoAnswer(CSaveBeforeCloseDialog::No);
+    QTimer::singleShot(0, &application.Frame(), std::move(during));
+    bool watchdogFired = false;
+    QTimer::singleShot(watchdogMs, &application.Frame(), [&] {
+        watchdogFired = true;
+        CModalDialog::SetAutoAnswer(CSaveBeforeCloseDialog::No);
+        application.Quit();
+    });
+    const int status = application.Run();
+    EXPECT_FALSE(watchdogFired);
+    return status;
+}
+
+// Runs `action` from the loop after `ms` milliseconds.
+inline void Later(gui::CQuorvel& application, int ms, std::function<void()> action)
+{
+    QTimer::singleShot(ms, &application.Frame(), std::move(action));
+}
+
+} // namespace quorvel::test
