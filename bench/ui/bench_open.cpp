@@ -75,9 +75,6 @@ void BM_OpenToDrawnWindow(benchmark::State& state)
         frame.repaint();
         QApplication::processEvents();
         state.PauseTiming();
-        // An active window tells its own destructor about the deactivation
-        // too late; let it go inactive first.
-        frame.Area().setActiveSubWindow(nullptr);
         delete window;
         QApplication::processEvents();
         state.ResumeTiming();

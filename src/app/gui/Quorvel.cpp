@@ -53,9 +53,7 @@ CQuorvel::CQuorvel(QApplication& qt, std::string commandLine, bool quitAfterStar
 CQuorvel::~CQuorvel()
 {
     // The windows use the services; they go first, whether the loop closed
-    // them or not. None may be active while it is destroyed: an active one
-    // reports its deactivation from its base destructor.
-    Frame().Area().setActiveSubWindow(nullptr);
+    // them or not.
     for (QMdiSubWindow* window : Frame().Area().subWindowList())
         delete window;
 }

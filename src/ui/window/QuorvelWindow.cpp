@@ -166,6 +166,9 @@ CQuorvelWindow::CQuorvelWindow(std::unique_ptr<CSoundDocument> document, CWindow
 
 CQuorvelWindow::~CQuorvelWindow()
 {
+    // Qt's base destructor still reports a state change; by then the parts
+    // are gone, so nothing of ours may answer it.
+    disconnect(this, &QMdiSubWindow::windowStateChanged, this, nullptr);
     parts_->destroying = true;
     CSoundDocument& document = *parts_->document;
     // The player reads the sound's store directly: it must let go first.

@@ -1,3 +1,4 @@
+#include <QMdiArea>
 #include <QPointer>
 
 #include <gtest/gtest.h>
@@ -148,6 +149,23 @@ TEST_F(WindowCloseTest, AHiddenCurrentSliceHandsOverAtTheNextRefresh)
     EXPECT_EQ(Document().CurrentSlice()->position, 1000);
     EXPECT_EQ(Document().CurrentPosition(), 1000);
     EXPECT_TRUE(Document().Modified());
+}
+
+TEST(WindowDestruction, TheActiveWindowInAnAreaCanBeDeleted)
+{
+    // The area reports the deactivation from Qt's own destructor, after the
+    // window's parts are gone.
+    CTestServices services;
+    QMdiArea area;
+    auto* window = new CQuorvelWindow(EvenlySlicedDocument(4), services);
+    area.addSubWindow(window);
+    area.show();
+    window->show();
+    area.setActiveSubWindow(window);
+    ASSERT_EQ(area.activeSubWindow(), window);
+    delete window;
+    EXPECT_TRUE(area.subWindowList().isEmpty());
+    EXPECT_EQ(services.Settings().documentDefaults.stretchIndex, 0);
 }
 
 } // namespace
