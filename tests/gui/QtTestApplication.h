@@ -21,6 +21,8 @@ inline QApplication& TestApplication()
     // Never destroyed: tearing Qt down among the other statics at exit crashes.
     static QApplication* const application = [] {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        // The preferences file too, for this program and the copies it starts.
+        ::setenv("QUORVEL_CONFIG_DIR", settingsFolder.Path().c_str(), 1);
         auto* created = new QApplication(argc, argv);
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            QString::fromStdString(settingsFolder.Path()));

@@ -4,6 +4,11 @@
 #include <QMdiSubWindow>
 #include <QTimer>
 
+#include <QAction>
+#include <QMenu>
+
+#include "document/SoundDocument.h"
+#include "fileformats/PreferencesFile.h"
 #include "framework/CommandLine.h"
 #include "framework/EmbeddedResources.h"
 #include "framework/ResourceReference.h"
@@ -17,6 +22,10 @@
 #include "ui/app/HelpLocations.h"
 #include "ui/app/InformationDialogs.h"
 #include "ui/app/OpenAudioDialog.h"
+#include "ui/app/PreferencesStore.h"
+#include "ui/preferences/PreferencesDialog.h"
+#include "ui/samplers/SamplerSettingsDialog.h"
+#include "ui/views/WaveformPane.h"
 #include "ui/app/SystemReport.h"
 #include "ui/window/QtFileDialogs.h"
 #include "ui/window/QuorvelWindow.h"
@@ -46,6 +55,10 @@ CQuorvel::CQuorvel(QApplication& qt, std::string commandLine, bool quitAfterStar
     services_->SetFileDialogs(fileDialogs_.get());
     opener_ = std::make_unique<CDocumentOpener>(Frame(), *services_,
                                                 [this](CQuorvelWindow& window) { WindowOpened(window); });
+    services_->SetWindowOpener([this](std::unique_ptr<CSoundDocument> document) {
+        if (opener_->Show(std::move(document)) == nullptr)
+            throw std::bad_alloc();
+    });
     // Closing the frame is the same as choosing Quit: documents are asked first.
     Frame().SetCloseRequestHandler([this] { Quit(); });
 }
@@ -102,11 +115,7 @@ bool CQuorvel::Initialise()
     midiAvailable_ = RegisterMidiPorts();
     scsiAvailable_ = InitialiseScsiBuses();
     CloseSplashScreen();
-    ReadPreferences();
-    // The preferences' sound-card record comes with the preferences file;
-    // until then no card is remembered, so the first one that opens is used
-    // without alert 12.
-    services_->Sound().OpenStoredCard({}, {}, {}, 0);
+    LoadPreferences(*services_, PreferencesFile(), &Frame());
     VerifyInstalledSamplers();
     browserAvailable_ = WebBrowserAvailable();
     return true;
@@ -138,8 +147,7 @@ void CQuorvel::InstallMenuUpdaters()
         });
     }
     if (CMenu* sampler = menus_->MenuWithCommand(kCmdReceive)) {
-        // The installed samplers come with the sampler settings.
-        sampler->SetUpdater([](CMenu& menu) { ShowInstalledSamplers(menu, {}); });
+        sampler->SetUpdater([this](CMenu& menu) { UpdateSamplerMenu(menu); });
     }
     if (CMenu* windows = menus_->MenuWithCommand(kCmdCloseAll)) {
         windows->SetUpdater([this](CMenu& menu) {
@@ -168,7 +176,7 @@ void CQuorvel::OpenStartDocuments()
 void CQuorvel::Terminate()
 {
     StopPlayback();
-    WritePreferences();
+    StorePreferences(*services_, PreferencesFile(), &Frame());
     SaveFramePlacement(Frame());
     Trace("quit");
 }
@@ -196,9 +204,21 @@ bool CQuorvel::HandleCommand(uint32_t command)
         OpenWebPage(command, &Frame());
         return true;
     }
+    if (InRange(command, kCmdChooseSamplerFirst, kMaxNumberedMenuItems)) {
+        services_->Samplers().SetCurrentIndex(command - kCmdChooseSamplerFirst);
+        return true;
+    }
     switch (command) {
     case kCmdOpen:
         ChooseAndOpen();
+        return true;
+    case kCmdPreferences:
+        if (CPreferencesDialog(services_->Settings(), &services_->Sound(), &Frame()).Edit())
+            for (CQuorvelWindow* window : DocumentWindows())
+                window->Pane().PreferencesChanged();
+        return true;
+    case kCmdSamplerSettings:
+        CSamplerSettingsDialog(services_->Samplers(), &Frame()).RunModal();
         return true;
     case kCmdQuit:
         Quit();
@@ -230,10 +250,10 @@ SCommandStatus CQuorvel::CommandStatus(uint32_t command)
             return {};
         return {true, windows[index] == Frame().Area().activeSubWindow()};
     }
-    // Preferences, Sampler Settings, Receive and the sampler list wait for
-    // their dialogs and the installed samplers.
-    if (InRange(command, kCmdChooseSamplerFirst, kMaxNumberedMenuItems))
-        return {};
+    if (InRange(command, kCmdChooseSamplerFirst, kMaxNumberedMenuItems)) {
+        const size_t index = command - kCmdChooseSamplerFirst;
+        return {index < services_->Samplers().Count(), index == services_->Samplers().CurrentIndex()};
+    }
     if (command >= kCmdFirstWebPage && command <= kCmdLastWebPage)
         return {browserAvailable_, false};
     switch (command) {
@@ -244,8 +264,12 @@ SCommandStatus CQuorvel::CommandStatus(uint32_t command)
     case kCmdAbout:
         return {true, false};
     case kCmdPreferences:
+    // The software destinations need neither MIDI nor SCSI, so their
+    // settings are open whatever the machine has.
     case kCmdSamplerSettings:
+        return {true, false};
     case kCmdReceive:
+        // Only hardware samplers send samples back.
         return {};
     default:
         // The front window's commands, then the framework's arrangement
@@ -358,6 +382,30 @@ void CQuorvel::WindowOpened(CQuorvelWindow& window)
         if (--openWindows_ == 0)
             windowsIdleUser_.reset();
     });
+}
+
+void CQuorvel::UpdateSamplerMenu(CMenu& menu)
+{
+    CInstalledSamplers& samplers = services_->Samplers();
+    std::vector<std::string> names;
+    for (const CPersistentInstalledSampler& sampler : samplers.Samplers())
+        names.push_back(sampler.userName);
+    ShowInstalledSamplers(menu, names);
+    // Transmit and Receive name where they go.
+    CTextResources& texts = BuiltInTextResources();
+    const CPersistentInstalledSampler* current = samplers.Current();
+    if (QAction* transmit = menu.FindCommand(kCmdTransmit)) {
+        if (!transmitText_)
+            transmitText_ = transmit->text();
+        transmit->setText(current ? QString::fromStdString(TransmitMenuText(texts, *current)) + "..."
+                                  : *transmitText_);
+    }
+    if (QAction* receive = menu.FindCommand(kCmdReceive)) {
+        if (!receiveText_)
+            receiveText_ = receive->text();
+        const std::string text = current ? ReceiveMenuText(texts, *current) : std::string();
+        receive->setText(text.empty() ? *receiveText_ : QString::fromStdString(text) + "...");
+    }
 }
 
 void CQuorvel::BringFrameForward()

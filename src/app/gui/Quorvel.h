@@ -4,8 +4,11 @@
 // over by a second copy, and shut-down with the frame's placement saved.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include <QString>
 
 #include "framework/window/Application.h"
 
@@ -27,6 +30,7 @@ public:
     static constexpr uint32_t kCmdQuit = 1008;
     static constexpr uint32_t kCmdPreferences = 1104;
     static constexpr uint32_t kCmdSamplerSettings = 1105;
+    static constexpr uint32_t kCmdTransmit = 1200;
     static constexpr uint32_t kCmdReceive = 1201;
     static constexpr uint32_t kCmdSystemInformation = 1405;
     static constexpr uint32_t kCmdAbout = 1406;
@@ -84,6 +88,7 @@ private:
     void ShowSystemInformation();
     void WindowOpened(CQuorvelWindow& window);
     void BringFrameForward();
+    void UpdateSamplerMenu(CMenu& menu);
 
     std::string startCommandLine_;
     bool quitAfterStart_;
@@ -105,6 +110,10 @@ private:
     std::unique_ptr<CMenu> beatsPopup_;
     std::unique_ptr<CMenu> timeSignaturePopup_;
     std::unique_ptr<CWhenExposed> whenShown_;
+    // The Sampler menu's own Transmit and Receive texts, for when no sampler
+    // is installed.
+    std::optional<QString> transmitText_;
+    std::optional<QString> receiveText_;
 };
 
 } // namespace quorvel::gui

@@ -7,8 +7,6 @@ void ShowSplashScreen() {}
 void CloseSplashScreen() {}
 bool RegisterMidiPorts() { return false; }
 bool InitialiseScsiBuses() { return false; }
-void ReadPreferences() {}
 void VerifyInstalledSamplers() {}
-void WritePreferences() {}
 
 } // namespace quorvel::gui

@@ -14,9 +14,7 @@ void CloseSplashScreen();
 bool RegisterMidiPorts();
 // True when a SCSI bus can be used.
 bool InitialiseScsiBuses();
-// Falls back to the default preferences when the file cannot be read.
-void ReadPreferences();
+// The hardware samplers' check at start-up comes with their transports.
 void VerifyInstalledSamplers();
-void WritePreferences();
 
 } // namespace quorvel::gui

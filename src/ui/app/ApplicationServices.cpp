@@ -1,5 +1,9 @@
 #include "ui/app/ApplicationServices.h"
 
+#include "document/SoundDocument.h"
+#include "framework/FileSpec.h"
+#include "ui/window/ExportPrompts.h"
+
 namespace quorvel {
 
 namespace {
@@ -31,6 +35,26 @@ CFileDialogs& CApplicationServices::FileDialogs()
 {
     static CCancellingFileDialogs cancelling;
     return fileDialogs_ ? *fileDialogs_ : cancelling;
+}
+
+bool CApplicationServices::TransmitAvailable()
+{
+    const SSamplerModel* model = samplers_.CurrentModel();
+    return model != nullptr && model->canTransmit && IsSoftwareDestination(*model);
+}
+
+void CApplicationServices::Transmit(CSoundDocument& document, QWidget* parent)
+{
+    const SSamplerModel* model = samplers_.CurrentModel();
+    if (model == nullptr || !IsSoftwareDestination(*model))
+        return;
+    const std::string folder = document.DocumentFile()   ? CFileSpec(*document.DocumentFile()).Folder()
+                               : document.SourceFile() ? CFileSpec(*document.SourceFile()).Folder()
+                                                       : std::string();
+    CWindowExportQuestions questions(FileDialogs(), CFileSpec::BaseName(document.Sound()->Name()), folder, parent);
+    CLengthyExportProgress progress(lengthy_);
+    STransmitServices services{questions, progress, openWindow_, settings_, parent};
+    TransmitToSoftwareDestination(*model, document, services, transmitMemory_);
 }
 
 } // namespace quorvel

@@ -2,12 +2,15 @@
 // What the application lends its document windows: the one wave player and
 // the sound output it plays through, the settings, the file dialogs and the
 // lengthy-operation services.
+#include <functional>
 #include <memory>
 
 #include "playback/SoundSystem.h"
 #include "playback/WavePlayer.h"
+#include "samplers/InstalledSamplers.h"
 #include "ui/ApplicationPreferences.h"
 #include "ui/app/QtSoundAlerts.h"
+#include "ui/samplers/SoftwareTransmit.h"
 #include "ui/window/WindowServices.h"
 
 namespace quorvel {
@@ -25,7 +28,18 @@ public:
     CFileDialogs& FileDialogs() override;
     SLengthyOperationServices LengthyOperations() override { return lengthy_; }
 
+    // The current transmit target: one of the software destinations for
+    // now (the hardware samplers need their transports).
+    bool TransmitAvailable() override;
+    void Transmit(CSoundDocument& document, QWidget* parent) override;
+
     CSoundSystem& Sound() { return sound_; }
+    CInstalledSamplers& Samplers() { return samplers_; }
+    // How New Window opens each slice; set by the application.
+    void SetWindowOpener(std::function<void(std::unique_ptr<CSoundDocument>)> opener)
+    {
+        openWindow_ = std::move(opener);
+    }
     // Not owned; must outlive every window. Without one, every save and
     // export question is answered with Cancel.
     void SetFileDialogs(CFileDialogs* dialogs) { fileDialogs_ = dialogs; }
@@ -37,6 +51,9 @@ private:
     CQtSoundAlerts alerts_;
     CSoundSystem sound_;
     CFileDialogs* fileDialogs_ = nullptr;
+    CInstalledSamplers samplers_;
+    SSoftwareDestinationMemory transmitMemory_;
+    std::function<void(std::unique_ptr<CSoundDocument>)> openWindow_;
 };
 
 } // namespace quorvel

@@ -55,7 +55,12 @@ CQuorvelWindow* CDocumentOpener::Open(const std::string& path, OpenOrigin origin
 
     if (opened.alert != 0)
         ShowAlert(AlertReference(kTable, static_cast<uint32_t>(opened.alert)), {}, &frame_);
-    auto* window = new CQuorvelWindow(std::move(opened.document), services_);
+    return Show(std::move(opened.document));
+}
+
+CQuorvelWindow* CDocumentOpener::Show(std::unique_ptr<CSoundDocument> document)
+{
+    auto* window = new CQuorvelWindow(std::move(document), services_);
     // The window puts its file on the recent list when it closes.
     frame_.AddDocumentWindow(window);
     if (opened_)

@@ -5,6 +5,7 @@
 // or 28; an unreadable file opens nothing and gives alert 25 (named) when
 // it came from the command line, 26 from the open dialog or the recent list.
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,7 @@
 namespace quorvel {
 
 class CApplicationServices;
+class CSoundDocument;
 class CFrameWindow;
 class CQuorvelWindow;
 
@@ -29,6 +31,8 @@ public:
     // `mode` is the open dialog's advance choice; without one a stereo file
     // asks CLeftMixRightDialog. Null when nothing was opened.
     CQuorvelWindow* Open(const std::string& path, OpenOrigin origin, std::optional<ChannelMode> mode = std::nullopt);
+    // A document made in memory (a slice opened by New Window).
+    CQuorvelWindow* Show(std::unique_ptr<CSoundDocument> document);
 
 private:
     void ReportFailure(const std::string& path, OpenOrigin origin);

@@ -33,10 +33,11 @@ public:
     // The name Save As proposes: the document's file, else the sound's name.
     std::string DefaultDocumentName() const;
 
-private:
-    bool WriteTo(const std::string& path);
     // Asks for the bars when the loop has no length; false cancels.
     bool EnsureLength();
+
+private:
+    bool WriteTo(const std::string& path);
     std::string SoundBaseName() const;
     std::string StartFolder() const;
 

@@ -206,6 +206,7 @@ void CQuorvelWindow::ConnectControls()
         connect(c.Transport(static_cast<TransportButton>(button)), &QToolButton::clicked, this,
                 [this, button] { PressTransport(button); });
     connect(c.ToolGroup(), &QButtonGroup::idClicked, this, &CQuorvelWindow::ChooseTool);
+    connect(c.Transmit(), &QToolButton::clicked, this, &CQuorvelWindow::Transmit);
 
     connect(c.Option(OptionButton::OneSample), &QToolButton::toggled, this,
             [&d, apply](bool on) { apply(d.SetSeparateSamples(!on)); });
@@ -232,6 +233,15 @@ void CQuorvelWindow::ConnectControls()
     connect(c.SensitivityFader(), &QSlider::valueChanged, this, &CQuorvelWindow::ChangeSensitivity);
     connect(c.StretchFader(), &QSlider::valueChanged, this,
             [&d, apply](int position) { apply(d.SetStretchIndex(StretchIndexFromFader(position))); });
+}
+
+void CQuorvelWindow::Transmit()
+{
+    CSoundDocument& document = *parts_->document;
+    if (document.Sound() == nullptr || !parts_->services.TransmitAvailable() || !parts_->files.EnsureLength())
+        return;
+    parts_->services.Transmit(document, this);
+    Refresh();
 }
 
 void CQuorvelWindow::ChangeSensitivity(int32_t sliderValue)
@@ -320,6 +330,7 @@ void CQuorvelWindow::Refresh()
     c.SignPopup()->setCurrentIndex(d.TimeSignatureIndex());
 
     RefreshTransport();
+    c.Transmit()->setEnabled(d.Sound() != nullptr && parts_->services.TransmitAvailable());
     if (ReconcileCurrentSlice(d))
         parts_->pane->IdleStep();
     RefreshTitle();
@@ -443,7 +454,7 @@ bool CQuorvelWindow::HandleCommand(uint32_t command)
         SlicesEdited(InvertShownSelection(d.Slices()));
         return true;
     case kCmdTransmit:
-        // No sampler can be reached yet; the command stays disabled.
+        Transmit();
         return true;
     case kCmdPitchToNewTempo:
         d.SetPitchMode(!d.PitchMode());
@@ -485,7 +496,7 @@ std::optional<SCommandStatus> CQuorvelWindow::CommandStatus(uint32_t command)
     case kCmdInvertSelection:
         return SCommandStatus{AnyShownSelected(d.Slices()), false};
     case kCmdTransmit:
-        return SCommandStatus{false, false};
+        return SCommandStatus{hasSound && parts_->services.TransmitAvailable(), false};
     case kCmdPitchToNewTempo:
         return SCommandStatus{true, d.PitchMode()};
     case kCmdTransmitAsOneSample:

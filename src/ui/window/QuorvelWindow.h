@@ -77,6 +77,7 @@ private:
     bool HandleKey(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat);
     void ConnectControls();
     void PressTransport(int button);
+    void Transmit();
     void ChangeSensitivity(int32_t sliderValue);
     void ChooseTool(int tool);
     void SlicesEdited(bool changed);

@@ -88,7 +88,7 @@ CWindowControls::CWindowControls(QWidget* parent) : QWidget(parent)
         toolGroup_->addButton(tools_[i], static_cast<int>(i));
     }
     transmit_ = MakeButton(static_cast<int>(ControlPicture::Transmit), tip::kTransmit, false);
-    // No sampler can be reached yet.
+    // The window enables it while the current target can take a transmission.
     transmit_->setEnabled(false);
 
     sensitivity_ = MakeFader(tip::kSensitivity);

@@ -8,8 +8,11 @@
 
 #include "framework/LengthyOperation.h"
 
+class QWidget;
+
 namespace quorvel {
 
+class CSoundDocument;
 class CWavePlayer;
 struct SSettings;
 
@@ -50,6 +53,13 @@ public:
     virtual SLengthyOperationServices LengthyOperations() = 0;
     // A preference the window toggles itself (the F key) changed.
     virtual void PreferencesChanged() {}
+    // Whether the current transmit target can take a transmission now, and
+    // the transmission itself (the window has ensured the loop's length).
+    virtual bool TransmitAvailable() { return false; }
+    virtual void Transmit(CSoundDocument& document, QWidget* parent)
+    {
+        (void)document, (void)parent;
+    }
 };
 
 } // namespace quorvel
