@@ -1,4 +1,7 @@
 #include <QAction>
+#include <QApplication>
+#include <QMainWindow>
+#include <QTest>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -91,6 +94,25 @@ TEST(Menu, VariableItemsComeAndGo)
     file.RemoveCommands(1010, 1098);
     EXPECT_EQ(file.ItemCount(), 10);
     EXPECT_EQ(file.FindCommand(1010), nullptr);
+}
+
+TEST(Menu, ShortcutsWorkInTheWindowThatHoldsTheBar)
+{
+    // The menus are not children of the bar, so their items' shortcuts
+    // must be known to the window the bar belongs to.
+    QMainWindow window;
+    CMenuBar bar;
+    bar.Add(BuiltInTextResources(), kFileMenu);
+    std::vector<uint32_t> chosen;
+    bar.SetCommandHandler([&chosen](uint32_t command) { chosen.push_back(command); });
+    bar.SetCommandStatus([](uint32_t) { return SCommandStatus{true, false}; });
+    bar.AttachTo(*window.menuBar());
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(&window, Qt::Key_B, Qt::ControlModifier);
+    EXPECT_EQ(chosen, (std::vector<uint32_t>{1000, 1007}));
 }
 
 } // namespace

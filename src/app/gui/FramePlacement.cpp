@@ -1,5 +1,7 @@
 #include "FramePlacement.h"
 
+#include <algorithm>
+
 #include <QByteArray>
 #include <QDataStream>
 #include <QIODevice>
@@ -35,6 +37,20 @@ bool OnSomeScreen(const QRect& rectangle)
     return false;
 }
 
+// Without a stored place: most of the screen, centred, so that a document
+// window's 640 x 360 fits with room for more beside it.
+void PlaceByDefault(CFrameWindow& frame)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    const QRect available = screen->availableGeometry();
+    const QSize size(std::min(available.width(), std::max(900, available.width() * 4 / 5)),
+                     std::min(available.height(), std::max(620, available.height() * 4 / 5)));
+    frame.resize(size);
+    frame.move(available.center() - QPoint(size.width() / 2, size.height() / 2));
+}
+
 } // namespace
 
 void RestoreFramePlacement(CFrameWindow& frame)
@@ -53,6 +69,8 @@ void RestoreFramePlacement(CFrameWindow& frame)
         frame.setGeometry(normal);
         if (shown == kShownMaximised)
             frame.setWindowState(frame.windowState() | Qt::WindowMaximized);
+    } else {
+        PlaceByDefault(frame);
     }
     if (settings.contains(kStayOnTopKey))
         frame.SetStayOnTop(settings.value(kStayOnTopKey).toBool());

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Takes the user manual's screenshots of the real program under Xvfb and
+# writes them into docs/manual/. Needs xvfb, xdotool and imagemagick (not
+# part of tools/setup.sh: only this script uses them).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=docs/manual
+program=build/bin/quorvel
+loop=examples/demo-loop.wav
+display=:71
+work=$(mktemp -d)
+Xvfb "$display" -screen 0 1100x720x24 >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
+export DISPLAY=$display QT_QPA_PLATFORM=xcb
+sleep 1
+
+# A preferences file with only the application chunk: the waveform look
+# (0 Plain, 1 3D, 2 Shaded), no questions at start, no open dialog.
+preferences() {
+  python3 - "$1" "$2" <<'PY'
+import struct, sys
+folder, look = sys.argv[1], int(sys.argv[2])
+parp = struct.pack('<BHHHBBHHBBBB', 1, 35453, 32114, 65535, 1, 1, 0, look, 1, 0, 50, 0)
+chunk = b'PARP' + struct.pack('>I', len(parp)) + parp + b'\0'
+body = b'PREF' + chunk
+open(folder + '/Quorvel Preferences.prf', 'wb').write(b'CAT ' + struct.pack('>I', len(body)) + body)
+PY
+}
+
+# Starts the program on the demo loop (mixing its two channels), runs the
+# given xdotool key sequences and saves the frame window as $1.
+shot() {
+  local name=$1 look=$2
+  shift 2
+  local run="$work/$name"
+  mkdir -p "$run/config" "$run/runtime"
+  preferences "$run/config" "$look"
+  QUORVEL_CONFIG_DIR="$run/config" XDG_RUNTIME_DIR="$run/runtime" XDG_CONFIG_HOME="$run/xdg" \
+    bash -c 'cd examples && exec "$0" "$1"' "$PWD/$program" "$PWD/$loop" >/dev/null 2>&1 &
+  local pid=$!
+  sleep 2
+  xdotool key Return # "Mix"
+  sleep 1
+  # Without a window manager nothing activates the frame: a click does.
+  xdotool mousemove 900 600 click 1
+  sleep 0.3
+  local frame
+  frame=$(xdotool search --onlyvisible --name '^Quorvel' | head -n 1)
+  for keys in "$@"; do
+    if [ "${keys%% *}" = click ]; then
+      xdotool mousemove ${keys#click } click 1
+      sleep 1
+      continue
+    fi
+    if [ "$keys" = maximise ]; then
+      # A double click on the document window's title bar.
+      eval "$(xdotool getwindowgeometry --shell "$frame")"
+      xdotool mousemove $((X + 200)) $((Y + 33)) click --repeat 2 --delay 80 1
+      sleep 0.6
+      continue
+    fi
+    # shellcheck disable=SC2086
+    xdotool $keys
+    sleep 0.6
+  done
+  # Dialogs are windows of their own: take the screen for them.
+  local window=${frame:-root}
+  case $name in open-dialog | progress) window=root ;; esac
+  import -window "$window" "$out/$name.png"
+  if [ "$name" = open-dialog ]; then
+    mogrify -crop 626x414+226+112 +repage "$out/$name.png"
+  fi
+  kill -9 "$pid" 2>/dev/null || true # it would ask to save the document
+  wait "$pid" 2>/dev/null || true
+}
+
+shot window-full 2 maximise "key 6"
+shot window-small 2 "key 6"
+shot window-zoomed 2 "key 6" "key ctrl+equal" "key ctrl+equal" "key ctrl+equal" "key ctrl+equal"
+shot style-plain 0 "key 6" "key ctrl+equal"
+shot style-3d 1 "key 6" "key ctrl+equal"
+shot style-shaded 2 "key 6" "key ctrl+equal"
+# The dialog starts in the program's folder (examples/, holding only the
+# demo loop); its first row is clicked where it stands on this screen size.
+shot open-dialog 2 "key ctrl+o" "click 400 184"
+echo "screenshots written to $out"
