@@ -14,6 +14,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "../common/TempFolder.h"
+
 extern char** environ;
 
 namespace quorvel::test {
@@ -22,11 +24,14 @@ using namespace std::chrono_literals;
 
 class ChildProcess {
 public:
-    // `environment` entries ("NAME=value") are added to ours.
+    // `environment` entries ("NAME=value") are added to ours. Unless they
+    // say otherwise, the copy keeps its preferences in a folder of its own,
+    // so that no run sees what another left behind.
     ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
                  const std::vector<std::string>& environment)
     {
         std::vector<std::string> env(environment);
+        env.push_back("QUORVEL_CONFIG_DIR=" + preferences_.Path());
         for (char** entry = environ; *entry; ++entry)
             env.emplace_back(*entry); // the first entry of a name wins
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
@@ -69,6 +74,7 @@ public:
     }
 
 private:
+    TempFolder preferences_;
     pid_t pid_ = -1;
     bool exited_ = false;
 };

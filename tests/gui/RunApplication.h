@@ -7,7 +7,10 @@
 
 #include <QTimer>
 
+#include <cstdlib>
 #include <functional>
+
+#include "../common/TempFolder.h"
 
 #include "Quorvel.h"
 #include "ui/window/SaveBeforeCloseDialog.h"
@@ -16,6 +19,9 @@ namespace quorvel::test {
 
 inline int RunWith(gui::CQuorvel& application, std::function<void()> during, int watchdogMs = 5000)
 {
+    // Every run starts without a preferences file and leaves none behind.
+    const TempFolder preferences;
+    ::setenv("QUORVEL_CONFIG_DIR", preferences.Path().c_str(), 1);
     if (!CModalDialog::AutoAnswer())
         CModalDialog::SetAutoAnswer(CSaveBeforeCloseDialog::No);
     QTimer::singleShot(0, &application.Frame(), std::move(during));
