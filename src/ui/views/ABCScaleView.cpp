@@ -47,24 +47,7 @@ void CABCScaleView::Render(QImage& image)
 
 void CABCScaleView::paintEvent(QPaintEvent* event)
 {
-    QPainter painter(this);
-    COffScreenCache& cache = cacheUse_.Cache();
-    QImage* image = cache.Image(size());
-    if (!image) {
-        // Without an image the ruler draws straight onto the screen.
-        QImage direct(size(), QImage::Format_RGB32);
-        if (direct.isNull())
-            return;
-        Render(direct);
-        painter.drawImage(0, 0, direct);
-        return;
-    }
-    if (!cache.HeldBy(this) || NeedsDrawing()) {
-        Render(*image);
-        cache.SetHolder(this);
-        MarkDrawn();
-    }
-    painter.drawImage(event->rect(), *image, event->rect());
+    PaintCached(event, cacheUse_.Cache(), [this](QImage& image) { Render(image); });
 }
 
 } // namespace quorvel

@@ -1,5 +1,9 @@
 #include "ui/views/DimensionView.h"
 
+#include "ui/views/OffScreenCache.h"
+
+#include <QPaintEvent>
+#include <QPainter>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -60,6 +64,27 @@ void CDimensionView::resizeEvent(QResizeEvent* event)
     window_.leftPixel = 0;
     window_.rightPixel = static_cast<int16_t>(std::min(width(), 32767));
     context_.axis.ViewResized();
+}
+
+void CDimensionView::PaintCached(QPaintEvent* event, COffScreenCache& cache,
+                                 const std::function<void(QImage&)>& render)
+{
+    QPainter painter(this);
+    QImage* image = cache.Image(size());
+    if (!image) {
+        QImage direct(size(), QImage::Format_RGB32);
+        if (direct.isNull())
+            return;
+        render(direct);
+        painter.drawImage(0, 0, direct);
+        return;
+    }
+    if (!cache.HeldBy(this) || NeedsDrawing()) {
+        render(*image);
+        cache.SetHolder(this);
+        MarkDrawn();
+    }
+    painter.drawImage(event->rect(), *image, event->rect());
 }
 
 } // namespace quorvel

@@ -3,6 +3,7 @@
 // (a digest of whatever else it draws) and remembers both as last drawn, so
 // an unchanged view is copied to the screen without being drawn again.
 #include <cstdint>
+#include <functional>
 
 #include "framework/window/View.h"
 #include "ui/views/TimeWindow.h"
@@ -10,6 +11,8 @@
 #include "ui/views/ViewContext.h"
 
 namespace quorvel {
+
+class COffScreenCache;
 
 class CDimensionView : public CControlView {
     Q_OBJECT
@@ -35,6 +38,10 @@ protected:
     // A digest of what the view draws besides the time axis itself.
     virtual uint64_t Highlight() const { return 0; }
     void MarkDrawn();
+    // Paints through the shared image of `cache`: drawn with `render` when
+    // this view does not hold the image or something changed, else only
+    // copied. Without an image the view draws straight onto the screen.
+    void PaintCached(QPaintEvent* event, COffScreenCache& cache, const std::function<void(QImage&)>& render);
     // Changes the pointer only when the shape differs (called every idle pass).
     void SetPointer(ViewPointer pointer);
 

@@ -82,13 +82,8 @@ void CSampleOverView::mousePressEvent(QMouseEvent* event)
         return;
     const int32_t x = static_cast<int32_t>(event->position().x());
     const int32_t frame = window_.FrameOfPixel(x);
-    if (MagnifyHeld(event->modifiers())) {
-        if (ConstrainHeld(event->modifiers()))
-            context_.axis.ZoomOut();
-        else
-            context_.axis.ZoomInAround(frame);
+    if (MagnifyClick(event->modifiers(), frame))
         return;
-    }
     const SColumnSpan columns = FrameColumns();
     if (x < columns.left || x > columns.right)
         context_.axis.ScrollMainTo(frame - context_.axis.MainWindow().VisibleSpan() / 2);

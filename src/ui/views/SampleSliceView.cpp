@@ -143,13 +143,8 @@ void CSampleSliceView::mousePressEvent(QMouseEvent* event)
         return;
     const int32_t x = static_cast<int32_t>(event->position().x());
     const int32_t frame = window_.FrameOfPixel(x);
-    if (MagnifyHeld(event->modifiers())) {
-        if (ConstrainHeld(event->modifiers()))
-            context_.axis.ZoomOut();
-        else
-            context_.axis.ZoomInAround(frame);
+    if (MagnifyClick(event->modifiers(), frame))
         return;
-    }
     if (!context_.document.Sound())
         return;
     context_.axis.SetMouseHeld(true);

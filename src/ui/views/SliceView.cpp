@@ -49,23 +49,7 @@ void CSliceView::Render(QImage& image)
 
 void CSliceView::paintEvent(QPaintEvent* event)
 {
-    QPainter painter(this);
-    COffScreenCache& cache = cacheUse_.Cache();
-    QImage* image = cache.Image(size());
-    if (!image) {
-        QImage direct(size(), QImage::Format_RGB32);
-        if (direct.isNull())
-            return;
-        Render(direct);
-        painter.drawImage(0, 0, direct);
-        return;
-    }
-    if (!cache.HeldBy(this) || NeedsDrawing()) {
-        Render(*image);
-        cache.SetHolder(this);
-        MarkDrawn();
-    }
-    painter.drawImage(event->rect(), *image, event->rect());
+    PaintCached(event, cacheUse_.Cache(), [this](QImage& image) { Render(image); });
 }
 
 const CSlice* CSliceView::HandleAt(QPoint point) const

@@ -103,4 +103,15 @@ void CWaveSampleView::paintEvent(QPaintEvent* event)
     PaintOverlay(painter);
 }
 
+bool CWaveSampleView::MagnifyClick(Qt::KeyboardModifiers modifiers, int32_t frame)
+{
+    if (!MagnifyHeld(modifiers))
+        return false;
+    if (ConstrainHeld(modifiers))
+        context_.axis.ZoomOut();
+    else
+        context_.axis.ZoomInAround(frame);
+    return true;
+}
+
 } // namespace quorvel

@@ -37,6 +37,9 @@ protected:
     virtual uint64_t ExtraHighlight() const { return 0; }
 
     void paintEvent(QPaintEvent* event) override;
+    // A press with the magnify modifier zooms in around `frame`, or out with
+    // the constrain modifier too; true when it did.
+    bool MagnifyClick(Qt::KeyboardModifiers modifiers, int32_t frame);
 
 private:
     void UpdatePalette();
