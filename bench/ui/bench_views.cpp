@@ -27,9 +27,9 @@ constexpr int kHeight = 300;
 
 std::unique_ptr<WAVE_SAMPLE> FiveMinuteLoop()
 {
-    loopgen::LoopSpec spec;
-    spec.lengthFrames = loopgen::kMaxSeconds * spec.sampleRate;
-    return loopgen::MakeWaveSample(loopgen::GenerateDrumLoop(spec));
+    loopgen::LoopSpec recipe;
+    recipe.lengthFrames = loopgen::kMaxSeconds * recipe.sampleRate;
+    return loopgen::MakeWaveSample(loopgen::GenerateDrumLoop(recipe));
 }
 
 WAVE_SAMPLE& SharedLoop()
