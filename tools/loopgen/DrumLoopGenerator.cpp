@@ -151,6 +151,11 @@ GeneratedLoop GenerateDrumLoop(const LoopSpec& recipe)
     for (const DrumHit& hit : loop.hits)
         for (int32_t channel = 0; channel < loop.channels; ++channel)
             RenderHit(loop, hit, channel, VoiceLevel(recipe.levels, hit.voice), rng);
+    if (recipe.hiss > 0) {
+        XorShift32 hiss(recipe.seed ^ 0x5EEDu);
+        for (int16_t& sample : loop.samples)
+            sample = Saturate(sample + static_cast<int32_t>(std::lround(hiss.Next() * recipe.hiss)));
+    }
     return loop;
 }
 

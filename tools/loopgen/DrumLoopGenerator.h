@@ -56,6 +56,11 @@ struct LoopSpec {
     uint32_t seed = 1;
     DrumPattern pattern;
     VoiceLevels levels;
+    // Peak level of a soft hiss under everything, as a recording's room has;
+    // 0 keeps the gaps digitally silent (and the strengths exact). A hiss
+    // lets louder hits keep strengths apart: a strength measures a hit
+    // against the level before it.
+    int16_t hiss = 0;
 };
 
 struct GeneratedLoop {

@@ -18,9 +18,12 @@ int main(int argc, char** argv)
     loopgen::LoopSpec recipe;
     recipe.bars = 2;
     recipe.channels = 2;
-    // Half the mono levels: the mix-down sums both channels, so the mixed
-    // voices keep three distinct strengths (kick, snare, hat).
-    recipe.levels = {1150, 800, 550};
+    // Loud enough to look and sound like a loop, with a soft hiss under it so
+    // that the three voices keep distinct strengths (kick, snare, hat). The
+    // mix-down sums both channels: the kick's mixed jump stays below 16384,
+    // where the onset scan's 16-bit slope would wrap.
+    recipe.levels = {7600, 5300, 3200};
+    recipe.hiss = 380;
     try {
         const loopgen::GeneratedLoop loop = loopgen::GenerateDrumLoop(recipe);
         SafeWrite(CFileSpec(argv[1]), [&loop](CMedia& media) {
