@@ -73,6 +73,14 @@ TEST(PreferencesRestart, SettingsAndRecentDocumentsSurviveARun)
     EXPECT_EQ(after.recentDocuments.paths, std::vector<std::string>{loop});
     // A sound card was open and is remembered by its texts.
     EXPECT_FALSE(after.sound.cardTexts[0].empty());
+
+    // A second start finds all of it again and keeps it.
+    ASSERT_EQ(RunProgram(folder, {}), 0) << ReadText(folder / "trace.log");
+    const SPreferences again = ReadBack(folder / "config/Quorvel Preferences.prf");
+    EXPECT_EQ(again.application.Bytes(), earlier.application.Bytes());
+    EXPECT_EQ(again.recentDocuments.paths, std::vector<std::string>{loop});
+    EXPECT_EQ(again.sound.cardTexts, after.sound.cardTexts);
+    EXPECT_EQ(again.samplers.size(), 2u);
 }
 
 TEST(PreferencesRestart, ADamagedFileStartsWithDefaultsAndIsReplaced)
