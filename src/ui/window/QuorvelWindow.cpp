@@ -1,9 +1,7 @@
 #include "ui/window/QuorvelWindow.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -11,24 +9,18 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
 
 #include "analysis/TempoText.h"
 #include "document/SoundDocument.h"
 #include "document/StretchAmount.h"
 #include "framework/window/AlertBox.h"
-#include "playback/PlayCommands.h"
-#include "playback/WavePlayer.h"
 #include "ui/ApplicationPreferences.h"
-#include "ui/views/ViewActions.h"
 #include "ui/views/WaveformPane.h"
 #include "ui/window/CurrentSliceRules.h"
-#include "ui/window/DocumentCommands.h"
 #include "ui/window/SaveBeforeCloseDialog.h"
-#include "ui/window/SliceTools.h"
 #include "ui/window/WindowControls.h"
-#include "ui/window/WindowKeys.h"
 #include "ui/window/WindowServices.h"
+#include "ui/window/QuorvelWindowParts.h"
 #include "ui/window/WindowTexts.h"
 
 namespace quorvel {
@@ -37,7 +29,6 @@ namespace {
 
 constexpr int kMinimumContentWidth = 274;
 constexpr int kMinimumContentHeight = 256;
-constexpr int32_t kSensitivityKeyStep = 10;
 // Alert 16 lists [No][Yes]; slot 0 is the last listed.
 constexpr int kMoveLocatorYes = AlertResultForSlot(0);
 
@@ -73,73 +64,6 @@ void ShowFieldText(QLineEdit& field, const QString& text)
 
 } // namespace
 
-// What the views report, turned into tools, selection and playing.
-class CQuorvelWindow::ViewActions final : public CViewActions {
-public:
-    explicit ViewActions(CQuorvelWindow& window) : window_(window) {}
-
-    void SliceHandlePressed(CSlice& slice, bool shift) override;
-    void SliceStripEmptyPressed(bool shift) override;
-    void SliceStripDragged(int32_t from, int32_t to) override;
-    void WaveformClicked(int32_t frame) override;
-    void PenReleased(int32_t frame) override;
-    void LocatorsMoved(bool leftHandleDragged) override;
-    int32_t CursorPosition() override;
-    bool Playing() override;
-
-private:
-    CQuorvelWindow& window_;
-};
-
-// The player's word that this window's playback started or stopped.
-class CQuorvelWindow::PlaybackNotifier final : public CWavePlayerNotifier {
-public:
-    explicit PlaybackNotifier(CQuorvelWindow& window) : window_(window) {}
-    void PlaybackStopped() override { window_.RefreshTransport(); }
-    void PlaybackStarted() override { window_.RefreshTransport(); }
-
-private:
-    CQuorvelWindow& window_;
-};
-
-// Keys reach the window whichever of its controls has the focus, except
-// while the user types in a text field. A filter of its own on the
-// application, so the window's own event filtering is left as it is.
-class CQuorvelWindow::KeyFilter final : public QObject {
-public:
-    explicit KeyFilter(CQuorvelWindow& window) : window_(window) { qApp->installEventFilter(this); }
-    ~KeyFilter() override { qApp->removeEventFilter(this); }
-
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    CQuorvelWindow& window_;
-};
-
-struct CQuorvelWindow::Parts {
-    Parts(CQuorvelWindow& window, std::unique_ptr<CSoundDocument> doc, CWindowServices& svc)
-        : document(std::move(doc)),
-          services(svc),
-          actions(window),
-          notifier(window),
-          commands(*document, services.Player(), &notifier),
-          files(*document, services, &window),
-          keys(window)
-    {
-    }
-
-    std::unique_ptr<CSoundDocument> document;
-    CWindowServices& services;
-    ViewActions actions;
-    PlaybackNotifier notifier;
-    CPlayCommands commands;
-    CDocumentCommands files;
-    KeyFilter keys;
-    CWindowControls* controls = nullptr;
-    CWaveformPane* pane = nullptr;
-    std::string shownTitle;
-    bool destroying = false;
-};
 
 CQuorvelWindow::CQuorvelWindow(std::unique_ptr<CSoundDocument> document, CWindowServices& services, QWidget* parent)
     : CDocumentWindow(parent), parts_(std::make_unique<Parts>(*this, std::move(document), services))
@@ -415,256 +339,6 @@ bool CQuorvelWindow::MayClose()
         break;
     }
     return false;
-}
-
-// ---- Commands ----------------------------------------------------------------
-
-bool CQuorvelWindow::HandleCommand(uint32_t command)
-{
-    CSoundDocument& d = *parts_->document;
-    switch (command) {
-    case kCmdClose:
-        RequestClose();
-        return true;
-    case kCmdSave:
-        parts_->files.Save();
-        break;
-    case kCmdSaveAs:
-        parts_->files.SaveAs();
-        break;
-    case kCmdExportSound:
-        parts_->files.ExportSound();
-        break;
-    case kCmdExportGrooveMIDI:
-        parts_->files.ExportGrooveMIDI();
-        break;
-    case kCmdExportQLX:
-        parts_->files.ExportQLX();
-        break;
-    case kCmdMagnifyToFit:
-        parts_->pane->ShowAll();
-        return true;
-    case kCmdMagnifyToFitLoop:
-        parts_->pane->ShowLoop();
-        return true;
-    case kCmdSelectAll:
-        SlicesEdited(SelectAllShown(d.Slices()));
-        return true;
-    case kCmdInvertSelection:
-        SlicesEdited(InvertShownSelection(d.Slices()));
-        return true;
-    case kCmdTransmit:
-        Transmit();
-        return true;
-    case kCmdPitchToNewTempo:
-        d.SetPitchMode(!d.PitchMode());
-        break;
-    case kCmdTransmitAsOneSample:
-        d.SetSeparateSamples(!d.SeparateSamples());
-        break;
-    case kCmdNormalize:
-        d.SetTransmitNormalized(!d.TransmitNormalized());
-        break;
-    case kCmdSilenceSelected:
-        d.SetSilenceSelected(!d.SilenceSelected());
-        break;
-    default:
-        return CDocumentWindow::HandleCommand(command);
-    }
-    Refresh();
-    return true;
-}
-
-std::optional<SCommandStatus> CQuorvelWindow::CommandStatus(uint32_t command)
-{
-    const CSoundDocument& d = *parts_->document;
-    const bool hasSound = d.Sound() != nullptr;
-    switch (command) {
-    case kCmdClose:
-    case kCmdMagnifyToFit:
-    case kCmdMagnifyToFitLoop:
-        return SCommandStatus{true, false};
-    case kCmdSave:
-        return SCommandStatus{d.DocumentFile().has_value() && d.Modified(), false};
-    case kCmdSaveAs:
-    case kCmdExportSound:
-    case kCmdExportGrooveMIDI:
-    case kCmdExportQLX:
-        return SCommandStatus{hasSound, false};
-    case kCmdSelectAll:
-        return SCommandStatus{AnyShown(d.Slices()), false};
-    case kCmdInvertSelection:
-        return SCommandStatus{AnyShownSelected(d.Slices()), false};
-    case kCmdTransmit:
-        return SCommandStatus{hasSound && parts_->services.TransmitAvailable(), false};
-    case kCmdPitchToNewTempo:
-        return SCommandStatus{true, d.PitchMode()};
-    case kCmdTransmitAsOneSample:
-        return SCommandStatus{true, !d.SeparateSamples()};
-    case kCmdNormalize:
-        return SCommandStatus{true, d.TransmitNormalized()};
-    case kCmdSilenceSelected:
-        return SCommandStatus{true, d.SilenceSelected()};
-    default:
-        return CDocumentWindow::CommandStatus(command);
-    }
-}
-
-// ---- Keys --------------------------------------------------------------------
-
-bool CQuorvelWindow::KeyFilter::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
-        return false;
-    auto* target = static_cast<QWidget*>(watched);
-    if (target != &window_ && !window_.isAncestorOf(target))
-        return false;
-    if (qobject_cast<QLineEdit*>(QApplication::focusWidget()))
-        return false;
-    const auto* key = static_cast<QKeyEvent*>(event);
-    return window_.HandleKey(key->key(), key->modifiers(), key->isAutoRepeat());
-}
-
-bool CQuorvelWindow::HandleKey(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat)
-{
-    const SKeyBinding binding = BindingForKey(key, modifiers);
-    if (binding.command == KeyCommand::None)
-        return false;
-    if (binding.firstPressOnly && autoRepeat)
-        return true;
-
-    CSoundDocument& d = *parts_->document;
-    CWindowControls& c = *parts_->controls;
-    // Keys of the transport press the button, so a disabled one does nothing.
-    auto press = [&c](TransportButton button) {
-        if (c.Transport(button)->isEnabled())
-            c.Transport(button)->click();
-    };
-    switch (binding.command) {
-    case KeyCommand::None:
-        break;
-    case KeyCommand::ChooseTool:
-        ChooseTool(binding.value);
-        break;
-    case KeyCommand::SetSensitivity:
-        ChangeSensitivity(binding.value);
-        break;
-    case KeyCommand::SensitivityUp:
-        ChangeSensitivity(std::min(d.Sensitivity() + kSensitivityKeyStep, CSoundDocument::kMaxSensitivity));
-        break;
-    case KeyCommand::SensitivityDown:
-        ChangeSensitivity(std::max(d.Sensitivity() - kSensitivityKeyStep, 0));
-        break;
-    case KeyCommand::ZoomIn:
-        parts_->pane->ZoomIn();
-        break;
-    case KeyCommand::ZoomOut:
-        parts_->pane->ZoomOut();
-        break;
-    case KeyCommand::ToggleScrollDuringPlayback: {
-        bool& scroll = parts_->services.Settings().application.scrollDuringPlayback;
-        scroll = !scroll;
-        parts_->services.PreferencesChanged();
-        break;
-    }
-    case KeyCommand::PreviousSlice:
-        StepToPreviousSlice(d);
-        parts_->pane->IdleStep();
-        break;
-    case KeyCommand::NextSlice:
-        StepToNextSlice(d);
-        parts_->pane->IdleStep();
-        break;
-    case KeyCommand::JumpToLeftLocator:
-        parts_->commands.JumpToLeftLocator();
-        parts_->pane->IdleStep();
-        break;
-    case KeyCommand::JumpToRightLocator:
-        parts_->commands.JumpToRightLocator();
-        parts_->pane->IdleStep();
-        break;
-    case KeyCommand::StopOrPlayLoop:
-        press(parts_->commands.IsPlaying() ? TransportButton::Stop : TransportButton::PlayLoop);
-        break;
-    case KeyCommand::PlayCurrentSlice:
-        press(TransportButton::PlayCurrent);
-        break;
-    case KeyCommand::PlayPreviousSlice:
-        press(TransportButton::PlayPrevious);
-        break;
-    case KeyCommand::PlaySliceAndMoveToNext:
-        press(TransportButton::PlayNext);
-        break;
-    case KeyCommand::Stop:
-        press(TransportButton::Stop);
-        break;
-    case KeyCommand::PlayLoop:
-        press(TransportButton::PlayLoop);
-        break;
-    }
-    return true;
-}
-
-// ---- What the views report ---------------------------------------------------
-
-void CQuorvelWindow::ViewActions::SliceHandlePressed(CSlice& slice, bool shift)
-{
-    CSoundDocument& d = *window_.parts_->document;
-    window_.SlicesEdited(ApplyToolToHandle(d.Tool(), d.Slices(), slice, shift));
-}
-
-void CQuorvelWindow::ViewActions::SliceStripEmptyPressed(bool shift)
-{
-    CSoundDocument& d = *window_.parts_->document;
-    if (d.Tool() == DocumentTool::Arrow && !shift)
-        window_.SlicesEdited(ClearSelection(d.Slices()));
-}
-
-void CQuorvelWindow::ViewActions::SliceStripDragged(int32_t from, int32_t to)
-{
-    CSoundDocument& d = *window_.parts_->document;
-    if (d.Tool() == DocumentTool::Arrow)
-        window_.SlicesEdited(SelectRange(d.Slices(), from, to));
-}
-
-void CQuorvelWindow::ViewActions::WaveformClicked(int32_t frame)
-{
-    Parts& parts = *window_.parts_;
-    if (parts.document->Tool() == DocumentTool::Pen)
-        return;
-    parts.commands.SetSoundEnabled(parts.services.SoundAvailable());
-    if (CSlice* slice = parts.document->Slices().SliceAt(frame))
-        parts.commands.PlayFromSlice(*slice);
-    else
-        parts.commands.PlayFromPosition(frame);
-    parts.pane->IdleStep();
-    window_.RefreshTransport();
-}
-
-void CQuorvelWindow::ViewActions::PenReleased(int32_t frame)
-{
-    CSoundDocument& d = *window_.parts_->document;
-    if (d.Tool() != DocumentTool::Pen || !InsertPenSlice(d, frame))
-        return;
-    window_.parts_->pane->SlicesChanged();
-    window_.Refresh();
-}
-
-void CQuorvelWindow::ViewActions::LocatorsMoved(bool leftHandleDragged)
-{
-    if (leftHandleDragged)
-        window_.parts_->commands.JumpToLeftLocator();
-    window_.Refresh();
-}
-
-int32_t CQuorvelWindow::ViewActions::CursorPosition()
-{
-    return window_.parts_->commands.CursorPosition();
-}
-
-bool CQuorvelWindow::ViewActions::Playing()
-{
-    return window_.parts_->commands.IsPlaying();
 }
 
 } // namespace quorvel
