@@ -15,21 +15,33 @@ trap 'kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 export DISPLAY=$display QT_QPA_PLATFORM=xcb
 sleep 1
 
-# A preferences file with only the application chunk: the waveform look
-# (0 Plain, 1 3D, 2 Shaded), no questions at start, no open dialog.
+# A preferences file with the application chunk (the waveform look: 0 Plain,
+# 1 3D, 2 Shaded; no questions at start, no open dialog) and two installed
+# transmit destinations.
 preferences() {
   python3 - "$1" "$2" <<'PY'
 import struct, sys
 folder, look = sys.argv[1], int(sys.argv[2])
 parp = struct.pack('<BHHHBBHHBBBB', 1, 35453, 32114, 65535, 1, 1, 0, look, 1, 0, 50, 0)
-chunk = b'PARP' + struct.pack('>I', len(parp)) + parp + b'\0'
-body = b'PREF' + chunk
+def chunk(name, data):
+    return name + struct.pack('>I', len(data)) + data + (b'\0' if len(data) % 2 else b'')
+def field(text, size):
+    return text.encode().ljust(size, b'\0')
+# Two installed destinations, so that the Sampler Settings picture shows one.
+def sampler(type_id, model, name):
+    return (struct.pack('<BI', 1, type_id) + field(model, 32) + field('', 33) * 6 + bytes([0, 0]) +
+            field(name, 41) + bytes(60) + bytes(5))
+samplers = chunk(b'SPLR', sampler(1, 'New Window', 'Slices in windows')) + \
+           chunk(b'SPLR', sampler(4100, 'AKAI S3000 via MIDI', 'Studio S3000'))
+isrg = b'CAT ' + struct.pack('>I', len(samplers) + 4) + b'ISRG' + samplers
+body = b'PREF' + chunk(b'PARP', parp) + isrg
 open(folder + '/Quorvel Preferences.prf', 'wb').write(b'CAT ' + struct.pack('>I', len(body)) + body)
 PY
 }
 
 # Starts the program on the demo loop (mixing its two channels), runs the
-# given xdotool key sequences and saves the frame window as $1.
+# given xdotool key sequences and saves the frame window as $1, or the
+# window titled $TITLE when that is set (a dialog is a window of its own).
 shot() {
   local name=$1 look=$2
   shift 2
@@ -64,13 +76,11 @@ shot() {
     xdotool $keys
     sleep 0.6
   done
-  # Dialogs are windows of their own: take the screen for them.
   local window=${frame:-root}
-  case $name in open-dialog | progress) window=root ;; esac
-  import -window "$window" "$out/$name.png"
-  if [ "$name" = open-dialog ]; then
-    mogrify -crop 626x414+226+112 +repage "$out/$name.png"
+  if [ -n "${TITLE:-}" ]; then
+    window=$(xdotool search --onlyvisible --name "^$TITLE\$" | head -n 1)
   fi
+  import -window "${window:-root}" "$out/$name.png"
   kill -9 "$pid" 2>/dev/null || true # it would ask to save the document
   wait "$pid" 2>/dev/null || true
 }
@@ -83,5 +93,8 @@ shot style-3d 1 "key 6" "key ctrl+equal"
 shot style-shaded 2 "key 6" "key ctrl+equal"
 # The dialog starts in the program's folder (examples/, holding only the
 # demo loop); its first row is clicked where it stands on this screen size.
-shot open-dialog 2 "key ctrl+o" "click 400 184"
+TITLE="Open Audio File" shot open-dialog 2 "key ctrl+o" "click 400 184"
+# The Edit menu's title, then its items from the bottom.
+TITLE=Preferences shot preferences 2 "click 155 57" "key Up Up Return"
+TITLE="Sampler Settings" shot sampler-settings 2 "click 155 57" "key Up Return" "key Down"
 echo "screenshots written to $out"

@@ -71,7 +71,7 @@ CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, QWi
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
     list_ = new QListWidget(this);
-    list_->setMinimumWidth(220);
+    list_->setMinimumWidth(280);
     row->addWidget(list_);
 
     auto* details = new QFormLayout;
@@ -85,6 +85,9 @@ CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, QWi
     for (int id = 0; id < kScsiIds; ++id)
         scsiId_->addItem(QString::number(id));
     sysexIds_ = new QComboBox(this);
+    // Wide enough for "No MIDI available" and the longest bus names.
+    for (QComboBox* box : {midiIn_, midiOut_, scsiBus_})
+        box->setMinimumContentsLength(20);
     version_ = new QLabel(this);
     details->addRow(tr("Model:"), model_);
     details->addRow(tr("Info:"), info_);
