@@ -17,6 +17,7 @@
 #include "framework/ResourceReference.h"
 #include "framework/TextResources.h"
 #include "framework/window/AlertBox.h"
+#include "ui/window/WindowTexts.h"
 
 namespace quorvel {
 
@@ -25,12 +26,10 @@ namespace {
 constexpr int kMaxSysexIds = 16;
 constexpr int kScsiIds = 8;
 
-QString Text129(uint32_t entry) { return QString::fromStdString(BuiltInTextResources().Text(StringReference(129, entry))); }
-
 QString ModelInfo(const SSamplerModel& model)
 {
     if (model.infoId == 0)
-        return Text129(49); // "No information available."
+        return WindowText(49); // "No information available."
     return QString::fromStdString(BuiltInTextResources().Text(StringReference(133, model.infoId)));
 }
 
@@ -41,7 +40,7 @@ QString OSVersionText(const CPersistentInstalledSampler& sampler, const SSampler
         std::snprintf(text, sizeof text, "V%1d.%02d", sampler.osVersion.major, sampler.osVersion.minor);
         return text;
     }
-    return Text129(model.osVersionReadable ? 50 : 51);
+    return WindowText(model.osVersionReadable ? 50 : 51);
 }
 
 // Until the MIDI and SCSI transports exist the lists are empty, so the
@@ -49,7 +48,7 @@ QString OSVersionText(const CPersistentInstalledSampler& sampler, const SSampler
 void ShowUnavailable(QComboBox& box, uint32_t text)
 {
     box.clear();
-    box.addItem(Text129(text));
+    box.addItem(WindowText(text));
     box.setEnabled(false);
 }
 

@@ -31,10 +31,10 @@ std::string DefaultName(const CSoundDocument& document, const std::string& remem
 bool RunExport(const SSamplerModel& model, CSoundDocument& document, STransmitServices& services,
                SSoftwareDestinationMemory& memory)
 {
+    if (model.typeId == kNewWindowModel)
+        return OpenSlicesInNewWindows(document, services) > 0;
     CExportJob job = MakeExportJob(document);
     switch (model.typeId) {
-    case kNewWindowModel:
-        return OpenSlicesInNewWindows(document, services) > 0;
     case kSoundFontModel: {
         CSoundFontExportDialog dialog(DefaultName(document, memory.soundFontName), services.parent);
         const int answer = dialog.Ask();

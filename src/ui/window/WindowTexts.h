@@ -27,8 +27,6 @@ constexpr uint32_t kSignLabel = 85;
 constexpr uint32_t kTempoLabel = 86;
 constexpr uint32_t kRate44Label = 88;
 constexpr uint32_t kRate48Label = 89;
-// Tool tips, in the order of the controls' table: 200 Stop ... 220.
-constexpr uint32_t kFirstToolTip = 200;
 } // namespace windowtext
 
 namespace windowalert {
