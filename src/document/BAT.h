@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "document/Media.h"
+#include "framework/Media.h"
 
 namespace quorvel {
 

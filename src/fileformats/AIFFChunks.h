@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "document/Media.h"
+#include "framework/Media.h"
 
 namespace quorvel {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Reads the format of an AIFF or AIFF-C file (also the document file).
-#include "document/Media.h"
+#include "framework/Media.h"
 #include "fileformats/SoundFileInfo.h"
 
 namespace quorvel {

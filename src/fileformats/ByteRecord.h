@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "document/Media.h"
+#include "framework/Media.h"
 
 namespace quorvel {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "document/DocumentSettings.h"
-#include "document/Media.h"
+#include "framework/Media.h"
 #include "document/SoundDocument.h"
 #include "fileformats/DocumentAppChunk.h"
 #include "fileformats/SoundImport.h"

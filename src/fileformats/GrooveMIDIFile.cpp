@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "analysis/Tempo.h"
-#include "document/GrowingMemoryMedia.h"
+#include "framework/GrowingMemoryMedia.h"
 #include "fileformats/FileTypes.h"
 #include "fileformats/MIDIFileWriter.h"
 #include "framework/SafeFileWriter.h"

@@ -4,7 +4,7 @@
 // RIFF_READER reads little-endian "RIFF" files.
 #include <cstdint>
 
-#include "document/Media.h"
+#include "framework/Media.h"
 #include "fileformats/ByteOrder.h"
 #include "fileformats/FormatExceptions.h"
 #include "framework/FourCC.h"

@@ -4,7 +4,7 @@
 // out lies inside its media; anything claiming more throws XBadFormat.
 #include <memory>
 
-#include "document/Media.h"
+#include "framework/Media.h"
 #include "fileformats/ByteOrder.h"
 #include "fileformats/FormatExceptions.h"
 #include "fileformats/IFFChunkInfo.h"

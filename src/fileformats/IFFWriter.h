@@ -4,7 +4,7 @@
 // writes pad bytes: its callers write even payloads or formats without pads.
 #include <cstdint>
 
-#include "document/Media.h"
+#include "framework/Media.h"
 #include "fileformats/ByteOrder.h"
 #include "framework/FourCC.h"
 

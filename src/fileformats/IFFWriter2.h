@@ -4,7 +4,7 @@
 // byte. CRIFFWriter2 writes little-endian sizes and may begin "RIFF" groups.
 #include <memory>
 
-#include "document/Media.h"
+#include "framework/Media.h"
 #include "fileformats/ByteOrder.h"
 #include "fileformats/IFFChunkInfo.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "document/Media.h"
+#include "framework/Media.h"
 #include "document/WaveSample.h"
 
 namespace quorvel {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "analysis/SliceSet.h"
-#include "document/Media.h"
+#include "framework/Media.h"
 #include "fileformats/ExportProgress.h"
 #include "framework/FileSpec.h"
 

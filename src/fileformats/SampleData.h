@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "document/BAT.h"
-#include "document/Media.h"
+#include "framework/Media.h"
 
 namespace quorvel {
 

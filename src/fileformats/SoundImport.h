@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "document/Media.h"
+#include "framework/Media.h"
 #include "document/WaveSample.h"
 #include "fileformats/SoundFileInfo.h"
 #include "framework/FileSpec.h"

@@ -2,7 +2,7 @@
 // Writes interleaved 16-bit frames as a PCM WAV file.
 #include <cstdint>
 
-#include "document/Media.h"
+#include "framework/Media.h"
 
 namespace quorvel {
 

@@ -2,7 +2,7 @@
 // The WAV "fmt " chunk (little-endian) and the reading of a WAV file's format.
 #include <cstdint>
 
-#include "document/Media.h"
+#include "framework/Media.h"
 #include "fileformats/SoundFileInfo.h"
 
 namespace quorvel {

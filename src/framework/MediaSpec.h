@@ -3,7 +3,7 @@
 // never sees platform handles.
 #include <memory>
 
-#include "document/Media.h"
+#include "framework/Media.h"
 
 namespace quorvel {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "document/Media.h"
+#include "framework/Media.h"
 #include "framework/FileExceptions.h"
 
 namespace quorvel {

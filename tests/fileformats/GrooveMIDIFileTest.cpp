@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "InstrumentExportFixtures.h"
-#include "document/GrowingMemoryMedia.h"
+#include "framework/GrowingMemoryMedia.h"
 #include "fileformats/GrooveMIDIExport.h"
 #include "fileformats/MIDIFileWriter.h"
 

@@ -7,8 +7,8 @@
 
 #include <set>
 
-#include "document/GrowingMemoryMedia.h"
-#include "document/Media.h"
+#include "framework/GrowingMemoryMedia.h"
+#include "framework/Media.h"
 #include "fileformats/PreferencesFile.h"
 #include "samplers/SamplerModels.h"
 #include "framework/FileSpec.h"

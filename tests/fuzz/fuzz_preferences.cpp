@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "document/Media.h"
+#include "framework/Media.h"
 #include "fileformats/PreferencesFile.h"
 #include "framework/XBase.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "document/Media.h"
+#include "framework/Media.h"
 #include "fileformats/SoundImport.h"
 #include "framework/XBase.h"
 

@@ -6,8 +6,8 @@
 #include "../common/TempFolder.h"
 #include "ChildProcess.h"
 #include "QtTestApplication.h"
-#include "document/GrowingMemoryMedia.h"
-#include "document/Media.h"
+#include "framework/GrowingMemoryMedia.h"
+#include "framework/Media.h"
 #include "fileformats/PreferencesFile.h"
 #include "samplers/SamplerModels.h"
 

@@ -4,9 +4,9 @@
 
 #include <CLI/CLI.hpp>
 
-#include "analysis/SensitivityThreshold.h"
 #include "analysis/TempoText.h"
 #include "app/cli/CliError.h"
+#include "document/SliceTools.h"
 #include "document/TimeSignature.h"
 
 namespace quorvel::cli {
@@ -15,45 +15,36 @@ namespace {
 
 const std::vector<std::string> kSigns{"2/4", "3/4", "4/4", "5/4", "6/8", "7/8"};
 
-CSlice& SliceStartingAt(CSoundDocument& document, int32_t position)
+CSlice& NamedSlice(CSoundDocument& document, int32_t position)
 {
-    CSliceList& slices = document.Slices();
-    for (int i = 0; i < slices.Count(); ++i)
-        if (slices.At(i).position == position)
-            return slices.At(i);
+    if (CSlice* slice = SliceStartingAt(document.Slices(), position))
+        return *slice;
     throw CliError(kUsage, "no slice starts at frame " + std::to_string(position));
 }
 
 void SetState(CSoundDocument& document, const std::vector<int32_t>& positions, SliceState state)
 {
-    for (const int32_t position : positions) {
-        CSlice& slice = SliceStartingAt(document, position);
-        if (slice.state != state) {
-            slice.state = state;
-            slice.changed = true;
+    for (const int32_t position : positions)
+        if (SetSliceState(NamedSlice(document, position), state))
             document.SetModified();
-        }
-    }
 }
 
-// The Pen tool: a locked slice at a free position inside the sound.
+// The Pen tool, refused for the reasons the window's Pen refuses.
 void AddSlices(CSoundDocument& document, const std::vector<int32_t>& positions)
 {
     for (const int32_t position : positions) {
-        if (position < 0 || position >= document.Sound()->Length())
-            throw CliError(kUsage, "frame " + std::to_string(position) + " is outside the sound");
-        CSliceList& slices = document.Slices();
-        for (int i = 0; i < slices.Count(); ++i)
-            if (slices.At(i).position == position)
-                throw CliError(kUsage, "a slice already starts at frame " + std::to_string(position));
-        CSlice* slice = slices.InsertSlice(position);
-        if (!slice)
+        const std::string frame = "frame " + std::to_string(position);
+        switch (PenRefusalAt(document, position)) {
+        case PenRefusal::OutsideSound:
+            throw CliError(kUsage, frame + " is outside the sound");
+        case PenRefusal::SliceThere:
+            throw CliError(kUsage, "a slice already starts at " + frame);
+        case PenRefusal::ListFull:
             throw CliError(kUsage, "the slice list is full (1000 slices)");
-        slice->strength = kPenSliceStrength;
-        slice->state = SliceState::Locked;
-        slice->aboveThreshold = slice->strength > SensitivityThreshold(document.Sensitivity());
-        slice->changed = true;
-        document.SetModified();
+        case PenRefusal::None:
+            InsertPenSlice(document, position);
+            break;
+        }
     }
 }
 
@@ -94,11 +85,8 @@ void ApplyDocumentOptions(CSoundDocument& document, const DocumentOptions& o)
     AddSlices(document, o.add);
     SetState(document, o.hide, SliceState::Hidden);
     SetState(document, o.lock, SliceState::Locked);
-    for (const int32_t position : o.select) {
-        CSlice& slice = SliceStartingAt(document, position);
-        slice.selected = true;
-        slice.changed = true;
-    }
+    for (const int32_t position : o.select)
+        SetSliceSelected(NamedSlice(document, position), true);
     if (o.leftToFirstSlice && document.Slices().Count() > 0)
         document.SetLocators(document.Slices().At(0).position, document.Sound()->LoopEnd());
     if (o.left || o.right)

@@ -16,7 +16,7 @@
 #include "framework/window/AlertBox.h"
 #include "ui/ApplicationPreferences.h"
 #include "ui/views/WaveformPane.h"
-#include "ui/window/CurrentSliceRules.h"
+#include "document/CurrentSliceRules.h"
 #include "ui/window/SaveBeforeCloseDialog.h"
 #include "ui/window/WindowControls.h"
 #include "ui/window/WindowServices.h"

@@ -8,9 +8,9 @@
 
 #include "ui/ApplicationPreferences.h"
 #include "ui/views/WaveformPane.h"
-#include "ui/window/CurrentSliceRules.h"
+#include "document/CurrentSliceRules.h"
 #include "ui/window/QuorvelWindowParts.h"
-#include "ui/window/SliceTools.h"
+#include "document/SliceTools.h"
 #include "ui/window/WindowControls.h"
 #include "ui/window/WindowKeys.h"
 #include "ui/window/WindowServices.h"

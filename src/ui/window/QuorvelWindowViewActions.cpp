@@ -1,8 +1,8 @@
 // What the views report, turned into tools, selection and playing.
 #include "ui/views/WaveformPane.h"
-#include "ui/window/CurrentSliceRules.h"
+#include "document/CurrentSliceRules.h"
 #include "ui/window/QuorvelWindowParts.h"
-#include "ui/window/SliceTools.h"
+#include "document/SliceTools.h"
 #include "ui/window/WindowServices.h"
 
 namespace quorvel {

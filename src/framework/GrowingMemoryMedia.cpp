@@ -1,4 +1,4 @@
-#include "document/GrowingMemoryMedia.h"
+#include "framework/GrowingMemoryMedia.h"
 
 #include <climits>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "ui/window/CurrentSliceRules.h"
+#include "document/CurrentSliceRules.h"
 
 namespace quorvel {
 

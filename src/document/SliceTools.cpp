@@ -1,12 +1,10 @@
-#include "ui/window/SliceTools.h"
+#include "document/SliceTools.h"
 
 #include "analysis/SensitivityThreshold.h"
 
 namespace quorvel {
 
-namespace {
-
-bool SetSelected(CSlice& slice, bool selected)
+bool SetSliceSelected(CSlice& slice, bool selected)
 {
     if (slice.selected == selected)
         return false;
@@ -15,7 +13,7 @@ bool SetSelected(CSlice& slice, bool selected)
     return true;
 }
 
-bool SetState(CSlice& slice, SliceState state)
+bool SetSliceState(CSlice& slice, SliceState state)
 {
     if (slice.state == state)
         return false;
@@ -23,6 +21,16 @@ bool SetState(CSlice& slice, SliceState state)
     slice.changed = true;
     return true;
 }
+
+CSlice* SliceStartingAt(CSliceList& slices, int32_t frame)
+{
+    for (int i = 0; i < slices.Count(); ++i)
+        if (slices.At(i).position == frame)
+            return &slices.At(i);
+    return nullptr;
+}
+
+namespace {
 
 // Makes `hit` the only selected slice when it is not selected yet.
 bool SelectOnlyUnlessSelected(CSliceList& slices, CSlice& hit)
@@ -35,11 +43,11 @@ bool SelectOnlyUnlessSelected(CSliceList& slices, CSlice& hit)
 bool SelectWithHandle(CSliceList& slices, CSlice& hit, bool shift)
 {
     if (shift)
-        return SetSelected(hit, !hit.selected);
+        return SetSliceSelected(hit, !hit.selected);
     bool changed = false;
     for (int i = 0; i < slices.Count(); ++i) {
         CSlice& slice = slices.At(i);
-        changed |= SetSelected(slice, &slice == &hit);
+        changed |= SetSliceSelected(slice, &slice == &hit);
     }
     return changed;
 }
@@ -54,9 +62,9 @@ bool HideWithHandle(CSliceList& slices, CSlice& hit)
             continue;
         if (reveal) {
             if (slice.state == SliceState::Hidden)
-                changed |= SetState(slice, SliceState::Normal);
+                changed |= SetSliceState(slice, SliceState::Normal);
         } else if (Passes(slice, SliceFilter::Shown)) {
-            changed |= SetState(slice, SliceState::Hidden);
+            changed |= SetSliceState(slice, SliceState::Hidden);
         }
     }
     return changed;
@@ -72,9 +80,9 @@ bool LockWithHandle(CSliceList& slices, CSlice& hit)
             continue;
         if (unlock) {
             if (slice.state == SliceState::Locked)
-                changed |= SetState(slice, SliceState::Normal);
+                changed |= SetSliceState(slice, SliceState::Normal);
         } else if (Passes(slice, SliceFilter::Shown)) {
-            changed |= SetState(slice, SliceState::Locked);
+            changed |= SetSliceState(slice, SliceState::Locked);
         }
     }
     return changed;
@@ -98,7 +106,7 @@ bool ClearSelection(CSliceList& slices)
 {
     bool changed = false;
     for (int i = 0; i < slices.Count(); ++i)
-        changed |= SetSelected(slices.At(i), false);
+        changed |= SetSliceSelected(slices.At(i), false);
     return changed;
 }
 
@@ -107,7 +115,7 @@ bool SelectRange(CSliceList& slices, int32_t from, int32_t to)
     bool changed = false;
     for (CSlice* slice = slices.First(SliceFilter::Shown); slice; slice = slices.Next(slice, SliceFilter::Shown))
         if (from <= slice->position && slice->position < to)
-            changed |= SetSelected(*slice, true);
+            changed |= SetSliceSelected(*slice, true);
     return changed;
 }
 
@@ -115,7 +123,7 @@ bool SelectAllShown(CSliceList& slices)
 {
     bool changed = false;
     for (CSlice* slice = slices.First(SliceFilter::Shown); slice; slice = slices.Next(slice, SliceFilter::Shown))
-        changed |= SetSelected(*slice, true);
+        changed |= SetSliceSelected(*slice, true);
     return changed;
 }
 
@@ -123,7 +131,7 @@ bool InvertShownSelection(CSliceList& slices)
 {
     bool changed = false;
     for (CSlice* slice = slices.First(SliceFilter::Shown); slice; slice = slices.Next(slice, SliceFilter::Shown))
-        changed |= SetSelected(*slice, !slice->selected);
+        changed |= SetSliceSelected(*slice, !slice->selected);
     return changed;
 }
 
@@ -141,15 +149,23 @@ bool AnyShownSelected(const CSliceList& slices)
     return false;
 }
 
-CSlice* InsertPenSlice(CSoundDocument& document, int32_t frame)
+PenRefusal PenRefusalAt(CSoundDocument& document, int32_t frame)
 {
     const WAVE_SAMPLE* sound = document.Sound();
     if (!sound || frame < 0 || frame >= sound->Length())
+        return PenRefusal::OutsideSound;
+    if (SliceStartingAt(document.Slices(), frame))
+        return PenRefusal::SliceThere;
+    if (document.Slices().Count() >= CSliceList::kCapacity)
+        return PenRefusal::ListFull;
+    return PenRefusal::None;
+}
+
+CSlice* InsertPenSlice(CSoundDocument& document, int32_t frame)
+{
+    if (PenRefusalAt(document, frame) != PenRefusal::None)
         return nullptr;
     CSliceList& slices = document.Slices();
-    for (int i = 0; i < slices.Count(); ++i)
-        if (slices.At(i).position == frame)
-            return nullptr;
     // The insertion shifts the slots after it; keep the current slice.
     CSlice* current = document.CurrentSlice();
     const int currentIndex = current ? slices.IndexOf(current) : -1;

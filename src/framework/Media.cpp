@@ -1,4 +1,4 @@
-#include "document/Media.h"
+#include "framework/Media.h"
 
 #include <cstring>
 #include <new>

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "WindowTestServices.h"
-#include "ui/window/CurrentSliceRules.h"
+#include "../common/StoredDocuments.h"
+#include "document/CurrentSliceRules.h"
 
 namespace quorvel::test {
 namespace {

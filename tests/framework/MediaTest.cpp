@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "document/Media.h"
+#include "framework/Media.h"
 
 namespace quorvel {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "WindowTestServices.h"
-#include "ui/window/SliceTools.h"
+#include "../common/StoredDocuments.h"
+#include "document/SliceTools.h"
 
 namespace quorvel::test {
 namespace {
@@ -108,10 +108,14 @@ TEST_F(SliceToolsTest, DragSelectsFromStartInclusiveToEndExclusiveAndAdds)
 
 TEST_F(SliceToolsTest, PenAddsALockedSliceOnlyAtAFreePosition)
 {
+    EXPECT_EQ(PenRefusalAt(*document_, 2000), PenRefusal::SliceThere);
     EXPECT_EQ(InsertPenSlice(*document_, 2000), nullptr);
     EXPECT_FALSE(document_->Modified());
+    EXPECT_EQ(PenRefusalAt(*document_, -1), PenRefusal::OutsideSound);
     EXPECT_EQ(InsertPenSlice(*document_, -1), nullptr);
+    EXPECT_EQ(PenRefusalAt(*document_, 6000), PenRefusal::OutsideSound);
     EXPECT_EQ(InsertPenSlice(*document_, 6000), nullptr);
+    EXPECT_EQ(PenRefusalAt(*document_, 2500), PenRefusal::None);
 
     // The current slice keeps naming the same slice across the insertion.
     document_->SetCurrentSlice(&Slice(3));
@@ -129,6 +133,7 @@ TEST_F(SliceToolsTest, PenAddsALockedSliceOnlyAtAFreePosition)
 TEST(SliceTools, PenAddsNothingToAFullList)
 {
     auto document = EvenlySlicedDocument(CSliceList::kCapacity, 10);
+    EXPECT_EQ(PenRefusalAt(*document, 5), PenRefusal::ListFull);
     EXPECT_EQ(InsertPenSlice(*document, 5), nullptr);
     EXPECT_EQ(document->Slices().Count(), CSliceList::kCapacity);
     EXPECT_FALSE(document->Modified());

@@ -1,6 +1,7 @@
 #pragma once
 // What the four tools do to the slice list when the user clicks the slice
-// handle strip or draws with the Pen. Every slice whose flags change is
+// handle strip or draws with the Pen; the window and the command-line tool
+// both edit slices through these rules. Every slice whose flags change is
 // marked changed (the slice views redraw it); callers mark the document
 // modified when a function reports a change.
 #include <cstdint>
@@ -8,6 +9,13 @@
 #include "document/SoundDocument.h"
 
 namespace quorvel {
+
+// One slice's selection or state; reports whether it changed.
+bool SetSliceSelected(CSlice& slice, bool selected);
+bool SetSliceState(CSlice& slice, SliceState state);
+
+// The slice that starts exactly at `frame`, or null.
+CSlice* SliceStartingAt(CSliceList& slices, int32_t frame);
 
 // Arrow or Pen on a handle: without Shift the hit slice becomes the whole
 // selection; with Shift its selection flips.
@@ -37,9 +45,12 @@ bool InvertShownSelection(CSliceList& slices);
 bool AnyShown(const CSliceList& slices);
 bool AnyShownSelected(const CSliceList& slices);
 
-// The Pen: a Locked slice of Pen strength at `frame`, refused (null) when a
-// slice already starts there, the frame lies outside the sound, or the list
-// is full. Marks the document modified when one is added.
+// Why the Pen would draw no slice at `frame`.
+enum class PenRefusal { None, OutsideSound, SliceThere, ListFull };
+PenRefusal PenRefusalAt(CSoundDocument& document, int32_t frame);
+
+// The Pen: a Locked slice of Pen strength at `frame`, refused (null) for any
+// reason PenRefusalAt gives. Marks the document modified when one is added.
 CSlice* InsertPenSlice(CSoundDocument& document, int32_t frame);
 
 } // namespace quorvel
