@@ -92,5 +92,26 @@ TEST_F(SingleInstanceTest, UnknownOptionIsAUsageErrorWithoutAWindow)
     EXPECT_EQ(run.Wait(), 1);
 }
 
+// A terminal without a desktop: nothing names a display or a Qt platform,
+// yet asking for help or the version answers and ends normally.
+TEST_F(SingleInstanceTest, HelpAndVersionAnswerWithoutADisplay)
+{
+    const std::vector<std::string> bare{"PATH=/usr/bin:/bin", "HOME=" + folder.Path(),
+                                        "XDG_RUNTIME_DIR=" + folder / "run"};
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"--help"}, "Usage: quorvel"},
+        {{"-h"}, "Usage: quorvel"},
+        {{"--unattended", "--help", "no-such-file.wav"}, "Usage: quorvel"},
+        {{"--version"}, "quorvel "},
+    };
+    for (const auto& [arguments, answer] : cases) {
+        const std::string output = folder / "output.txt";
+        ChildProcess run(kProgram, arguments, bare, output, false);
+        ASSERT_TRUE(run.Started());
+        EXPECT_EQ(run.Wait(), 0) << arguments.front();
+        EXPECT_EQ(ReadText(output).rfind(answer, 0), 0u) << arguments.front() << ": " << ReadText(output);
+    }
+}
+
 } // namespace
 } // namespace quorvel::test
