@@ -299,6 +299,15 @@ void CQuorvel::Quit()
     QTimer::singleShot(0, &Frame(), [] {});
 }
 
+void CQuorvel::EndSession()
+{
+    Trace("session ends");
+    // The dialogs' own loops return first; the main loop then finds the
+    // quit request after the message that ran them.
+    CModalDialog::CancelAllFromNowOn();
+    Quit();
+}
+
 std::vector<CQuorvelWindow*> CQuorvel::DocumentWindows()
 {
     std::vector<CQuorvelWindow*> windows;

@@ -33,9 +33,12 @@ int RunProgram(int& argc, char** argv)
         std::fprintf(stderr, "quorvel: %s\n%s", error.c_str(), GuiUsage().c_str());
         return 1;
     }
-    if (!options->traceFile.empty() && !StartTrace(options->traceFile)) {
-        std::fprintf(stderr, "quorvel: cannot write %s\n", options->traceFile.c_str());
-        return 1;
+    if (!options->traceFile.empty()) {
+        if (!StartTrace(options->traceFile)) {
+            std::fprintf(stderr, "quorvel: cannot write %s\n", options->traceFile.c_str());
+            return 1;
+        }
+        TraceModalDialogs();
     }
 
     const std::string commandLine = quorvel::JoinCommandLine(options->files);
@@ -55,7 +58,7 @@ int RunProgram(int& argc, char** argv)
         AnswerEveryQuestion();
     CQuorvel application(qt, commandLine, options->quitAfterStart);
     instance.SetReceiver([&application](const std::string& text) { application.ReceiveCommandLine(text); });
-    QuitOnTerminationSignals([&application] { application.Quit(); });
+    QuitOnTerminationSignals([&application] { application.EndSession(); });
     const int status = application.Run();
     instance.SetReceiver({});
     return status;

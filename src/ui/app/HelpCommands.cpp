@@ -12,6 +12,7 @@
 #include "framework/ResourceReference.h"
 #include "framework/window/AlertBox.h"
 #include "ui/app/HelpLocations.h"
+#include "ui/app/ManualWindow.h"
 
 namespace quorvel {
 
@@ -30,9 +31,20 @@ std::string SourceFolder()
     return {};
 }
 
-bool OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+UrlOpener& Opener()
+{
+    static UrlOpener opener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    return opener;
+}
+
+bool OpenUrl(const QUrl& url) { return Opener()(url); }
 
 } // namespace
+
+void SetUrlOpener(UrlOpener opener)
+{
+    Opener() = opener ? std::move(opener) : [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+}
 
 bool WebBrowserAvailable()
 {
@@ -59,8 +71,10 @@ void OpenManual(QWidget* parent)
         CAlertBox(content, parent).RunModal();
         return;
     }
+    // The manual is ours and on this machine: without a browser it still
+    // shows, in a window of our own.
     if (!OpenUrl(QUrl::fromLocalFile(QString::fromStdString(*manual))))
-        ShowAlert(kNoBrowser, {}, parent);
+        CManualWindow::Show(*manual, parent);
 }
 
 } // namespace quorvel
