@@ -1,9 +1,11 @@
 // The Windows menu's arrangements in a frame too small for them: every
 // document window keeps room for both rows of its controls, and what does
 // not fit is reached by scrolling the document area.
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScrollBar>
+#include <QSlider>
 #include <QTest>
 #include <QToolButton>
 
@@ -46,8 +48,8 @@ protected:
             CWindowControls& controls = window->Controls();
             EXPECT_GE(controls.width(), controls.sizeHint().width()) << arrangement << ": the rows are cut off";
             const QRect shown = window->widget()->rect();
-            for (QWidget* control : {static_cast<QWidget*>(controls.Transmit()), controls.TempoText(),
-                                     static_cast<QWidget*>(controls.StretchFader())}) {
+            const std::vector<QWidget*> rightmost{controls.Transmit(), controls.TempoText(), controls.StretchFader()};
+            for (QWidget* control : rightmost) {
                 const QRect place(control->mapTo(window->widget(), QPoint(0, 0)), control->size());
                 EXPECT_TRUE(shown.contains(place)) << arrangement;
             }
@@ -94,7 +96,7 @@ TEST_F(WindowArrangementTest, WindowsBeyondTheAreaAreReachedByScrolling)
 
     frame_.Cascade();
     QCoreApplication::processEvents();
-    // Each a title bar further on, the front one on top and largest first.
+    // All the same size, each a title bar further right and down.
     EXPECT_EQ(windows_[0]->size(), windows_[2]->size());
     EXPECT_LT(windows_[0]->x(), windows_[1]->x());
     EXPECT_LT(windows_[1]->y(), windows_[2]->y());
