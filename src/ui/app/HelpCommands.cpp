@@ -21,15 +21,8 @@ namespace {
 constexpr uint32_t kNoBrowser = AlertReference(129, 100);
 
 // A build that was never installed finds the manual in the tree it was built
-// from; this file's own path tells where that is.
-std::string SourceFolder()
-{
-    const std::string self = __FILE__;
-    const std::string tail = "src/ui/app/HelpCommands.cpp";
-    if (self.size() > tail.size() && self.compare(self.size() - tail.size(), tail.size(), tail) == 0)
-        return self.substr(0, self.size() - tail.size());
-    return {};
-}
+// from (an absolute path, whatever the folder the program runs in).
+std::string SourceFolder() { return QUORVEL_SOURCE_TREE; }
 
 UrlOpener& Opener()
 {
