@@ -285,6 +285,9 @@ void CQuorvel::ReceiveCommandLine(const std::string& commandLine)
         return;
     }
     Trace("received " + commandLine);
+    // Files handed over while the session ends would only be closed again.
+    if (CModalDialog::AllCancelled())
+        return;
     BringFrameForward();
     if (!commandLine.empty())
         OpenCommandLine(commandLine, false);
