@@ -36,10 +36,4 @@ void CHeldKeys::Released(int key, bool autoRepeat, uint64_t timestamp)
     found->second = SKeyState{true, timestamp};
 }
 
-bool CHeldKeys::IsDown(int key) const
-{
-    const auto found = keys_.find(key);
-    return found != keys_.end() && !found->second.released;
-}
-
 } // namespace quorvel

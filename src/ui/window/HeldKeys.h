@@ -22,8 +22,6 @@ public:
     // Keys released where this window does not see it (focus lost).
     void Clear() { keys_.clear(); }
 
-    bool IsDown(int key) const;
-
 private:
     struct SKeyState {
         bool released = false;  // a release came and no press since
