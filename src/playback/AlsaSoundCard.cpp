@@ -20,6 +20,14 @@ constexpr int32_t kFrames48000[CAlsaSoundChannel::kLatencyCount] = {
 constexpr int32_t kMs48000[CAlsaSoundChannel::kLatencyCount] = {
     10, 15, 20, 25, 30, 40, 50, 60, 70, 90, 100, 110, 120, 140, 180, 200, 250, 300};
 
+constexpr bool IsDefaultOf(const int32_t (&table)[CAlsaSoundChannel::kLatencyCount])
+{
+    constexpr uint16_t index = CAlsaSoundChannel::kDefaultLatency;
+    return table[index] >= CAlsaSoundChannel::kDefaultLatencyFloorMs &&
+           (index == 0 || table[index - 1] < CAlsaSoundChannel::kDefaultLatencyFloorMs);
+}
+static_assert(IsDefaultOf(kMs44100) && IsDefaultOf(kMs48000));
+
 // Opens without blocking on a busy device; nullptr when it will not open.
 snd_pcm_t* OpenPcm(const std::string& name)
 {

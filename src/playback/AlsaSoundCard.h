@@ -39,7 +39,11 @@ class CAlsaSoundChannel : public CSoundChannel {
 public:
     static constexpr int32_t kBufferFrames = 16384;
     static constexpr uint16_t kLatencyCount = 18;
-    static constexpr uint16_t kDefaultLatency = 17;
+    // The smallest setting of at least 40 ms: quick enough to audition
+    // slices, with room for an ordinary desktop's scheduling. The same index
+    // at both rates (the tables check it).
+    static constexpr uint16_t kDefaultLatency = 5;
+    static constexpr int32_t kDefaultLatencyFloorMs = 40;
 
     // XBase for an output rate other than 44100 or 48000 Hz; the Z ones
     // when the device cannot be opened or set up.

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,15 +25,18 @@ using namespace std::chrono_literals;
 
 class ChildProcess {
 public:
-    // `environment` entries ("NAME=value") are added to ours. Unless they
-    // say otherwise, the copy keeps its preferences in a folder of its own,
-    // so that no run sees what another left behind.
+    // `environment` entries ("NAME=value") are added to ours, or make the
+    // whole environment when `inheritEnvironment` is false. Unless they say
+    // otherwise, the copy keeps its preferences in a folder of its own, so
+    // that no run sees what another left behind. A non-empty `outputFile`
+    // receives what the copy writes to its standard output.
     ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
-                 const std::vector<std::string>& environment)
+                 const std::vector<std::string>& environment, const std::string& outputFile = {},
+                 bool inheritEnvironment = true)
     {
         std::vector<std::string> env(environment);
         env.push_back("QUORVEL_CONFIG_DIR=" + preferences_.Path());
-        for (char** entry = environ; *entry; ++entry)
+        for (char** entry = environ; inheritEnvironment && *entry; ++entry)
             env.emplace_back(*entry); // the first entry of a name wins
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const std::string& argument : arguments)
@@ -42,8 +46,14 @@ public:
         for (std::string& entry : env)
             envp.push_back(entry.data());
         envp.push_back(nullptr);
-        if (::posix_spawn(&pid_, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0)
+        posix_spawn_file_actions_t actions;
+        ::posix_spawn_file_actions_init(&actions);
+        if (!outputFile.empty())
+            ::posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputFile.c_str(),
+                                               O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (::posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0)
             pid_ = -1;
+        ::posix_spawn_file_actions_destroy(&actions);
     }
     ~ChildProcess()
     {
@@ -58,7 +68,8 @@ public:
     bool Started() const { return pid_ > 0; }
     void Signal(int signal) const { ::kill(pid_, signal); }
 
-    // The exit status, or -1 when the process did not end normally in time.
+    // The exit status, or -1 when the process did not end normally in time
+    // (killed by a signal, or still running).
     int Wait(std::chrono::milliseconds deadline = 10s)
     {
         const auto end = std::chrono::steady_clock::now() + deadline;

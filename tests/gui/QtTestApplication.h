@@ -1,9 +1,8 @@
 #pragma once
 // One QApplication for the whole test program, on the offscreen platform,
-// with the settings kept in a folder of their own and the open dialog
+// with the preferences kept in a folder of their own and the open dialog
 // cancelled by default.
 #include <QApplication>
-#include <QSettings>
 
 #include <cstdlib>
 
@@ -24,8 +23,6 @@ inline QApplication& TestApplication()
         // The preferences file too, for this program and the copies it starts.
         ::setenv("QUORVEL_CONFIG_DIR", settingsFolder.Path().c_str(), 1);
         auto* created = new QApplication(argc, argv);
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
-                           QString::fromStdString(settingsFolder.Path()));
         // Nobody answers a real open dialog here (the program shows one at
         // start when nothing was opened): it is cancelled unless a test says
         // otherwise.
@@ -33,15 +30,6 @@ inline QApplication& TestApplication()
         return created;
     }();
     return *application;
-}
-
-// The settings file the program reads and writes.
-inline std::string SettingsFile()
-{
-    TestApplication();
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Hollmark", "Quorvel")
-        .fileName()
-        .toStdString();
 }
 
 } // namespace quorvel::test

@@ -7,7 +7,7 @@
 #include <QSettings>
 #include <QTimer>
 
-#include <filesystem>
+#include <cstdlib>
 #include <functional>
 
 #include "FramePlacement.h"
@@ -17,6 +17,7 @@
 #include "QtTestApplication.h"
 #include "RunApplication.h"
 #include "TestSounds.h"
+#include "../common/TempFolder.h"
 
 namespace quorvel::test {
 namespace {
@@ -61,17 +62,21 @@ TEST(QuorvelTest, AttachesTheMenusOfResource128AndEnablesOnlyWhatWorks)
 
 TEST(QuorvelTest, ClosingTheFrameQuitsAndStoresItsPlacement)
 {
-    std::filesystem::remove(SettingsFile());
+    const TempFolder preferences;
     CQuorvel application(TestApplication(), "", false);
     application.UseSilentCardOnly();
-    const int status = RunWith(application, [&] {
-        application.Frame().setGeometry(70, 50, 410, 320);
-        application.Frame().SetStayOnTop(true);
-        application.Frame().close();
-    });
+    const int status = RunWith(
+        application,
+        [&] {
+            application.Frame().setGeometry(70, 50, 410, 320);
+            application.Frame().SetStayOnTop(true);
+            application.Frame().close();
+        },
+        5000, preferences.Path());
     EXPECT_EQ(status, 0);
 
-    const QSettings stored(QSettings::NativeFormat, QSettings::UserScope, "Hollmark", "Quorvel");
+    ::setenv("QUORVEL_CONFIG_DIR", preferences.Path().c_str(), 1);
+    const QSettings stored(QString::fromStdString(preferences / "Quorvel.conf"), QSettings::IniFormat);
     EXPECT_TRUE(stored.value("StayOnTop").toBool());
     CFrameWindow restored;
     gui::RestoreFramePlacement(restored);

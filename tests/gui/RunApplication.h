@@ -17,11 +17,15 @@
 
 namespace quorvel::test {
 
-inline int RunWith(gui::CQuorvel& application, std::function<void()> during, int watchdogMs = 5000)
+// `preferencesFolder` is where the run keeps its preferences; by default a
+// fresh folder that goes away afterwards.
+inline int RunWith(gui::CQuorvel& application, std::function<void()> during, int watchdogMs = 5000,
+                   const std::string& preferencesFolder = {})
 {
     // Every run starts without a preferences file and leaves none behind.
     const TempFolder preferences;
-    ::setenv("QUORVEL_CONFIG_DIR", preferences.Path().c_str(), 1);
+    const std::string folder = preferencesFolder.empty() ? preferences.Path() : preferencesFolder;
+    ::setenv("QUORVEL_CONFIG_DIR", folder.c_str(), 1);
     if (!CModalDialog::AutoAnswer())
         CModalDialog::SetAutoAnswer(CSaveBeforeCloseDialog::No);
     QTimer::singleShot(0, &application.Frame(), std::move(during));

@@ -92,5 +92,58 @@ TEST_F(SingleInstanceTest, UnknownOptionIsAUsageErrorWithoutAWindow)
     EXPECT_EQ(run.Wait(), 1);
 }
 
+// A logout while the Left / Mix / Right question of a handed-over file is
+// open: the question ends as cancelled, the unsaved document is kept in the
+// preferences folder (and listed among the recent documents), the
+// preferences are written and the program ends.
+TEST_F(SingleInstanceTest, TerminationDuringAModalQuestionEndsTheProgramAndKeepsTheDocument)
+{
+    const std::string loop = Touch("unsaved loop.wav");
+    WriteLoopWav(folder / "stereo.wav", 2);
+    const std::string trace = folder / "first.log";
+    const std::string preferences = folder / "preferences";
+    std::vector<std::string> environment = Environment();
+    environment.push_back("QUORVEL_CONFIG_DIR=" + preferences);
+
+    ChildProcess first(kProgram, {"--trace", trace, loop}, environment);
+    ASSERT_TRUE(WaitForLine(trace, "started")) << ReadText(trace);
+    ASSERT_TRUE(WaitForLine(trace, "opened " + loop)) << ReadText(trace);
+    ChildProcess second(kProgram, {folder / "stereo.wav"}, environment);
+    EXPECT_EQ(second.Wait(), 0);
+    ASSERT_TRUE(WaitForLine(trace, "modal quorvel::CLeftMixRightDialog")) << ReadText(trace);
+
+    first.Signal(SIGTERM);
+    EXPECT_EQ(first.Wait(), 0) << ReadText(trace);
+    EXPECT_TRUE(WaitForLine(trace, "quit", 0ms)) << ReadText(trace);
+    EXPECT_EQ(ReadText(trace).find("opened " + folder / "stereo.wav"), std::string::npos);
+
+    const std::string kept = preferences + "/Kept Documents/unsaved loop.qvl";
+    EXPECT_TRUE(std::filesystem::is_regular_file(kept));
+    EXPECT_TRUE(std::filesystem::is_regular_file(loop)) << "the user's own file stays as it was";
+    const std::string stored = ReadText(preferences + "/Quorvel Preferences.prf");
+    EXPECT_NE(stored.find("Kept Documents/unsaved loop.qvl"), std::string::npos) << "a recent document";
+}
+
+// A terminal without a desktop: nothing names a display or a Qt platform,
+// yet asking for help or the version answers and ends normally.
+TEST_F(SingleInstanceTest, HelpAndVersionAnswerWithoutADisplay)
+{
+    const std::vector<std::string> bare{"PATH=/usr/bin:/bin", "HOME=" + folder.Path(),
+                                        "XDG_RUNTIME_DIR=" + folder / "run"};
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"--help"}, "Usage: quorvel"},
+        {{"-h"}, "Usage: quorvel"},
+        {{"--unattended", "--help", "no-such-file.wav"}, "Usage: quorvel"},
+        {{"--version"}, "quorvel "},
+    };
+    for (const auto& [arguments, answer] : cases) {
+        const std::string output = folder / "output.txt";
+        ChildProcess run(kProgram, arguments, bare, output, false);
+        ASSERT_TRUE(run.Started());
+        EXPECT_EQ(run.Wait(), 0) << arguments.front();
+        EXPECT_EQ(ReadText(output).rfind(answer, 0), 0u) << arguments.front() << ": " << ReadText(output);
+    }
+}
+
 } // namespace
 } // namespace quorvel::test

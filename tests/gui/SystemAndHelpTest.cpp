@@ -1,9 +1,18 @@
 // The System Information report and where the Help menu leads.
 #include <gtest/gtest.h>
 
-#include <set>
+#include <QApplication>
+#include <QTextBrowser>
+#include <QUrl>
 
+#include <set>
+#include <vector>
+
+#include "QtTestApplication.h"
+#include "framework/window/AlertBox.h"
+#include "ui/app/HelpCommands.h"
 #include "ui/app/HelpLocations.h"
+#include "ui/app/ManualWindow.h"
 #include "ui/app/SystemReport.h"
 
 namespace quorvel::test {
@@ -53,6 +62,57 @@ TEST(HelpLocationsTest, InstalledManualComesBeforeTheSourceTreeAndEveryPageHasAn
     EXPECT_EQ(addresses.size(), 4u);
     EXPECT_FALSE(addresses.count(""));
     EXPECT_EQ(WebPageAddress(kCmdHelpContents), "");
+}
+
+// Help > Contents on a desktop where no browser starts, and where one does;
+// the web pages keep their alert.
+TEST(HelpCommandsTest, TheManualShowsInAWindowOfOurOwnWhenNoBrowserStarts)
+{
+    TestApplication();
+    std::vector<std::string> alerts;
+    CAlertBox::SetResponder([&](const AlertRecord& record) {
+        alerts.push_back(record.message);
+        return AlertResultForSlot(0);
+    });
+    std::vector<QUrl> asked;
+    bool browserStarts = false;
+    SetUrlOpener([&](const QUrl& url) {
+        asked.push_back(url);
+        return browserStarts;
+    });
+    auto manualWindows = [] {
+        std::vector<CManualWindow*> windows;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* manual = qobject_cast<CManualWindow*>(widget); manual && manual->isVisible())
+                windows.push_back(manual);
+        return windows;
+    };
+    QWidget frame;
+
+    browserStarts = true;
+    OpenManual(&frame);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_TRUE(asked[0].isLocalFile());
+    EXPECT_TRUE(asked[0].toLocalFile().endsWith("manual/index.html"));
+    EXPECT_TRUE(manualWindows().empty()) << "the browser shows it";
+
+    browserStarts = false;
+    OpenManual(&frame);
+    OpenManual(&frame); // a second time brings the same window forward
+    const std::vector<CManualWindow*> shown = manualWindows();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(alerts.empty()) << alerts.front();
+    QTextBrowser& browser = shown[0]->Browser();
+    EXPECT_EQ(browser.source().toLocalFile(), asked[0].toLocalFile());
+    EXPECT_GT(browser.document()->characterCount(), 1000) << "the manual's text is there";
+    EXPECT_FALSE(shown[0]->windowTitle().isEmpty());
+
+    OpenWebPage(kCmdFirstWebPage, &frame);
+    EXPECT_EQ(alerts, std::vector<std::string>{"No Internet browser found."});
+
+    shown[0]->close();
+    SetUrlOpener({});
+    CAlertBox::SetResponder({});
 }
 
 } // namespace

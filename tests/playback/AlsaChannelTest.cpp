@@ -42,6 +42,18 @@ TEST(AlsaLatency, EachSettingHoldsItsMillisecondsAtBothRates)
     EXPECT_EQ(CAlsaSoundChannel::TableMs(48000, 11), 110);
 }
 
+// A new user auditions slices: the first setting of at least 40 ms, at
+// both output rates (stored preferences select their own setting later).
+TEST(AlsaLatency, DefaultIsTheSmallestSettingOfAtLeast40Ms)
+{
+    const uint16_t chosen = CAlsaSoundChannel::kDefaultLatency;
+    for (int32_t rate : {44100, 48000}) {
+        EXPECT_EQ(CAlsaSoundChannel::TableMs(rate, chosen), 40) << rate;
+        for (uint16_t i = 0; i < chosen; ++i)
+            EXPECT_LT(CAlsaSoundChannel::TableMs(rate, i), 40) << rate << " " << i;
+    }
+}
+
 TEST(AlsaChannel, RefusesOddRatesAndMissingDevices)
 {
     // A card object whose usability test simply fails.
@@ -82,7 +94,7 @@ TEST(AlsaChannel, StreamsThroughTheNullDeviceAndRestarts)
     CountingRenderer renderer;
     auto channel = card.CreateChannel(44100, nullptr, &renderer, 2);
     auto* alsa = static_cast<CAlsaSoundChannel*>(channel.get());
-    EXPECT_EQ(channel->SelectedLatency(), 17);
+    EXPECT_EQ(channel->CurrentLatencyMs(), 40) << "a new channel starts at the default setting";
     channel->SelectLatency(2);
     EXPECT_EQ(channel->CurrentLatencyMs(), 20);
 

@@ -1,5 +1,9 @@
 #include "EventTrace.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+
 #include <fstream>
 
 namespace quorvel::gui {
@@ -10,6 +14,17 @@ std::ofstream& TraceFile()
     static std::ofstream file;
     return file;
 }
+
+class CModalDialogTrace final : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            if (const auto* dialog = qobject_cast<QDialog*>(watched); dialog && dialog->isModal())
+                Trace(std::string("modal ") + dialog->metaObject()->className());
+        return false;
+    }
+};
 
 } // namespace
 
@@ -23,6 +38,17 @@ void Trace(std::string_view line)
 {
     if (std::ofstream& file = TraceFile(); file.is_open())
         file << line << '\n' << std::flush;
+}
+
+void TraceModalDialogs()
+{
+    static CModalDialogTrace* const trace = [] {
+        auto* created = new CModalDialogTrace;
+        created->setParent(qApp);
+        qApp->installEventFilter(created);
+        return created;
+    }();
+    (void)trace;
 }
 
 } // namespace quorvel::gui

@@ -11,5 +11,8 @@ namespace quorvel::gui {
 bool StartTrace(const std::string& path);
 // Writes one line and flushes it, so a reader sees it at once.
 void Trace(std::string_view line);
+// From now on writes "modal <class>" whenever a modal dialog shows (call
+// once, after the QApplication exists).
+void TraceModalDialogs();
 
 } // namespace quorvel::gui

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QSettings>
 
+#include "fileformats/PreferencesFile.h"
 #include "framework/window/FrameWindow.h"
 
 namespace quorvel::gui {
@@ -24,10 +25,7 @@ constexpr qint32 kShownNormal = 1;
 constexpr qint32 kShownMinimised = 2;
 constexpr qint32 kShownMaximised = 3;
 
-QSettings Settings()
-{
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, kSettingsOrganisation, kSettingsApplication);
-}
+QSettings Settings() { return QSettings(SettingsFilePath(), QSettings::IniFormat); }
 
 bool OnSomeScreen(const QRect& rectangle)
 {
@@ -52,6 +50,11 @@ void PlaceByDefault(CFrameWindow& frame)
 }
 
 } // namespace
+
+QString SettingsFilePath()
+{
+    return QString::fromStdString(PreferencesFolder() + "/" + kSettingsFileName);
+}
 
 void RestoreFramePlacement(CFrameWindow& frame)
 {

@@ -12,10 +12,8 @@ std::optional<GuiOptions> ParseGuiOptions(const std::vector<std::string>& argume
             options.files.push_back(argument);
         } else if (argument == "--") {
             onlyFiles = true;
-        } else if (argument == "--version") {
-            options.version = true;
-        } else if (argument == "--help" || argument == "-h") {
-            options.help = true;
+        } else if (argument == "--version" || argument == "--help" || argument == "-h") {
+            // Answered before Qt starts (AnswerWithoutDisplay); never here.
         } else if (argument == "--quit-after-start") {
             options.quitAfterStart = true;
         } else if (argument == "--unattended") {
@@ -37,8 +35,24 @@ std::optional<GuiOptions> ParseGuiOptions(const std::vector<std::string>& argume
 std::string GuiUsage()
 {
     return "Usage: quorvel [--quit-after-start] [--unattended] [--trace FILE] [--] [FILE...]\n"
-           "       quorvel --version\n"
+           "       quorvel --help | --version\n"
            "Opens the named sound files; when Quorvel already runs, hands them to it.\n";
+}
+
+std::optional<std::string> AnswerWithoutDisplay(const std::vector<std::string>& arguments)
+{
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--")
+            break;
+        if (argument == "--trace")
+            ++i; // its value is a file name, whatever it reads
+        else if (argument == "--help" || argument == "-h")
+            return GuiUsage();
+        else if (argument == "--version")
+            return "quorvel " QUORVEL_VERSION "\n";
+    }
+    return std::nullopt;
 }
 
 } // namespace quorvel::gui

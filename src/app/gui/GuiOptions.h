@@ -9,8 +9,6 @@
 namespace quorvel::gui {
 
 struct GuiOptions {
-    bool version = false;
-    bool help = false;
     // Ends the program as soon as the frame window is on screen (start-up
     // timing, smoke tests).
     bool quitAfterStart = false;
@@ -25,5 +23,10 @@ struct GuiOptions {
 std::optional<GuiOptions> ParseGuiOptions(const std::vector<std::string>& arguments, std::string& error);
 
 std::string GuiUsage();
+
+// The text --help or --version asks for (the first of them before "--"),
+// found without Qt, so that both work where no display can be opened.
+// nullopt when neither is asked.
+std::optional<std::string> AnswerWithoutDisplay(const std::vector<std::string>& arguments);
 
 } // namespace quorvel::gui

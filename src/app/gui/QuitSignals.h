@@ -1,7 +1,8 @@
 #pragma once
-// SIGTERM and SIGINT (logout, Ctrl+C in a terminal) quit the program the
-// normal way, so the frame's placement is still saved: the signal handler
-// only writes to a pipe, and the event loop reads it and calls `quit`.
+// SIGTERM and SIGINT (logout, Ctrl+C in a terminal) end the program through
+// its own quit, so preferences and placement are still saved: the signal
+// handler only writes to a pipe, and the event loop (a dialog's too) reads
+// it and calls `quit`.
 #include <functional>
 
 namespace quorvel::gui {

@@ -285,6 +285,9 @@ void CQuorvel::ReceiveCommandLine(const std::string& commandLine)
         return;
     }
     Trace("received " + commandLine);
+    // Files handed over while the session ends would only be closed again.
+    if (CModalDialog::AllCancelled())
+        return;
     BringFrameForward();
     if (!commandLine.empty())
         OpenCommandLine(commandLine, false);
@@ -297,6 +300,15 @@ void CQuorvel::Quit()
     // The loop looks at the run state after a message; this one makes sure
     // there is a message even when the request came from outside the loop.
     QTimer::singleShot(0, &Frame(), [] {});
+}
+
+void CQuorvel::EndSession()
+{
+    Trace("session ends");
+    // The dialogs' own loops return first; the main loop then finds the
+    // quit request after the message that ran them.
+    CModalDialog::CancelAllFromNowOn();
+    Quit();
 }
 
 std::vector<CQuorvelWindow*> CQuorvel::DocumentWindows()

@@ -57,6 +57,10 @@ public:
     void ReceiveCommandLine(const std::string& commandLine);
     // What the Quit command does: stop playback, then ask to quit.
     void Quit();
+    // The session ends (SIGTERM, logout): open questions end as cancelled,
+    // none is asked any more, documents that would ask to be saved are kept
+    // (KeptDocuments.h), the preferences are written and the program ends.
+    void EndSession();
 
     // The open document windows, front one first.
     std::vector<CQuorvelWindow*> DocumentWindows();

@@ -33,13 +33,12 @@ int RunProgram(int& argc, char** argv)
         std::fprintf(stderr, "quorvel: %s\n%s", error.c_str(), GuiUsage().c_str());
         return 1;
     }
-    if (options->help) {
-        std::fputs(GuiUsage().c_str(), stdout);
-        return 0;
-    }
-    if (!options->traceFile.empty() && !StartTrace(options->traceFile)) {
-        std::fprintf(stderr, "quorvel: cannot write %s\n", options->traceFile.c_str());
-        return 1;
+    if (!options->traceFile.empty()) {
+        if (!StartTrace(options->traceFile)) {
+            std::fprintf(stderr, "quorvel: cannot write %s\n", options->traceFile.c_str());
+            return 1;
+        }
+        TraceModalDialogs();
     }
 
     const std::string commandLine = quorvel::JoinCommandLine(options->files);
@@ -59,7 +58,7 @@ int RunProgram(int& argc, char** argv)
         AnswerEveryQuestion();
     CQuorvel application(qt, commandLine, options->quitAfterStart);
     instance.SetReceiver([&application](const std::string& text) { application.ReceiveCommandLine(text); });
-    QuitOnTerminationSignals([&application] { application.Quit(); });
+    QuitOnTerminationSignals([&application] { application.EndSession(); });
     const int status = application.Run();
     instance.SetReceiver({});
     return status;
@@ -69,14 +68,11 @@ int RunProgram(int& argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    // Answered before Qt starts, so it works without a display.
-    for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--")
-            break;
-        if (std::string(argv[i]) == "--version") {
-            std::puts("quorvel " QUORVEL_VERSION);
-            return 0;
-        }
+    // Answered before Qt starts, so that they work without a display.
+    if (const std::optional<std::string> answer =
+            quorvel::gui::AnswerWithoutDisplay(std::vector<std::string>(argv + 1, argv + argc))) {
+        std::fputs(answer->c_str(), stdout);
+        return 0;
     }
     try {
         return RunProgram(argc, argv);

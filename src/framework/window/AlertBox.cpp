@@ -96,6 +96,8 @@ void CAlertBox::Build()
 
 int CAlertBox::RunModal()
 {
+    if (AllCancelled())
+        return CancelledResult();
     if (responder)
         return responder(record_);
     if (const std::optional<int> answer = AutoAnswer())
@@ -116,6 +118,12 @@ int CAlertBox::CancelSlot() const
             return slot;
     }
     return -1;
+}
+
+int CAlertBox::CancelledResult() const
+{
+    const int slot = CancelSlot();
+    return slot >= 0 ? AlertResultForSlot(slot) : 0;
 }
 
 void CAlertBox::reject()

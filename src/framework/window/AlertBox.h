@@ -27,6 +27,8 @@ public:
 
     // Runs the box and returns 33, 34 or 35.
     int RunModal() override;
+    // Its Cancel button, or its only one; 0 (no button) when neither.
+    int CancelledResult() const override;
 
     const AlertRecord& Record() const { return record_; }
     // The button of `slot`, nullptr for an empty slot.

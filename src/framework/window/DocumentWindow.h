@@ -30,6 +30,11 @@ public:
     // The state of a command this window handles; nullopt for the others.
     virtual std::optional<SCommandStatus> CommandStatus(uint32_t command);
 
+    // The smallest size the Windows menu's arrangements give this window:
+    // everything it shows still fits (the user may make it smaller). The
+    // default is what its layout asks for.
+    virtual QSize ArrangedMinimumSize() const;
+
     // True once the window agreed to close; it is on its way out.
     bool Closing() const { return closeApproved_; }
 

@@ -2,7 +2,9 @@
 
 #include <QCloseEvent>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QScreen>
+#include <QStyle>
 
 #include <algorithm>
 #include <climits>
@@ -43,7 +45,47 @@ CDocumentWindow* CFrameWindow::FrontDocumentWindow() const
     return windows.empty() ? nullptr : windows.front();
 }
 
-void CFrameWindow::Cascade() { area_->cascadeSubWindows(); }
+namespace {
+
+QSize ArrangedMinimum(const QMdiSubWindow* window)
+{
+    if (const auto* document = qobject_cast<const CDocumentWindow*>(window))
+        return document->ArrangedMinimumSize();
+    return window->minimumSizeHint().expandedTo(window->minimumSize());
+}
+
+} // namespace
+
+std::vector<QMdiSubWindow*> CFrameWindow::WindowsToArrange() const
+{
+    std::vector<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* sub : area_->subWindowList(QMdiArea::ActivationHistoryOrder)) {
+        const auto* document = qobject_cast<CDocumentWindow*>(sub);
+        if (sub->isVisible() && !sub->isMinimized() && !(document && document->Closing()))
+            windows.push_back(sub);
+    }
+    for (QMdiSubWindow* sub : windows)
+        if (sub->isMaximized())
+            sub->showNormal();
+    return windows;
+}
+
+void CFrameWindow::Cascade()
+{
+    const std::vector<QMdiSubWindow*> windows = WindowsToArrange();
+    if (windows.empty())
+        return;
+    const QSize space = area_->viewport()->size();
+    const int step = std::max(style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows.front()), 16);
+    const int offset = step * static_cast<int>(windows.size() - 1);
+    for (size_t i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* sub = windows[i];
+        const QSize size = QSize(space.width() - offset, space.height() - offset).expandedTo(ArrangedMinimum(sub));
+        const int shift = step * static_cast<int>(i);
+        sub->setGeometry(QRect(QPoint(shift, shift), size));
+        sub->raise();
+    }
+}
 
 void CFrameWindow::TileHorizontally() { Tile(true); }
 
@@ -52,27 +94,27 @@ void CFrameWindow::TileVertically() { Tile(false); }
 void CFrameWindow::Tile(bool horizontally)
 {
     // QMdiArea's own tiling makes a grid; the Windows menu offers strips.
-    std::vector<QMdiSubWindow*> windows;
-    for (QMdiSubWindow* sub : area_->subWindowList(QMdiArea::CreationOrder)) {
-        if (sub->isVisible() && !sub->isMinimized())
-            windows.push_back(sub);
-    }
+    std::vector<QMdiSubWindow*> windows = WindowsToArrange();
     if (windows.empty())
         return;
+    // In the order the windows were opened, top or left first.
+    const QList<QMdiSubWindow*> created = area_->subWindowList(QMdiArea::CreationOrder);
+    std::sort(windows.begin(), windows.end(),
+              [&created](QMdiSubWindow* a, QMdiSubWindow* b) { return created.indexOf(a) < created.indexOf(b); });
     const QRect space = area_->viewport()->rect();
     const int count = static_cast<int>(windows.size());
+    int next = 0;
     for (int i = 0; i < count; ++i) {
         QMdiSubWindow* sub = windows[static_cast<size_t>(i)];
-        if (sub->isMaximized())
-            sub->showNormal();
+        const QSize least = ArrangedMinimum(sub);
         if (horizontally) {
-            const int top = space.height() * i / count;
-            const int bottom = space.height() * (i + 1) / count;
-            sub->setGeometry(0, top, space.width(), bottom - top);
+            const int height = std::max(space.height() * (i + 1) / count - space.height() * i / count, least.height());
+            sub->setGeometry(0, next, std::max(space.width(), least.width()), height);
+            next += height;
         } else {
-            const int left = space.width() * i / count;
-            const int right = space.width() * (i + 1) / count;
-            sub->setGeometry(left, 0, right - left, space.height());
+            const int width = std::max(space.width() * (i + 1) / count - space.width() * i / count, least.width());
+            sub->setGeometry(next, 0, width, std::max(space.height(), least.height()));
+            next += width;
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 class QMdiArea;
+class QMdiSubWindow;
 
 namespace quorvel {
 
@@ -25,6 +26,11 @@ public:
     std::vector<CDocumentWindow*> DocumentWindows() const;
     CDocumentWindow* FrontDocumentWindow() const;
 
+    // The arrangements never make a document window smaller than its
+    // ArrangedMinimumSize; what then does not fit in the area is reached
+    // through its scroll bars.
+    // Overlapping, each one title bar further right and down, the front
+    // window on top; each as large as the area leaves room for.
     void Cascade();
     // Side by side, one above the other: each window gets the full width.
     void TileHorizontally();
@@ -52,6 +58,9 @@ protected:
 private:
     // Lays the shown, non-minimised windows out in equal strips.
     void Tile(bool horizontally);
+    // The shown, non-minimised windows, back one first; maximised ones are
+    // brought back to normal.
+    std::vector<QMdiSubWindow*> WindowsToArrange() const;
 
     QMdiArea* area_;
     std::function<void()> onCloseRequest_;

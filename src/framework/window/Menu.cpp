@@ -1,6 +1,8 @@
 #include "framework/window/Menu.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -141,6 +143,35 @@ void CMenu::Choose(QAction* action)
     handler_(command);
 }
 
+// Before Qt looks a key up among the shortcuts, the focus widget may claim
+// it (a text field claims Ctrl+A, Ctrl+Z and the like). Accelerators of the
+// menus act wherever the focus is in the frame window, so that claim is
+// refused for them.
+class CMenuBar::AcceleratorPriority final : public QObject {
+public:
+    AcceleratorPriority(const CMenuBar& menus, QWidget& window) : menus_(menus), window_(window)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~AcceleratorPriority() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType() ||
+            static_cast<QWidget*>(watched)->window() != &window_)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!menus_.IsAccelerator(QKeySequence(key->keyCombination())))
+            return false;
+        key->ignore();
+        return true;
+    }
+
+private:
+    const CMenuBar& menus_;
+    QWidget& window_;
+};
+
 CMenuBar::CMenuBar() = default;
 CMenuBar::~CMenuBar() = default;
 
@@ -191,6 +222,17 @@ void CMenuBar::AttachTo(QMenuBar& bar)
     bar.clear();
     for (auto& menu : menus_)
         bar.addMenu(menu->Menu());
+    priority_ = std::make_unique<AcceleratorPriority>(*this, *bar.window());
+}
+
+bool CMenuBar::IsAccelerator(const QKeySequence& keys) const
+{
+    for (const auto& menu : menus_) {
+        for (const QAction* action : menu->Menu()->actions())
+            if (!action->isSeparator() && !action->shortcut().isEmpty() && action->shortcut() == keys)
+                return true;
+    }
+    return false;
 }
 
 } // namespace quorvel

@@ -14,6 +14,7 @@
 #include "framework/MenuScript.h"
 
 class QAction;
+class QKeySequence;
 class QMenu;
 class QMenuBar;
 class QWidget;
@@ -101,10 +102,18 @@ public:
     void UpdateAll();
 
     // Puts the menus into `bar` (the frame window's); the menus stay owned here.
+    // From then on the menus' accelerators win over a text field of that
+    // window that would take the key itself (Ctrl+A in the Bars field).
     void AttachTo(QMenuBar& bar);
 
+    // Whether `keys` is the accelerator of one of the menus' items.
+    bool IsAccelerator(const QKeySequence& keys) const;
+
 private:
+    class AcceleratorPriority;
+
     std::vector<std::unique_ptr<CMenu>> menus_;
+    std::unique_ptr<AcceleratorPriority> priority_;
     CommandHandler handler_;
     CommandStatusQuery status_;
 };

@@ -30,6 +30,15 @@ public:
     static void SetAutoAnswer(std::optional<int> result);
     static std::optional<int> AutoAnswer();
 
+    // The session ends (logout, SIGTERM): nobody is left to answer. Every
+    // running modal dialog (ours and Qt's) ends as cancelled, and from now
+    // on RunModal gives its cancelled result at once without showing.
+    static void CancelAllFromNowOn();
+    static bool AllCancelled();
+
+    // What RunModal gives when the dialog is cancelled without an answer.
+    virtual int CancelledResult() const { return QDialog::Rejected; }
+
 };
 
 } // namespace quorvel

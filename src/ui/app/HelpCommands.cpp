@@ -12,6 +12,7 @@
 #include "framework/ResourceReference.h"
 #include "framework/window/AlertBox.h"
 #include "ui/app/HelpLocations.h"
+#include "ui/app/ManualWindow.h"
 
 namespace quorvel {
 
@@ -20,19 +21,23 @@ namespace {
 constexpr uint32_t kNoBrowser = AlertReference(129, 100);
 
 // A build that was never installed finds the manual in the tree it was built
-// from; this file's own path tells where that is.
-std::string SourceFolder()
+// from (an absolute path, whatever the folder the program runs in).
+std::string SourceFolder() { return QUORVEL_SOURCE_TREE; }
+
+UrlOpener& Opener()
 {
-    const std::string self = __FILE__;
-    const std::string tail = "src/ui/app/HelpCommands.cpp";
-    if (self.size() > tail.size() && self.compare(self.size() - tail.size(), tail.size(), tail) == 0)
-        return self.substr(0, self.size() - tail.size());
-    return {};
+    static UrlOpener opener = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    return opener;
 }
 
-bool OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool OpenUrl(const QUrl& url) { return Opener()(url); }
 
 } // namespace
+
+void SetUrlOpener(UrlOpener opener)
+{
+    Opener() = opener ? std::move(opener) : [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+}
 
 bool WebBrowserAvailable()
 {
@@ -59,8 +64,10 @@ void OpenManual(QWidget* parent)
         CAlertBox(content, parent).RunModal();
         return;
     }
+    // The manual is ours and on this machine: without a browser it still
+    // shows, in a window of our own.
     if (!OpenUrl(QUrl::fromLocalFile(QString::fromStdString(*manual))))
-        ShowAlert(kNoBrowser, {}, parent);
+        CManualWindow::Show(*manual, parent);
 }
 
 } // namespace quorvel

@@ -9,6 +9,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cstdio>
+#include <exception>
 
 #include "analysis/TempoText.h"
 #include "document/SoundDocument.h"
@@ -17,6 +20,7 @@
 #include "ui/ApplicationPreferences.h"
 #include "ui/views/WaveformPane.h"
 #include "document/CurrentSliceRules.h"
+#include "ui/window/KeptDocuments.h"
 #include "ui/window/SaveBeforeCloseDialog.h"
 #include "ui/window/WindowControls.h"
 #include "ui/window/WindowServices.h"
@@ -106,6 +110,16 @@ CQuorvelWindow::~CQuorvelWindow()
     WriteBackDefaults();
     // The views refer to the document and the actions: they go first.
     delete widget();
+}
+
+QSize CQuorvelWindow::ArrangedMinimumSize() const
+{
+    const CWindowControls& controls = *parts_->controls;
+    const QSize content(std::max(kMinimumContentWidth, controls.sizeHint().width()),
+                        std::max(kMinimumContentHeight,
+                                 controls.sizeHint().height() + parts_->pane->minimumSizeHint().height()));
+    const QMargins frame = contentsMargins();
+    return content.grownBy(frame).expandedTo(CDocumentWindow::ArrangedMinimumSize());
 }
 
 CSoundDocument& CQuorvelWindow::Document() { return *parts_->document; }
@@ -336,6 +350,18 @@ bool CQuorvelWindow::MayClose()
         return saved;
     }
     case CSaveBeforeCloseDialog::Cancel:
+        // Cancelled because the session ends: keep the document instead of
+        // keeping the program. Should even that fail, the window stays, so
+        // the document is still there to be saved.
+        if (CModalDialog::AllCancelled()) {
+            try {
+                const std::string kept = KeepDocument(d);
+                std::fprintf(stderr, "quorvel: kept unsaved %s as %s\n", d.Sound()->Name(), kept.c_str());
+                return true;
+            } catch (const std::exception& failure) {
+                std::fprintf(stderr, "quorvel: could not keep %s: %s\n", d.Sound()->Name(), failure.what());
+            }
+        }
         break;
     }
     return false;

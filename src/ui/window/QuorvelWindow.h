@@ -39,6 +39,10 @@ public:
     // when the document is modified or was never saved.
     bool MayClose() override;
 
+    // Wide enough for both rows of controls at their natural width, high
+    // enough for them and the views.
+    QSize ArrangedMinimumSize() const override;
+
     // Every idle step of the application: play cursor, transport buttons.
     void IdleStep();
     // Shows the document's values in the controls (after outside changes).
@@ -74,7 +78,8 @@ private:
     class PlaybackNotifier;
     class KeyFilter;
 
-    bool HandleKey(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat);
+    // `firstPress`: the key was up before (not a repeat of a held key).
+    bool HandleKey(int key, Qt::KeyboardModifiers modifiers, bool firstPress);
     void ConnectControls();
     void PressTransport(int button);
     void Transmit();

@@ -118,25 +118,42 @@ std::optional<SCommandStatus> CQuorvelWindow::CommandStatus(uint32_t command)
 
 // ---- Keys --------------------------------------------------------------------
 
+CQuorvelWindow::KeyFilter::KeyFilter(CQuorvelWindow& window) : window_(window)
+{
+    qApp->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now == nullptr || (now != &window_ && !window_.isAncestorOf(now)))
+            held_.Clear();
+    });
+}
+
 bool CQuorvelWindow::KeyFilter::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+    const bool press = event->type() == QEvent::KeyPress;
+    if ((!press && event->type() != QEvent::KeyRelease) || !watched->isWidgetType())
         return false;
     auto* target = static_cast<QWidget*>(watched);
     if (target != &window_ && !window_.isAncestorOf(target))
         return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // The numeric pad's keys are keys of their own.
+    const int physical = key->key() | (key->modifiers() & Qt::KeypadModifier).toInt();
+    if (!press) {
+        held_.Released(physical, key->isAutoRepeat(), key->timestamp());
+        return false;
+    }
+    const bool firstPress = held_.Pressed(physical, key->isAutoRepeat(), key->timestamp());
     if (qobject_cast<QLineEdit*>(QApplication::focusWidget()))
         return false;
-    const auto* key = static_cast<QKeyEvent*>(event);
-    return window_.HandleKey(key->key(), key->modifiers(), key->isAutoRepeat());
+    return window_.HandleKey(key->key(), key->modifiers(), firstPress);
 }
 
-bool CQuorvelWindow::HandleKey(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat)
+bool CQuorvelWindow::HandleKey(int key, Qt::KeyboardModifiers modifiers, bool firstPress)
 {
     const SKeyBinding binding = BindingForKey(key, modifiers);
     if (binding.command == KeyCommand::None)
         return false;
-    if (binding.firstPressOnly && autoRepeat)
+    if (binding.firstPressOnly && !firstPress)
         return true;
 
     CSoundDocument& d = *parts_->document;

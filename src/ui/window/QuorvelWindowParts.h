@@ -12,6 +12,7 @@
 #include "playback/WavePlayer.h"
 #include "ui/views/ViewActions.h"
 #include "ui/window/DocumentCommands.h"
+#include "ui/window/HeldKeys.h"
 #include "ui/window/QuorvelWindow.h"
 
 namespace quorvel {
@@ -51,16 +52,19 @@ private:
 
 // Keys reach the window whichever of its controls has the focus, except
 // while the user types in a text field. A filter of its own on the
-// application, so the window's own event filtering is left as it is.
+// application, so the window's own event filtering is left as it is. It
+// follows which keys are down; a key released while the focus is elsewhere
+// is never seen, so losing the focus forgets them all.
 class CQuorvelWindow::KeyFilter final : public QObject {
 public:
-    explicit KeyFilter(CQuorvelWindow& window) : window_(window) { qApp->installEventFilter(this); }
+    explicit KeyFilter(CQuorvelWindow& window);
     ~KeyFilter() override { qApp->removeEventFilter(this); }
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     CQuorvelWindow& window_;
+    CHeldKeys held_;
 };
 
 struct CQuorvelWindow::Parts {

@@ -39,6 +39,26 @@ protected:
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
         QApplication::sendEvent(target, &release);
     }
+    // What X11 sends for a key held from `start` for `heldMs`: the press,
+    // then every 33 ms a release and a press with the same time stamp (some
+    // flagged as repeats, some not), then the real release.
+    void HoldKeyAsX11Does(int key, Qt::KeyboardModifiers modifiers, uint64_t start, uint64_t heldMs)
+    {
+        QWidget* target = window_.Controls().SensitivityFader();
+        auto send = [target, key, modifiers](QEvent::Type type, uint64_t at, bool flagged) {
+            QKeyEvent event(type, key, modifiers, QString(), flagged);
+            event.setTimestamp(at);
+            QApplication::sendEvent(target, &event);
+        };
+        send(QEvent::KeyPress, start, false);
+        int pair = 0;
+        for (uint64_t at = start + 500; at < start + heldMs; at += 33, ++pair) {
+            const bool flagged = pair % 3 == 0;
+            send(QEvent::KeyRelease, at, flagged);
+            send(QEvent::KeyPress, at, flagged);
+        }
+        send(QEvent::KeyRelease, start + heldMs, false);
+    }
     CSoundDocument& Document() { return window_.Document(); }
     QString SensitivityText() { return window_.Controls().SensitivityText()->text(); }
 
@@ -104,6 +124,66 @@ TEST_F(WindowKeysTest, SpaceActsOncePerPressNotOnAutoRepeat)
     EXPECT_FALSE(window_.Controls().Transport(TransportButton::Stop)->isEnabled());
     HoldKey(Qt::Key_Space, 0);
     EXPECT_FALSE(services_.player.IsPlaying(Document().Sound()));
+}
+
+TEST_F(WindowKeysTest, AHeldKeyActsOncePerPhysicalPressWhateverTheRepeatsSay)
+{
+    auto playing = [this] { return services_.player.IsPlaying(Document().Sound()); };
+    // Space held for 1.5 s: Play loop once, and it keeps playing.
+    HoldKeyAsX11Does(Qt::Key_Space, Qt::NoModifier, 10000, 1500);
+    EXPECT_TRUE(playing());
+    EXPECT_EQ(Document().GetPlayMode(), PlayMode::Loop);
+    // A second press a moment later: Stop.
+    HoldKeyAsX11Does(Qt::Key_Space, Qt::NoModifier, 11600, 900);
+    EXPECT_FALSE(playing());
+    // Two quick taps, as fast as a finger goes: two presses.
+    HoldKeyAsX11Does(Qt::Key_Space, Qt::NoModifier, 13000, 60);
+    HoldKeyAsX11Does(Qt::Key_Space, Qt::NoModifier, 13090, 60);
+    EXPECT_FALSE(playing());
+
+    // The other first-press keys of the numeric pad and Up: each held key
+    // starts its play mode once; held Stop (pad 0) leaves nothing playing.
+    const std::vector<std::pair<int, PlayMode>> transport{
+        {Qt::Key_Enter, PlayMode::Loop}, {Qt::Key_8, PlayMode::CurrentSlice},
+        {Qt::Key_7, PlayMode::PreviousSlice}, {Qt::Key_9, PlayMode::NextSlice}};
+    uint64_t at = 20000;
+    for (const auto& [key, mode] : transport) {
+        Document().SetCurrentPosition(8000);
+        HoldKeyAsX11Does(key, Qt::KeypadModifier, at, 1500);
+        at += 2000;
+        EXPECT_TRUE(playing()) << key;
+        EXPECT_EQ(Document().GetPlayMode(), mode) << key;
+        if (mode == PlayMode::NextSlice) {
+            EXPECT_EQ(Document().CurrentPosition(), 12000) << "moved on once, not once per repeat";
+        }
+        HoldKeyAsX11Does(Qt::Key_0, Qt::KeypadModifier, at, 1500);
+        at += 2000;
+        EXPECT_FALSE(playing()) << key;
+    }
+    HoldKeyAsX11Does(Qt::Key_Up, Qt::NoModifier, at, 1500);
+    EXPECT_EQ(Document().GetPlayMode(), PlayMode::CurrentSlice);
+    EXPECT_TRUE(playing());
+}
+
+TEST_F(WindowKeysTest, LosingTheFocusForgetsTheKeysHeld)
+{
+    auto send = [this](QEvent::Type type, uint64_t at) {
+        QKeyEvent event(type, Qt::Key_Space, Qt::NoModifier, QString(), false);
+        event.setTimestamp(at);
+        QApplication::sendEvent(window_.Controls().SensitivityFader(), &event);
+    };
+    send(QEvent::KeyPress, 1000);
+    EXPECT_TRUE(services_.player.IsPlaying(Document().Sound()));
+    // The release happens while another program has the focus.
+    QLineEdit elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    window_.Controls().SensitivityFader()->setFocus();
+    send(QEvent::KeyPress, 5000);
+    EXPECT_FALSE(services_.player.IsPlaying(Document().Sound())) << "the new press stopped playback";
 }
 
 TEST_F(WindowKeysTest, ArrowsStepThroughTheActiveSlicesWithoutPlaying)
