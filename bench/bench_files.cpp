@@ -1,6 +1,7 @@
 // Import of a five-minute stereo WAV that needs the second, scaled mix-down
-// pass, against reading the same file with plain read() calls; and saving a
-// five-minute document against writing as many bytes with write().
+// pass, against reading the same file with plain read() calls; opening files
+// of millions of empty chunks; and saving a five-minute document against
+// writing as many bytes with write().
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -116,6 +117,74 @@ void BM_PlainWriteOfSameSize(benchmark::State& state)
     }
 }
 BENCHMARK(BM_PlainWriteOfSameSize)->Unit(benchmark::kMillisecond);
+
+// Files of many empty chunks between the format and the samples (WAV), or
+// after the samples, where every lookup of an absent chunk walks them all
+// (AIFF). Opening must stay proportional to the file's size.
+std::string ManyChunks(bool wave, int64_t chunks)
+{
+    const std::string path = Scratch(wave ? "chunks.wav" : "chunks.aif") + std::to_string(chunks);
+    std::vector<uint8_t> body;
+    const auto put32 = [&](uint32_t v, bool little) {
+        for (int i = 0; i < 4; ++i)
+            body.push_back(uint8_t(little ? v >> (8 * i) : v >> (24 - 8 * i)));
+    };
+    const auto id = [&](const char* text) { body.insert(body.end(), text, text + 4); };
+    const auto junk = [&] {
+        for (int64_t i = 0; i < chunks; ++i) {
+            id("junk");
+            put32(0, wave);
+        }
+    };
+    constexpr uint32_t kFrames = 44100;
+    id(wave ? "WAVE" : "AIFF");
+    if (wave) {
+        id("fmt ");
+        put32(16, true);
+        const uint8_t fmt[16] = {1, 0, 1, 0, 0x44, 0xAC, 0, 0, 0x88, 0x58, 1, 0, 2, 0, 16, 0};
+        body.insert(body.end(), fmt, fmt + 16);
+        junk();
+        id("data");
+        put32(kFrames * 2, true);
+        body.resize(body.size() + kFrames * 2);
+    } else {
+        id("COMM");
+        put32(18, false);
+        const uint8_t comm[18] = {0, 1, 0, 0, 0xAC, 0x44, 0, 16, 0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0};
+        body.insert(body.end(), comm, comm + 18);
+        id("SSND");
+        put32(8 + kFrames * 2, false);
+        body.resize(body.size() + 8 + kFrames * 2);
+        junk();
+    }
+    std::vector<uint8_t> file;
+    const char* group = wave ? "RIFF" : "FORM";
+    file.insert(file.end(), group, group + 4);
+    const auto size = uint32_t(body.size());
+    for (int i = 0; i < 4; ++i)
+        file.push_back(uint8_t(wave ? size >> (8 * i) : size >> (24 - 8 * i)));
+    file.insert(file.end(), body.begin(), body.end());
+    FILE* out = std::fopen(path.c_str(), "wb");
+    std::fwrite(file.data(), 1, file.size(), out);
+    std::fclose(out);
+    return path;
+}
+
+void BM_OpenWaveWithManyEmptyChunks(benchmark::State& state)
+{
+    const CFileSpec file(ManyChunks(true, state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadSound(file, ChannelMode::Left)->Length());
+}
+BENCHMARK(BM_OpenWaveWithManyEmptyChunks)->Arg(1000000)->Arg(5000000)->Unit(benchmark::kMillisecond);
+
+void BM_OpenAiffWithManyEmptyChunks(benchmark::State& state)
+{
+    const CFileSpec file(ManyChunks(false, state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadSound(file, ChannelMode::Left)->Length());
+}
+BENCHMARK(BM_OpenAiffWithManyEmptyChunks)->Arg(1000000)->Arg(5000000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

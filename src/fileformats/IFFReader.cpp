@@ -12,7 +12,8 @@ constexpr uint64_t kGroupHeader = 12;
 constexpr uint64_t kChunkHeader = 8;
 constexpr int64_t kBlock = 64 * 1024;
 // Files name a handful of identifiers; a hostile one may name millions.
-// Beyond this many the index stops growing and lookups walk the rest.
+// Beyond this many the index stops growing, and lookups of identifiers it
+// does not hold walk on from the first one it left out.
 constexpr size_t kMaxIndexed = 64;
 
 } // namespace
@@ -115,6 +116,7 @@ WalkEnd Walk(uint64_t from, uint64_t end, bool pad, ByteOrder order, bool first,
 void CIFFReader::Index()
 {
     chunks_.clear();
+    keys_.clear();
     unindexedFrom_ = 0;
     endsWithEmpty_ = false;
     truncated_ = false;
@@ -125,11 +127,10 @@ void CIFFReader::Index()
                              [this](uint64_t p, FourCC id, uint32_t size) {
                                  if (Indexed(id) != nullptr)
                                      return false;
-                                 if (chunks_.size() == kMaxIndexed) {
+                                 if (chunks_.size() < kMaxIndexed)
+                                     Keep({id, static_cast<uint32_t>(p + kChunkHeader), size});
+                                 else if (unindexedFrom_ == 0)
                                      unindexedFrom_ = p;
-                                     return true;
-                                 }
-                                 chunks_.push_back({id, static_cast<uint32_t>(p + kChunkHeader), size});
                                  return false;
                              },
                              stoppedAt);
@@ -143,12 +144,26 @@ void CIFFReader::Index()
     indexed_ = true;
 }
 
+namespace {
+uint32_t Key(FourCC id)
+{
+    uint32_t key = 0;
+    id.CopyTo(&key);
+    return key;
+}
+} // namespace
+
+void CIFFReader::Keep(const ChunkEntry& entry)
+{
+    chunks_.push_back(entry);
+    keys_.push_back(Key(entry.id));
+}
+
+// Runs for every header of the walk: a plain scan of a few dozen words.
 const CIFFReader::ChunkEntry* CIFFReader::Indexed(FourCC id) const
 {
-    for (const ChunkEntry& entry : chunks_)
-        if (entry.id == id)
-            return &entry;
-    return nullptr;
+    const auto found = std::find(keys_.begin(), keys_.end(), Key(id));
+    return found == keys_.end() ? nullptr : &chunks_[static_cast<size_t>(found - keys_.begin())];
 }
 
 bool CIFFReader::SearchFrom(uint64_t position, FourCC id, ChunkEntry& found)

@@ -54,10 +54,11 @@ private:
     GroupHeader ReadGroupHeader();
     // Walks the group once and keeps the first chunk of each identifier.
     void Index();
-    // The walk beyond what the index kept (only for files with a great many
-    // different identifiers).
+    // A walk from `position` for an identifier the index left out (only in
+    // files with a great many different identifiers).
     bool SearchFrom(uint64_t position, FourCC id, ChunkEntry& found);
     const ChunkEntry* Indexed(FourCC id) const;
+    void Keep(const ChunkEntry& entry);
     void Forget() { indexed_ = false; }
 
     CMedia& media_;
@@ -67,6 +68,7 @@ private:
 
     bool indexed_ = false;
     std::vector<ChunkEntry> chunks_;
+    std::vector<uint32_t> keys_; // the identifiers of chunks_, for a quick scan
     uint64_t unindexedFrom_ = 0; // 0: the index holds every identifier
     bool truncated_ = false; // the walk met a header beyond the end of the media
     bool endsWithEmpty_ = false;

@@ -197,31 +197,56 @@ private:
         return {from, from + span.size};
     }
 
-    void Walk()
+    bool IsGroup(size_t at) const
     {
         static const FourCC kGroups[] = {"CAT ", "LIST", "FORM"};
+        return at + 12 <= bytes_.size() &&
+               std::find(std::begin(kGroups), std::end(kGroups), FourCC::FromBytes(bytes_.data() + at)) !=
+                   std::end(kGroups);
+    }
+
+    // A header with a known identifier whose payload fits in the file.
+    bool IsChunk(size_t at) const
+    {
         static const FourCC kKnown[] = {kSound, kApplication, kDocumentDefaults, kRecentDocuments, kCustomColors,
                                         kSampler};
+        if (at + 8 > bytes_.size())
+            return false;
+        const uint32_t size = GetBE32(bytes_.data() + at + 4);
+        return std::find(std::begin(kKnown), std::end(kKnown), FourCC::FromBytes(bytes_.data() + at)) !=
+                   std::end(kKnown) &&
+               size <= kMaxChunk && at + 8 + size <= bytes_.size();
+    }
+
+    bool Recognised(size_t at) const { return IsGroup(at) || IsChunk(at); }
+
+    void Walk()
+    {
         size_t at = 0;
         while (at + 8 <= bytes_.size()) {
-            const FourCC id = FourCC::FromBytes(bytes_.data() + at);
-            const uint32_t size = GetBE32(bytes_.data() + at + 4);
-            if (std::find(std::begin(kGroups), std::end(kGroups), id) != std::end(kGroups) &&
-                at + 12 <= bytes_.size()) {
+            if (IsGroup(at)) {
                 at += 12;
                 continue;
             }
-            const bool known = std::find(std::begin(kKnown), std::end(kKnown), id) != std::end(kKnown);
-            if (!known || size > kMaxChunk || at + 8 + size > bytes_.size()) {
+            if (!IsChunk(at)) {
                 ++at;
                 continue;
             }
+            const FourCC id = FourCC::FromBytes(bytes_.data() + at);
+            const uint32_t size = GetBE32(bytes_.data() + at + 4);
             const Span span{at + 8, size};
             if (id == kSampler)
                 samplers_.push_back(span);
             else
                 chunks_.emplace(Key(id), span); // the first of each kind counts
-            at += 8 + size; // a pad byte is passed like any stray byte
+            // Where the size leads to no header (after the pad byte, if
+            // any), the size is wrong: the next chunk may begin inside what
+            // it claimed.
+            const size_t next = at + 8 + size;
+            if (next + 8 > bytes_.size() || Recognised(next) || Recognised(next + 1))
+                at = next;
+            else
+                at += 8;
         }
     }
 
