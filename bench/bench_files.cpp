@@ -124,46 +124,30 @@ BENCHMARK(BM_PlainWriteOfSameSize)->Unit(benchmark::kMillisecond);
 std::string ManyChunks(bool wave, int64_t chunks)
 {
     const std::string path = Scratch(wave ? "chunks.wav" : "chunks.aif") + std::to_string(chunks);
-    std::vector<uint8_t> body;
-    const auto put32 = [&](uint32_t v, bool little) {
+    // Sizes in the file's byte order.
+    const auto size32 = [wave](uint32_t v) {
+        std::string bytes(4, '\0');
         for (int i = 0; i < 4; ++i)
-            body.push_back(uint8_t(little ? v >> (8 * i) : v >> (24 - 8 * i)));
-    };
-    const auto id = [&](const char* text) { body.insert(body.end(), text, text + 4); };
-    const auto junk = [&] {
-        for (int64_t i = 0; i < chunks; ++i) {
-            id("junk");
-            put32(0, wave);
-        }
+            bytes[size_t(i)] = char(wave ? v >> (8 * i) : v >> (24 - 8 * i));
+        return bytes;
     };
     constexpr uint32_t kFrames = 44100;
-    id(wave ? "WAVE" : "AIFF");
+    const std::string junk = std::string("junk") + size32(0);
+    std::string body = wave ? "WAVE" : "AIFF";
     if (wave) {
-        id("fmt ");
-        put32(16, true);
-        const uint8_t fmt[16] = {1, 0, 1, 0, 0x44, 0xAC, 0, 0, 0x88, 0x58, 1, 0, 2, 0, 16, 0};
-        body.insert(body.end(), fmt, fmt + 16);
-        junk();
-        id("data");
-        put32(kFrames * 2, true);
-        body.resize(body.size() + kFrames * 2);
+        const char fmt[16] = {1, 0, 1, 0, 0x44, char(0xAC), 0, 0, char(0x88), 0x58, 1, 0, 2, 0, 16, 0};
+        body += "fmt " + size32(16) + std::string(fmt, sizeof fmt);
+        for (int64_t i = 0; i < chunks; ++i)
+            body += junk;
+        body += "data" + size32(kFrames * 2) + std::string(kFrames * 2, '\0');
     } else {
-        id("COMM");
-        put32(18, false);
-        const uint8_t comm[18] = {0, 1, 0, 0, 0xAC, 0x44, 0, 16, 0x40, 0x0E, 0xAC, 0x44, 0, 0, 0, 0, 0, 0};
-        body.insert(body.end(), comm, comm + 18);
-        id("SSND");
-        put32(8 + kFrames * 2, false);
-        body.resize(body.size() + 8 + kFrames * 2);
-        junk();
+        const char comm[18] = {0, 1, 0, 0, char(0xAC), 0x44, 0, 16, 0x40, 0x0E, char(0xAC), 0x44, 0, 0, 0, 0, 0, 0};
+        body += "COMM" + size32(18) + std::string(comm, sizeof comm);
+        body += "SSND" + size32(8 + kFrames * 2) + std::string(8 + kFrames * 2, '\0');
+        for (int64_t i = 0; i < chunks; ++i)
+            body += junk;
     }
-    std::vector<uint8_t> file;
-    const char* group = wave ? "RIFF" : "FORM";
-    file.insert(file.end(), group, group + 4);
-    const auto size = uint32_t(body.size());
-    for (int i = 0; i < 4; ++i)
-        file.push_back(uint8_t(wave ? size >> (8 * i) : size >> (24 - 8 * i)));
-    file.insert(file.end(), body.begin(), body.end());
+    const std::string file = (wave ? "RIFF" : "FORM") + size32(uint32_t(body.size())) + body;
     FILE* out = std::fopen(path.c_str(), "wb");
     std::fwrite(file.data(), 1, file.size(), out);
     std::fclose(out);

@@ -100,8 +100,10 @@ TEST(IFFReader, WalksTheChunksOnceInBlocks)
 
     // Beyond the identifiers it keeps, the reader walks on for the rest.
     Bytes many;
-    for (int i = 0; i < 300; ++i)
-        many += Chunk(("x" + std::to_string(1000 + i).substr(1)).c_str(), Bytes(2));
+    for (int i = 0; i < 300; ++i) {
+        const char id[5] = {'x', char('0' + i / 100), char('0' + i / 10 % 10), char('0' + i % 10), 0};
+        many += Chunk(id, Bytes(2));
+    }
     many += Chunk("WANT", Bytes(4)) + Chunk("x000", Bytes(6)) + Chunk("END ", Bytes(2));
     BytesMedia crowded(Group("FORM", "AIFF", many));
     CAIFFReader walker(crowded);
