@@ -123,7 +123,7 @@ BENCHMARK(BM_PlainWriteOfSameSize)->Unit(benchmark::kMillisecond);
 // (AIFF). Opening must stay proportional to the file's size.
 std::string ManyChunks(bool wave, int64_t chunks)
 {
-    const std::string path = Scratch(wave ? "chunks.wav" : "chunks.aif") + std::to_string(chunks);
+    const std::string path = Scratch("chunks-") + std::to_string(chunks) + (wave ? ".wav" : ".aif");
     // Sizes in the file's byte order.
     const auto size32 = [wave](uint32_t v) {
         std::string bytes(4, '\0');
