@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang and runs each, one after the other,
-# for the given number of seconds (default 60). A crash, leak, time-out or
+# Builds the libFuzzer targets with clang and runs each (or the targets named
+# after the seconds), one after the other, for the given number of seconds
+# (default 60). A crash, leak, time-out or
 # sanitizer report does not end a run: every target fuzzes for its whole time
 # (fork mode, ignoring crashes), and what it found is kept in
 # fuzz-artifacts/<target>/ and counted at the end. Corpora are kept in
@@ -9,6 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 targets=(fuzz_sound_import fuzz_document_chunk fuzz_preferences)
+[ $# -gt 1 ] && targets=("${@:2}")
 tools/setup.sh fuzz
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQUORVEL_FUZZ=ON -DQUORVEL_SANITIZE=ON -DQUORVEL_BENCH=OFF >/dev/null
