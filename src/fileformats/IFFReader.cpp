@@ -16,6 +16,14 @@ constexpr int64_t kBlock = 64 * 1024;
 // does not hold walk on from the first one it left out.
 constexpr size_t kMaxIndexed = 64;
 
+// An identifier as one word, for a quick scan.
+uint32_t Key(FourCC id)
+{
+    uint32_t key = 0;
+    id.CopyTo(&key);
+    return key;
+}
+
 } // namespace
 
 // Serves chunk headers from blocks read ahead, so that a walk over many small
@@ -143,15 +151,6 @@ void CIFFReader::Index()
     }
     indexed_ = true;
 }
-
-namespace {
-uint32_t Key(FourCC id)
-{
-    uint32_t key = 0;
-    id.CopyTo(&key);
-    return key;
-}
-} // namespace
 
 void CIFFReader::Keep(const ChunkEntry& entry)
 {
