@@ -65,7 +65,8 @@ class CPreferencesWriter : public CIFFWriter2 {
 public:
     explicit CPreferencesWriter(CMedia& media);
     void WriteChunk(FourCC id, const CABCDataFormat& object);
-    // Only the samplers of models that are stored; no group when none is.
+    // Every installed sampler, in order (the transmit target is an index
+    // into them); no group without any.
     void WriteSamplers(const std::vector<CPersistentInstalledSampler>& samplers);
     void Finish();
 
