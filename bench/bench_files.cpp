@@ -1,6 +1,7 @@
 // Import of a five-minute stereo WAV that needs the second, scaled mix-down
-// pass, against reading the same file with plain read() calls; and saving a
-// five-minute document against writing as many bytes with write().
+// pass, against reading the same file with plain read() calls; opening files
+// of millions of empty chunks; and saving a five-minute document against
+// writing as many bytes with write().
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
@@ -116,6 +117,58 @@ void BM_PlainWriteOfSameSize(benchmark::State& state)
     }
 }
 BENCHMARK(BM_PlainWriteOfSameSize)->Unit(benchmark::kMillisecond);
+
+// Files of many empty chunks between the format and the samples (WAV), or
+// after the samples, where every lookup of an absent chunk walks them all
+// (AIFF). Opening must stay proportional to the file's size.
+std::string ManyChunks(bool wave, int64_t chunks)
+{
+    const std::string path = Scratch("chunks-") + std::to_string(chunks) + (wave ? ".wav" : ".aif");
+    // Sizes in the file's byte order.
+    const auto size32 = [wave](uint32_t v) {
+        std::string bytes(4, '\0');
+        for (int i = 0; i < 4; ++i)
+            bytes[size_t(i)] = char(wave ? v >> (8 * i) : v >> (24 - 8 * i));
+        return bytes;
+    };
+    constexpr uint32_t kFrames = 44100;
+    const std::string junk = std::string("junk") + size32(0);
+    std::string body = wave ? "WAVE" : "AIFF";
+    if (wave) {
+        const char fmt[16] = {1, 0, 1, 0, 0x44, char(0xAC), 0, 0, char(0x88), 0x58, 1, 0, 2, 0, 16, 0};
+        body += "fmt " + size32(16) + std::string(fmt, sizeof fmt);
+        for (int64_t i = 0; i < chunks; ++i)
+            body += junk;
+        body += "data" + size32(kFrames * 2) + std::string(kFrames * 2, '\0');
+    } else {
+        const char comm[18] = {0, 1, 0, 0, char(0xAC), 0x44, 0, 16, 0x40, 0x0E, char(0xAC), 0x44, 0, 0, 0, 0, 0, 0};
+        body += "COMM" + size32(18) + std::string(comm, sizeof comm);
+        body += "SSND" + size32(8 + kFrames * 2) + std::string(8 + kFrames * 2, '\0');
+        for (int64_t i = 0; i < chunks; ++i)
+            body += junk;
+    }
+    const std::string file = (wave ? "RIFF" : "FORM") + size32(uint32_t(body.size())) + body;
+    FILE* out = std::fopen(path.c_str(), "wb");
+    std::fwrite(file.data(), 1, file.size(), out);
+    std::fclose(out);
+    return path;
+}
+
+void BM_OpenWaveWithManyEmptyChunks(benchmark::State& state)
+{
+    const CFileSpec file(ManyChunks(true, state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadSound(file, ChannelMode::Left)->Length());
+}
+BENCHMARK(BM_OpenWaveWithManyEmptyChunks)->Arg(1000000)->Arg(5000000)->Unit(benchmark::kMillisecond);
+
+void BM_OpenAiffWithManyEmptyChunks(benchmark::State& state)
+{
+    const CFileSpec file(ManyChunks(false, state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadSound(file, ChannelMode::Left)->Length());
+}
+BENCHMARK(BM_OpenAiffWithManyEmptyChunks)->Arg(1000000)->Arg(5000000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

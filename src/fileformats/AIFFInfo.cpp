@@ -4,6 +4,7 @@
 #include "fileformats/Extended80.h"
 #include "fileformats/FormatExceptions.h"
 #include "fileformats/IFFReader.h"
+#include "fileformats/ImportLimits.h"
 #include "framework/FourCC.h"
 
 namespace quorvel {
@@ -32,6 +33,12 @@ void ApplyCompression(CMedia& media, uint32_t commSize, SoundFileInfo& info)
 SoundFileInfo ReadAIFFInfo(CMedia& media)
 {
     CAIFFReader reader(media);
+    return ReadAIFFInfo(reader);
+}
+
+SoundFileInfo ReadAIFFInfo(CAIFFReader& reader)
+{
+    CMedia& media = reader.Media();
     const bool compressedForm = reader.GroupType() == FourCC("AIFC");
     uint32_t commSize = 0;
     if (!reader.FindChunk("COMM", commSize) || commSize < AIFFCommon::kSize)
@@ -44,6 +51,8 @@ SoundFileInfo ReadAIFFInfo(CMedia& media)
     if (comm.channels == 0 || static_cast<int32_t>(comm.frames) < 0 || comm.bits < 8 ||
         comm.bits > 32 || !rate || *rate <= 0)
         throw XBadFormat();
+    if (!ImportableRate(static_cast<uint32_t>(*rate)))
+        throw XUnsupportedFormat();
 
     SoundFileInfo info;
     info.channels = comm.channels;

@@ -84,6 +84,12 @@ void SaveDocument(CSoundDocument& document, const CFileSpec& file)
 DocumentAppChunk ReadDocumentChunk(CMedia& media, int32_t soundLength)
 {
     CAIFFReader reader(media);
+    return ReadDocumentChunk(reader, soundLength);
+}
+
+DocumentAppChunk ReadDocumentChunk(CIFFReader& reader, int32_t soundLength)
+{
+    CMedia& media = reader.Media();
     uint32_t size = 0;
     if (!reader.FindChunk("APPL", size))
         throw XBadFormat();
@@ -97,12 +103,13 @@ OpenedDocument OpenSoundOrDocument(const CFileSpec& file, ChannelMode mode, cons
 {
     const SoundFileKind kind = SoundFileKindOf(file.Name());
     const std::unique_ptr<CMedia> media = file.OpenForReading();
-    std::unique_ptr<WAVE_SAMPLE> sound = LoadSound(*media, kind, file.Name(), mode);
+    const std::unique_ptr<CIFFReader> reader = ChunkReaderFor(*media, kind);
+    std::unique_ptr<WAVE_SAMPLE> sound = LoadSound(*reader, kind, file.Name(), mode);
 
     OpenedDocument opened;
     if (FileTypeMatches(filetypes::kDocument, file.Name())) {
         try {
-            const DocumentAppChunk chunk = ReadDocumentChunk(*media, sound->Length());
+            const DocumentAppChunk chunk = ReadDocumentChunk(*reader, sound->Length());
             opened.document = std::make_unique<CSoundDocument>(std::move(sound), chunk.settings, chunk.slices);
             opened.document->SetSourceFile(file.FullPath());
             opened.document->SetDocumentFile(file.FullPath());

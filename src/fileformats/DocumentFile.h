@@ -24,6 +24,7 @@ void SaveDocument(CSoundDocument& document, const CFileSpec& file);
 // The "APPL" document record of an AIFF stream: XBadFormat when it is
 // missing or damaged, XUnsupportedFormat when a later version wrote it.
 DocumentAppChunk ReadDocumentChunk(CMedia& media, int32_t soundLength);
+DocumentAppChunk ReadDocumentChunk(CIFFReader& reader, int32_t soundLength);
 
 // What opening a file produced. A document whose slicing record could not
 // be used still opens as a plain (analysed) sound; `alert` then names the

@@ -11,6 +11,14 @@ namespace quorvel {
 constexpr uint32_t kMaxImportSeconds = 300;
 constexpr uint32_t kMaxImportFrames = 13230000; // five minutes at 44.1 kHz
 constexpr uint32_t kMaxAutoPlaySeconds = 30;
+// Sample rates a sound may have: wide enough for every rate in real use,
+// narrow enough that no length, tempo or header field computed from the rate
+// overflows (16-bit stereo at the highest rate is 3,072,000 bytes per
+// second).
+constexpr uint32_t kMinImportRate = 1000;
+constexpr uint32_t kMaxImportRate = 768000;
+
+constexpr bool ImportableRate(uint32_t rate) { return rate >= kMinImportRate && rate <= kMaxImportRate; }
 constexpr int kAutoPlayAlert = 23;
 
 // The alert of the first limit the file breaks (length, then sample size,

@@ -19,9 +19,9 @@ namespace {
 constexpr int kBytesPerSample = 2;
 
 // Leaves the media at the first sample frame.
-void SeekAIFFSamples(CMedia& media, const SoundFileInfo& info)
+void SeekAIFFSamples(CIFFReader& reader, const SoundFileInfo& info)
 {
-    CAIFFReader reader(media);
+    CMedia& media = reader.Media();
     uint32_t size = 0;
     if (!reader.FindChunk("SSND", size) || size < 8)
         throw XBadFormat();
@@ -37,9 +37,8 @@ void SeekAIFFSamples(CMedia& media, const SoundFileInfo& info)
     media.SetPosition(static_cast<int32_t>(first));
 }
 
-void SeekWaveSamples(CMedia& media)
+void SeekWaveSamples(CIFFReader& reader)
 {
-    CWaveReader reader(media);
     uint32_t size = 0;
     if (!reader.FindChunk("data", size))
         throw XBadFormat();
@@ -54,9 +53,9 @@ const AIFFMarker* FindMarker(const std::vector<AIFFMarker>& markers, uint16_t id
 }
 
 // Key data from "INST"; the loop from the markers its sustain loop names.
-void ApplyInstrument(CMedia& media, WAVE_SAMPLE& sound)
+void ApplyInstrument(CIFFReader& reader, WAVE_SAMPLE& sound)
 {
-    CAIFFReader reader(media);
+    CMedia& media = reader.Media();
     uint32_t size = 0;
     if (!reader.FindChunk("INST", size))
         return;
@@ -126,9 +125,22 @@ SoundFileKind SoundFileKindOf(const std::string& fileName)
     throw XUnknownFileType();
 }
 
+std::unique_ptr<CIFFReader> ChunkReaderFor(CMedia& media, SoundFileKind kind)
+{
+    if (kind == SoundFileKind::AIFF)
+        return std::make_unique<CAIFFReader>(media);
+    return std::make_unique<CWaveReader>(media);
+}
+
+SoundFileInfo ReadSoundInfo(CIFFReader& reader, SoundFileKind kind)
+{
+    return kind == SoundFileKind::AIFF ? ReadAIFFInfo(static_cast<CAIFFReader&>(reader))
+                                       : ReadWaveInfo(static_cast<CWaveReader&>(reader));
+}
+
 SoundFileInfo ReadSoundInfo(CMedia& media, SoundFileKind kind)
 {
-    return kind == SoundFileKind::AIFF ? ReadAIFFInfo(media) : ReadWaveInfo(media);
+    return ReadSoundInfo(*ChunkReaderFor(media, kind), kind);
 }
 
 SoundFileInfo ReadSoundInfo(const CFileSpec& file)
@@ -141,7 +153,14 @@ SoundFileInfo ReadSoundInfo(const CFileSpec& file)
 std::unique_ptr<WAVE_SAMPLE> LoadSound(CMedia& media, SoundFileKind kind, const std::string& name,
                                        ChannelMode mode)
 {
-    const SoundFileInfo info = ReadSoundInfo(media, kind);
+    return LoadSound(*ChunkReaderFor(media, kind), kind, name, mode);
+}
+
+std::unique_ptr<WAVE_SAMPLE> LoadSound(CIFFReader& reader, SoundFileKind kind, const std::string& name,
+                                       ChannelMode mode)
+{
+    CMedia& media = reader.Media();
+    const SoundFileInfo info = ReadSoundInfo(reader, kind);
     CheckImportLimits(info);
     if (!info.supported)
         throw XUnsupportedFormat();
@@ -151,15 +170,15 @@ std::unique_ptr<WAVE_SAMPLE> LoadSound(CMedia& media, SoundFileKind kind, const 
                                                static_cast<int32_t>(info.frames));
     if (info.frames > 0) {
         if (kind == SoundFileKind::AIFF)
-            SeekAIFFSamples(media, info);
+            SeekAIFFSamples(reader, info);
         else
-            SeekWaveSamples(media);
+            SeekWaveSamples(reader);
         const bool swap = info.littleEndian != (std::endian::native == std::endian::little);
         FillFromMedia(media, sound->Store(), kBytesPerSample, info.channels, channel,
                       static_cast<int32_t>(info.frames), swap);
     }
     if (kind == SoundFileKind::AIFF)
-        ApplyInstrument(media, *sound);
+        ApplyInstrument(reader, *sound);
     return sound;
 }
 

@@ -6,6 +6,7 @@
 #include "fileformats/ByteOrder.h"
 #include "fileformats/FormatExceptions.h"
 #include "fileformats/IFFReader.h"
+#include "fileformats/ImportLimits.h"
 
 namespace quorvel {
 
@@ -57,6 +58,12 @@ bool IsExtensiblePCM(CMedia& media, uint32_t fmtSize)
 SoundFileInfo ReadWaveInfo(CMedia& media)
 {
     CWaveReader reader(media);
+    return ReadWaveInfo(reader);
+}
+
+SoundFileInfo ReadWaveInfo(CWaveReader& reader)
+{
+    CMedia& media = reader.Media();
     uint32_t fmtSize = 0;
     if (!reader.FindChunk("fmt ", fmtSize) || fmtSize < WaveFormat::kSize)
         throw XBadFormat();
@@ -64,7 +71,7 @@ SoundFileInfo ReadWaveInfo(CMedia& media)
     media.Read(sizeof bytes, bytes);
     const WaveFormat fmt = WaveFormat::Decode(bytes);
     if (fmt.channels == 0 || fmt.sampleRate == 0 || fmt.sampleRate > uint32_t(INT32_MAX) || fmt.bytesPerSecond == 0 ||
-        fmt.bits < 8 || fmt.bits > 32)
+        fmt.bits < 8 || fmt.bits > 32 || !ImportableRate(fmt.sampleRate))
         throw XUnsupportedFormat();
 
     bool linear = fmt.formatTag == WaveFormat::kPCM;
@@ -80,6 +87,8 @@ SoundFileInfo ReadWaveInfo(CMedia& media)
     uint32_t dataSize = 0;
     if (reader.FindChunk("data", dataSize))
         info.frames = dataSize / (uint32_t(fmt.channels) * (fmt.bits / 8u));
+    else if (!reader.EndsWithEmptyChunk("data"))
+        throw XBadFormat(); // a damaged chunk (or none) hides the samples
     return info;
 }
 

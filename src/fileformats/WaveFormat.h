@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "framework/Media.h"
+#include "fileformats/IFFReader.h"
 #include "fileformats/SoundFileInfo.h"
 
 namespace quorvel {
@@ -24,7 +25,11 @@ struct WaveFormat {
 };
 
 // XBadFormat without "fmt "; XUnsupportedFormat when it describes no
-// playable sound. Frames come from the "data" size (0 without one).
+// playable sound or its rate is outside the importable range. Frames come
+// from the "data" size. A file whose "data" chunk cannot be reached is
+// damaged (XBadFormat), never an empty sound; only an empty "data" chunk as
+// the last item makes a sound of no frames.
 SoundFileInfo ReadWaveInfo(CMedia& media);
+SoundFileInfo ReadWaveInfo(CWaveReader& reader);
 
 } // namespace quorvel

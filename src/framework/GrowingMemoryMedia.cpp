@@ -10,7 +10,8 @@ void CGrowingMemoryMedia::Read(int32_t count, void* buffer)
 {
     if (count < 0 || int64_t(position_) + count > int64_t(bytes_.size()))
         throw XRead();
-    std::memcpy(buffer, bytes_.data() + position_, static_cast<size_t>(count));
+    if (count > 0) // an empty stream has no block to copy from
+        std::memcpy(buffer, bytes_.data() + position_, static_cast<size_t>(count));
     position_ += count;
 }
 

@@ -86,7 +86,9 @@ void CMemoryMedia::Read(int32_t count, void* buffer)
 {
     if (!InBlock(count))
         throw XRead();
-    std::memcpy(buffer, data_ + position_, static_cast<size_t>(count));
+    // A zero-size chunk may come with no block and no buffer at all.
+    if (count > 0)
+        std::memcpy(buffer, data_ + position_, static_cast<size_t>(count));
     position_ += count;
 }
 
@@ -94,7 +96,8 @@ void CMemoryMedia::Write(int32_t count, const void* buffer)
 {
     if (!InBlock(count))
         throw XWrite();
-    std::memcpy(data_ + position_, buffer, static_cast<size_t>(count));
+    if (count > 0)
+        std::memcpy(data_ + position_, buffer, static_cast<size_t>(count));
     position_ += count;
 }
 

@@ -67,6 +67,64 @@ TEST(IFFReader, SizesNearFourGigabytesEndTheWalk)
     }
 }
 
+// Counts the reads a reader makes of its stream.
+class CountingMedia : public BytesMedia {
+public:
+    using BytesMedia::BytesMedia;
+    void Read(int32_t count, void* buffer) override
+    {
+        ++reads;
+        BytesMedia::Read(count, buffer);
+    }
+    int reads = 0;
+};
+
+TEST(IFFReader, WalksTheChunksOnceInBlocks)
+{
+    // A file of many empty chunks: reading each header from the stream, once
+    // per lookup, took seconds for a million of them.
+    Bytes content;
+    for (int i = 0; i < 100000; ++i)
+        content += Chunk("junk", {});
+    content += Chunk("WANT", Text("ab")) + Chunk("LAST", Bytes(2));
+    CountingMedia media(Group("FORM", "AIFF", content));
+    CAIFFReader reader(media);
+    uint32_t size = 0;
+    ASSERT_TRUE(reader.FindChunk("WANT", size));
+    EXPECT_EQ(size, 2u);
+    EXPECT_EQ(media.ReadByte(), 'a') << "the media stands at the payload";
+    EXPECT_FALSE(reader.FindChunk("NONE", size));
+    EXPECT_TRUE(reader.FindChunk("LAST", size));
+    EXPECT_TRUE(reader.FindChunk("junk", size));
+    EXPECT_LT(media.reads, 40) << "800 KB of headers in 64 KB blocks, walked once";
+
+    // Beyond the identifiers it keeps, the reader walks on for the rest.
+    Bytes many;
+    for (int i = 0; i < 300; ++i) {
+        const char id[5] = {'x', char('0' + i / 100), char('0' + i / 10 % 10), char('0' + i % 10), 0};
+        many += Chunk(id, Bytes(2));
+    }
+    many += Chunk("WANT", Bytes(4)) + Chunk("x000", Bytes(6)) + Chunk("END ", Bytes(2));
+    BytesMedia crowded(Group("FORM", "AIFF", many));
+    CAIFFReader walker(crowded);
+    EXPECT_TRUE(walker.FindChunk("x299", size));
+    EXPECT_TRUE(walker.FindChunk("WANT", size));
+    EXPECT_EQ(size, 4u);
+    EXPECT_TRUE(walker.FindChunk("x000", size));
+    EXPECT_EQ(size, 2u) << "the first chunk of an identifier wins";
+    EXPECT_FALSE(walker.FindChunk("NONE", size));
+    EXPECT_TRUE(walker.FindChunk("END ", size));
+}
+
+TEST(IFFReader, TellsTheLastEmptyChunkApart)
+{
+    BytesMedia form(Group("FORM", "AIFF", Chunk("COMM", Bytes(4)) + Chunk("LAST", {})));
+    EXPECT_TRUE(CAIFFReader(form).EndsWithEmptyChunk("LAST"));
+    EXPECT_FALSE(CAIFFReader(form).EndsWithEmptyChunk("COMM"));
+    BytesMedia filled(Group("FORM", "AIFF", Chunk("COMM", Bytes(4)) + Chunk("LAST", Bytes(2))));
+    EXPECT_FALSE(CAIFFReader(filled).EndsWithEmptyChunk("LAST"));
+}
+
 TEST(IFFReader, ReadChunkNeverReadsIntoTheNextChunk)
 {
     BytesMedia media(Group("FORM", "AIFF", Chunk("COMM", Bytes(10)) + Chunk("SSND", Bytes(40))));

@@ -78,7 +78,7 @@ TEST(HostileInput, EachBadFileEndsInItsOwnFailure)
         {"negative rate", A, form(CommPayload(1, 10, 16, -44100), ssnd), "XBadFormat"},
         {"absurd rate", A, form(CommPayload(1, 10, 16, 1e300), ssnd), "XBadFormat"},
         {"negative frame count", A, form(CommPayload(1, 0x80000000u, 16, 44100), ssnd), "XBadFormat"},
-        {"one hertz", A, form(CommPayload(1, 301, 16, 1), ssnd), "alert 20"},
+        {"one hertz", A, form(CommPayload(1, 301, 16, 1), ssnd), "XUnsupportedFormat"},
         {"two billion frames", A, form(CommPayload(1, 0x7FFFFFFF, 16, 44100), ssnd), "alert 20"},
         {"24-bit AIFF", A, form(CommPayload(1, 10, 24, 44100), ssnd), "alert 21"},
         {"five channels", A, form(CommPayload(5, 2, 16, 44100), ssnd), "alert 22"},
@@ -103,10 +103,35 @@ TEST(HostileInput, EachBadFileEndsInItsOwnFailure)
         {"48-bit WAV", W, riff(FmtPayload(1, 1, 44100, 48), data), "XUnsupportedFormat"},
         {"data past the end", W, riff(fmt16, Chunk("data", LESamples(ten), false, true, 40)), "XRead"},
         {"data size near 4 GB", W, riff(fmt16, Chunk("data", LESamples(ten), false, true, 0xFFFFFFFE)), "alert 20"},
-        // A WAV whose "data" cannot be found holds no frames.
+        // Samples that a damaged chunk hides make a damaged file, never an
+        // empty sound.
         {"chunk near 4 GB before data", W, riff(fmt16, Chunk("junk", Bytes(4), false, true, 0xFFFFFFF4) + data),
-         "empty"},
-        {"odd chunk without pad before data", W, riff(fmt16, Chunk("LIST", Text("abc"), false, false) + data), "empty"},
+         "XBadFormat"},
+        {"odd chunk without pad before data", W, riff(fmt16, Chunk("LIST", Text("abc"), false, false) + data),
+         "XBadFormat"},
+        {"chunk past the end of the file before data", W,
+         riff(fmt16, Chunk("LIST", Text("INFO"), false, true, 400) + data), "XBadFormat"},
+        {"fmt claiming the data as its own", W,
+         riff(FmtPayload(1, 1, 44100, 16) + data, {}), "XBadFormat"},
+        {"oversized fmt past the end", W, Group("RIFF", "WAVE", Chunk("fmt ", fmt16, false, true, 4000) + data, false),
+         "XBadFormat"},
+        {"empty LIST chunks and no data", W, riff(fmt16, Chunk("LIST", {}, false) + Chunk("LIST", {}, false)),
+         "XBadFormat"},
+        {"empty LIST chunks before data", W, riff(fmt16, Chunk("LIST", {}, false) + Chunk("LIST", {}, false) + data),
+         "loads"},
+        {"empty data chunk last", W, riff(fmt16, Chunk("data", {}, false)), "empty"},
+        {"data last, junk after the group", W, riff(fmt16, data) + Bytes(7, 0xEE), "loads"},
+        // Rates outside 1 kHz to 768 kHz would overflow what is computed
+        // from them (bytes per second, lengths) or make no sense to slice.
+        {"999 Hz WAV", W, riff(FmtPayload(1, 1, 999, 16), data), "XUnsupportedFormat"},
+        {"1000 Hz WAV", W, riff(FmtPayload(1, 1, 1000, 16), data), "loads"},
+        {"768000 Hz WAV", W, riff(FmtPayload(1, 2, 768000, 16), data), "loads"},
+        {"768001 Hz WAV", W, riff(FmtPayload(1, 1, 768001, 16), data), "XUnsupportedFormat"},
+        {"2147483647 Hz WAV", W, riff(FmtPayload(1, 1, 0x7FFFFFFF, 16), data), "XUnsupportedFormat"},
+        {"2147483647 Hz AIFF", A, form(CommPayload(1, 10, 16, 2147483647.0), ssnd), "XUnsupportedFormat"},
+        {"768001 Hz AIFF", A, form(CommPayload(1, 10, 16, 768001), ssnd), "XUnsupportedFormat"},
+        {"768000 Hz AIFF", A, form(CommPayload(1, 10, 16, 768000), ssnd), "loads"},
+        {"999 Hz AIFF", A, form(CommPayload(1, 10, 16, 999), ssnd), "XUnsupportedFormat"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Import(c.file, c.kind), c.expected) << c.name;

@@ -178,12 +178,43 @@ TEST(PreferencesFile, SamplerRecordLayout)
     EXPECT_EQ(read.modelName, std::string(31, 'y'));
 }
 
-TEST(PreferencesFile, SamplersOfTheTrackModelAreNotStored)
+TEST(PreferencesFile, EveryInstalledSamplerSurvivesARestartAndTheTargetStaysOnIt)
 {
+    SPreferences written;
+    written.samplers = {Sampler(kNewWindowModel, "Windows"), Sampler(kSampleCellModel, "Cells"),
+                        Sampler(kSoundFontModel, "Fonts"), Sampler(kMixmanModel, "Tracks"),
+                        Sampler(4100, "My S3000")};
+    written.application.values.transmitTarget = 3;
+    SPreferences read;
+    CRecordingSteps steps;
+    ReadBack(Written(written), read, steps);
+    ASSERT_EQ(read.samplers.size(), 5u);
+    EXPECT_EQ(read.samplers, written.samplers);
+    EXPECT_EQ(read.samplers[read.application.values.transmitTarget].userName, "Tracks");
+
+    // The track-file destination alone still makes a sampler group.
     SPreferences only;
     only.samplers = {Sampler(kMixmanModel, "Tracks")};
-    for (const auto& [id, size] : Chunks(Written(only)))
-        EXPECT_NE(id, "CAT ") << "an \"ISRG\" group with nothing to store";
+    EXPECT_EQ(Chunks(Written(only)).back().first, "CAT ");
+}
+
+TEST(PreferencesFile, TheTargetFollowsItsSamplerPastDroppedRecords)
+{
+    SPreferences written;
+    written.samplers = {Sampler(4001, "Unknown"), Sampler(kNewWindowModel, "Windows"), Sampler(4100, "My S3000")};
+    written.application.values.transmitTarget = 2;
+    SPreferences read;
+    CRecordingSteps steps;
+    ReadBack(Written(written), read, steps);
+    ASSERT_EQ(read.samplers.size(), 2u);
+    EXPECT_EQ(read.samplers[read.application.values.transmitTarget].userName, "My S3000");
+
+    // A target that was itself dropped goes to the first sampler, not to
+    // whichever moved into its place.
+    written.application.values.transmitTarget = 0;
+    SPreferences again;
+    ReadBack(Written(written), again, steps);
+    EXPECT_EQ(again.application.values.transmitTarget, 0);
 }
 
 TEST(PreferencesFile, DamagedFilesAreRefusedAsAWhole)
@@ -297,6 +328,107 @@ TEST(PreferencesFile, EmptySamplerGroupIsADamagedChunk)
     SPreferences read;
     CRecordingSteps steps;
     EXPECT_TRUE(ReadBack(bytes, read, steps).chunkFailed);
+}
+
+// Reads the settings a damaged file still holds.
+SPreferencesReadReport Salvage(std::vector<uint8_t> bytes, SPreferences& into, CRecordingSteps& steps)
+{
+    CMemoryMedia media(bytes.data(), static_cast<int32_t>(bytes.size()));
+    return SalvagePreferences(media, into, steps);
+}
+
+std::vector<uint8_t> WithStoredSize(std::vector<uint8_t> b, const std::string& id, uint32_t size)
+{
+    const std::string text(b.begin(), b.end());
+    const size_t at = text.find(id);
+    for (int i = 0; i < 4; ++i)
+        b[at + 4 + static_cast<size_t>(i)] = static_cast<uint8_t>(size >> (24 - 8 * i));
+    return b;
+}
+
+TEST(PreferencesFile, AFileOffByOneByteGivesUpOnlyWhatItLost)
+{
+    const SPreferences written = Unusual();
+    const auto expectAllBut = [&](const std::vector<uint8_t>& bytes, const std::string& lost) {
+        SPreferences read;
+        CRecordingSteps steps;
+        steps.existing = {"/music/a loop.qvl", "/music/b.wav"};
+        const SPreferencesReadReport report = Salvage(bytes, read, steps);
+        EXPECT_TRUE(report.fileUnreadable);
+        EXPECT_EQ(steps.soundReads, 1);
+        EXPECT_EQ(read.sound.outputRate == 48000, lost != "PSNP") << lost;
+        // Without its second sampler the target (1) falls back to the first.
+        CQuorvelApplicationPreferences application = written.application;
+        application.values.transmitTarget = lost == "SPLR" ? 0 : 1;
+        EXPECT_EQ(read.application.Bytes() == application.Bytes(), lost != "PARP") << lost;
+        EXPECT_EQ(read.documentDefaults.Bytes() == written.documentDefaults.Bytes(), lost != "PDDP") << lost;
+        EXPECT_EQ(read.recentDocuments.paths, written.recentDocuments.paths) << lost;
+        EXPECT_EQ(read.customColors.colors, written.customColors.colors) << lost;
+        EXPECT_EQ(read.samplers.size(), lost == "SPLR" ? 1u : 2u) << lost;
+        EXPECT_EQ(read.samplers[0], written.samplers[0]) << lost;
+    };
+
+    std::vector<uint8_t> appended = Written(written);
+    appended.push_back(0);
+    expectAllBut(appended, "");
+
+    std::vector<uint8_t> cut = Written(written);
+    cut.pop_back(); // the pad byte after the last sampler record
+    expectAllBut(cut, "");
+    cut.pop_back(); // and the record's last byte
+    expectAllBut(cut, "SPLR");
+
+    // A chunk size one short puts every later header one byte early; one
+    // long, one byte late.
+    expectAllBut(WithStoredSize(Written(written), "PARP", 16), "PARP");
+    expectAllBut(WithStoredSize(Written(written), "PSNP", 205), "PSNP");
+    expectAllBut(WithStoredSize(Written(written), "PDDP", 6), "PDDP");
+
+    // Nothing recognisable: every setting keeps its value.
+    SPreferences read;
+    CRecordingSteps steps;
+    EXPECT_FALSE(Salvage(std::vector<uint8_t>(5000, 0xA5), read, steps).chunkFailed);
+    EXPECT_EQ(read.application.Bytes(), SPreferences{}.application.Bytes());
+    EXPECT_TRUE(read.samplers.empty());
+}
+
+TEST(PreferencesFile, AnUnreadableFileIsKeptBeforeAnythingIsWrittenOverIt)
+{
+    test::TempFolder folder;
+    const CFileSpec file(folder / "Quorvel Preferences.prf");
+    std::vector<uint8_t> damaged = Written(Unusual());
+    damaged.push_back(0);
+    test::WriteBytes(file.FullPath(), damaged);
+
+    SPreferences read;
+    CRecordingSteps steps;
+    SPreferencesReadReport report = ReadPreferencesFile(file, read, steps);
+    EXPECT_TRUE(report.fileUnreadable);
+    EXPECT_EQ(report.backupPath, file.FullPath() + ".bak");
+    EXPECT_EQ(test::ReadBytes(report.backupPath), damaged);
+    EXPECT_EQ(read.application.values.brightness, 77) << "what could be read is used";
+
+    // Quitting writes what the program holds; the copy stays as it was.
+    SavePreferences(file, read);
+    EXPECT_EQ(test::ReadBytes(file.FullPath() + ".bak"), damaged);
+    SPreferences reread;
+    EXPECT_FALSE(ReadPreferencesFile(file, reread, steps).fileUnreadable);
+    EXPECT_EQ(reread.application.values.brightness, 77);
+
+    // The same damage again reuses its copy; other damage gets its own.
+    test::WriteBytes(file.FullPath(), damaged);
+    EXPECT_EQ(ReadPreferencesFile(file, reread, steps).backupPath, file.FullPath() + ".bak");
+    std::vector<uint8_t> other = damaged;
+    other.push_back(1);
+    test::WriteBytes(file.FullPath(), other);
+    EXPECT_EQ(ReadPreferencesFile(file, reread, steps).backupPath, file.FullPath() + ".bak2");
+
+    // Saving over a damaged file nobody read keeps it too.
+    const std::vector<uint8_t> third(100, 7);
+    test::WriteBytes(file.FullPath(), third);
+    SavePreferences(file, SPreferences{});
+    EXPECT_EQ(test::ReadBytes(file.FullPath() + ".bak3"), third);
+    EXPECT_EQ(folder.Names().size(), 4u);
 }
 
 TEST(PreferencesFile, AFailedWriteKeepsThePreviousFile)

@@ -103,6 +103,32 @@ TEST_F(ThirdPartyFiles, WaveWithExtraChunksAndExtensibleFormat)
 
     WriteBytes(Path("extensible.wav"), Group("RIFF", "WAVE", Chunk("fmt ", ExtensibleFmt(2, 16, 1), false) + data, false));
     ExpectSameAsSox("extensible.wav");
+
+    // Metadata after the samples, and bytes after the group that no chunk
+    // claims: the samples are all there.
+    WriteBytes(Path("after.wav"), Group("RIFF", "WAVE", fmt + data + Chunk("LIST", list, false), false) + Bytes(5, 0x77));
+    ExpectSameAsSox("after.wav");
+    Shell("sndfile-convert " + Path("stereo.aiff") + " " + Path("sndfile.wav"));
+    ExpectSameAsSox("sndfile.wav");
+    // sox writes an empty sound as a "data" chunk of size 0 at the very end.
+    Shell("sox -n -r 44100 -c 1 -b 16 " + Path("empty.wav") + " trim 0 0");
+    EXPECT_TRUE(Import(Path("empty.wav"), ChannelMode::Left).empty());
+}
+
+TEST_F(ThirdPartyFiles, DamagedChunksInARealWaveAreRefused)
+{
+    Shell("sox " + Path("stereo.aiff") + " " + Path("plain.wav"));
+    const Bytes plain = ReadBytes(Path("plain.wav"));
+    const Bytes fmt(plain.begin() + 12, plain.begin() + 36), data(plain.begin() + 36, plain.end());
+    const auto refused = [&](const std::string& name, const Bytes& file) {
+        WriteBytes(Path(name), file);
+        EXPECT_THROW(LoadSound(CFileSpec(Path(name)), ChannelMode::Mix), XBadFormat) << name;
+    };
+    refused("nopad.wav", Group("RIFF", "WAVE", fmt + Chunk("odd ", Text("12345"), false, false) + data, false));
+    refused("pastend.wav", Group("RIFF", "WAVE", fmt + Chunk("LIST", Text("INFO"), false, true, 1 << 20) + data, false));
+    Bytes bigFmt = fmt;
+    bigFmt[4] = 16 + 8; // "fmt " claims the "data" header as its own
+    refused("bigfmt.wav", Group("RIFF", "WAVE", bigFmt + data, false));
 }
 
 TEST_F(ThirdPartyFiles, FormatsOutsideTheLimitsAreRefused)

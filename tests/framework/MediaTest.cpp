@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "framework/GrowingMemoryMedia.h"
 #include "framework/Media.h"
 
 namespace quorvel {
@@ -29,6 +30,23 @@ TEST_F(CountingMedia, MemoryMediaRefusesToLeaveItsBlock)
     EXPECT_THROW(base.ReadByte(), XRead);
     base.SetPosition(0);
     EXPECT_THROW(base.Read(-1, buffer), XRead);
+}
+
+// A zero-size chunk reaches the streams as a count of 0 with no block and no
+// buffer behind it; copying nothing from nowhere must stay well defined (the
+// sanitizer build reports a null pointer handed to memcpy).
+TEST(EmptyMedia, ZeroCountsNeedNoMemory)
+{
+    CMemoryMedia nothing(nullptr, 0);
+    nothing.Read(0, nullptr);
+    nothing.Write(0, nullptr);
+    EXPECT_EQ(nothing.GetPosition(), 0);
+    EXPECT_THROW(nothing.Read(1, nullptr), XRead);
+
+    CGrowingMemoryMedia growing;
+    growing.Read(0, nullptr);
+    growing.Write(0, nullptr);
+    EXPECT_EQ(growing.GetLength(), 0);
 }
 
 TEST_F(CountingMedia, PartialMediaKeepsReadsInsideItsWindow)

@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to the preferences reader: it must read, or throw one
-// of our exceptions, and never crash or read outside the file.
+// Feeds arbitrary bytes to the preferences reader and to the salvage of a
+// damaged file: each must read, or throw one of our exceptions, and never
+// crash or read outside the file.
 #include <cstdint>
 #include <vector>
 
@@ -24,6 +25,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CNoDocumentsExist steps;
     try {
         quorvel::ReadPreferences(media, preferences, steps);
+    } catch (const quorvel::XBase&) {
+    }
+    // What the program does with a file that does not validate.
+    quorvel::SPreferences salvaged;
+    try {
+        quorvel::SalvagePreferences(media, salvaged, steps);
     } catch (const quorvel::XBase&) {
     }
     return 0;

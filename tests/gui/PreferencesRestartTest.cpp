@@ -1,6 +1,6 @@
 // The preferences survive the real program: what one run finds is what it
 // leaves for the next, the documents it had open join the recent list, and a
-// damaged file never stops it from starting.
+// damaged file never stops it from starting and is never lost.
 #include <gtest/gtest.h>
 
 #include "../common/TempFolder.h"
@@ -55,8 +55,11 @@ TEST(PreferencesRestart, SettingsAndRecentDocumentsSurviveARun)
     CPersistentInstalledSampler windows = bank;
     windows.modelTypeId = kNewWindowModel;
     windows.userName = "Windows";
-    earlier.samplers = {windows, bank};
-    earlier.application.values.transmitTarget = 1;
+    CPersistentInstalledSampler tracks = bank;
+    tracks.modelTypeId = kMixmanModel;
+    tracks.userName = "Tracks";
+    earlier.samplers = {windows, bank, tracks};
+    earlier.application.values.transmitTarget = 2; // the track-file export
     SavePreferences(CFileSpec(folder / "config/Quorvel Preferences.prf"), earlier);
 
     const std::string loop = std::string(QUORVEL_SOURCE_DIR) + "/examples/demo-loop.wav";
@@ -65,8 +68,9 @@ TEST(PreferencesRestart, SettingsAndRecentDocumentsSurviveARun)
     const SPreferences after = ReadBack(folder / "config/Quorvel Preferences.prf");
     EXPECT_EQ(after.application.Bytes(), earlier.application.Bytes());
     EXPECT_EQ(after.customColors.colors, earlier.customColors.colors);
-    ASSERT_EQ(after.samplers.size(), 2u);
+    ASSERT_EQ(after.samplers.size(), 3u);
     EXPECT_EQ(after.samplers[1], bank);
+    EXPECT_EQ(after.samplers[2], tracks);
     // The window took the defaults and wrote them back unchanged.
     EXPECT_EQ(after.documentDefaults.values.stretchIndex, 5);
     // The document that was open when the program quit.
@@ -80,14 +84,16 @@ TEST(PreferencesRestart, SettingsAndRecentDocumentsSurviveARun)
     EXPECT_EQ(again.application.Bytes(), earlier.application.Bytes());
     EXPECT_EQ(again.recentDocuments.paths, std::vector<std::string>{loop});
     EXPECT_EQ(again.sound.cardTexts, after.sound.cardTexts);
-    EXPECT_EQ(again.samplers.size(), 2u);
+    EXPECT_EQ(again.samplers.size(), 3u);
 }
 
-TEST(PreferencesRestart, ADamagedFileStartsWithDefaultsAndIsReplaced)
+TEST(PreferencesRestart, ADamagedFileIsKeptAndWhatItStillHoldsIsUsed)
 {
     TestApplication();
     const TempFolder folder;
-    SavePreferences(CFileSpec(folder / "config/Quorvel Preferences.prf"), SPreferences{});
+    SPreferences earlier;
+    earlier.application.values.brightness = 77;
+    SavePreferences(CFileSpec(folder / "config/Quorvel Preferences.prf"), earlier);
     std::vector<uint8_t> bytes = ReadBytes(folder / "config/Quorvel Preferences.prf");
     bytes.push_back(0); // one byte too many: the file no longer validates
     WriteBytes(folder / "config/Quorvel Preferences.prf", bytes);
@@ -95,9 +101,10 @@ TEST(PreferencesRestart, ADamagedFileStartsWithDefaultsAndIsReplaced)
     ASSERT_EQ(RunProgram(folder, {}), 0) << ReadText(folder / "trace.log");
     EXPECT_NE(ReadText(folder / "trace.log").find("Couldn't read Preferences file!"), std::string::npos)
         << ReadText(folder / "trace.log");
-    // Written afresh at quit: valid again.
+    // The damaged file is kept as it was, beside the one written at quit.
+    EXPECT_EQ(ReadBytes(folder / "config/Quorvel Preferences.prf.bak"), bytes);
     const SPreferences after = ReadBack(folder / "config/Quorvel Preferences.prf");
-    EXPECT_EQ(after.application.values.brightness, 50);
+    EXPECT_EQ(after.application.values.brightness, 77);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "ui/app/PreferencesStore.h"
 
 #include <exception>
+#include <iostream>
 
 #include "fileformats/PreferencesFile.h"
 #include "framework/ResourceReference.h"
@@ -84,9 +85,14 @@ void LoadPreferences(CApplicationServices& services, const CFileSpec& file, QWid
     SPreferences preferences = Current(services);
     if (file.Exists()) {
         try {
-            const std::unique_ptr<CMedia> media = file.OpenForReading();
-            const SPreferencesReadReport report = ReadPreferences(*media, preferences, steps);
-            if (report.chunkFailed)
+            const SPreferencesReadReport report = ReadPreferencesFile(file, preferences, steps);
+            if (report.fileUnreadable) {
+                std::cerr << "Quorvel: the preferences file \"" << file.FullPath() << "\" could not be read; "
+                          << (report.backupPath.empty() ? "no copy of it could be made"
+                                                        : "it was kept as \"" + report.backupPath + "\"")
+                          << ", and the settings that could still be read are used.\n";
+                ShowAlert(AlertReference(kTable, kFileDamaged), {}, alertParent);
+            } else if (report.chunkFailed)
                 ShowAlert(AlertReference(kTable, kChunkDamaged), {}, alertParent);
             if (report.recentDocumentsDropped)
                 ShowAlert(AlertReference(kTable, kRecentDropped), {}, alertParent);
