@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <algorithm>
 #include <vector>
 
 #include "document/SoundDocument.h"
@@ -174,19 +175,77 @@ TEST_F(WaveformPaneTest, RulerMovesLocatorsKeeping256FramesApart)
     document->SetLocators(110250, 110250 + 500);
     pane->LocatorsChanged();
     const int rightX = XOf(110750);
-    QTest::mousePress(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(rightX - 1, 3));
-    QTest::mouseMove(ruler, QPoint(XOf(110250), 3));
-    QTest::mouseRelease(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(XOf(110250), 3));
+    const int y = ruler->height() - 3; // the handles stand on the bottom edge
+    QTest::mousePress(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(rightX - 1, y));
+    QTest::mouseMove(ruler, QPoint(XOf(110250), y));
+    QTest::mouseRelease(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(XOf(110250), y));
     EXPECT_EQ(document->Sound()->LoopEnd(), 110250 + 256);
     EXPECT_EQ(document->Sound()->LoopStart(), 110250);
     EXPECT_EQ(actions.locatorMoves.back(), false);
 
     // Dragging the left handle says so.
-    QTest::mousePress(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(XOf(110250) + 1, 3));
-    QTest::mouseMove(ruler, QPoint(XOf(110200), 3));
-    QTest::mouseRelease(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(XOf(110200), 3));
+    QTest::mousePress(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(XOf(110250) + 1, y));
+    QTest::mouseMove(ruler, QPoint(XOf(110200), y));
+    QTest::mouseRelease(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(XOf(110200), y));
     EXPECT_EQ(document->Sound()->LoopStart(), 110200);
     EXPECT_EQ(actions.locatorMoves.back(), true);
+}
+
+// The labels of the ruler's last drawing: all whole inside the view, none
+// running into another or under a locator handle.
+std::vector<QString> CheckedRulerLabels(CRangeScaleView& ruler)
+{
+    ruler.grab();
+    std::vector<QString> texts;
+    int previousRight = -1;
+    for (const auto& label : ruler.DrawnLabels()) {
+        texts.push_back(label.text);
+        EXPECT_GE(label.rect.left(), 0) << label.text.toStdString();
+        EXPECT_LE(label.rect.right(), ruler.width() - 1) << label.text.toStdString();
+        EXPECT_GT(label.rect.left(), previousRight) << label.text.toStdString();
+        previousRight = label.rect.right();
+        for (LocatorSide side : {LocatorSide::Left, LocatorSide::Right})
+            EXPECT_FALSE(label.rect.intersects(ruler.HandleRect(side)))
+                << label.text.toStdString() << " under a locator handle";
+    }
+    return texts;
+}
+
+TEST_F(WaveformPaneTest, RulerLabelsReadWholeBesideTheHandles)
+{
+    // The whole ten seconds: the table's steps, labels from 0.0 to 10.0, the
+    // first and last moved inside the edges, the handles on both ends.
+    document->SetLocators(0, kLength - 1);
+    pane->LocatorsChanged();
+    std::vector<QString> labels = CheckedRulerLabels(*ruler);
+    ASSERT_FALSE(labels.empty());
+    EXPECT_EQ(labels.front(), "0.0");
+    EXPECT_EQ(labels.back(), "10.0");
+
+    // A locator on a labelled second leaves the label readable.
+    document->SetLocators(44100, 88200);
+    pane->LocatorsChanged();
+    labels = CheckedRulerLabels(*ruler);
+    EXPECT_NE(std::find(labels.begin(), labels.end(), "1.0"), labels.end());
+    EXPECT_NE(std::find(labels.begin(), labels.end(), "2.0"), labels.end());
+
+    // Zoomed in past the table's finest step: labels in hundredths, then in
+    // thousandths at one frame per pixel.
+    pane->SetVisible(50000, 55000);
+    labels = CheckedRulerLabels(*ruler);
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels.front(), "1.14");
+    pane->SetVisible(50000, 50000 + kWidth);
+    ASSERT_EQ(pane->Visible().FramesPerPixel(), 1);
+    labels = CheckedRulerLabels(*ruler);
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels.front().toStdString(), "1.134");
+    EXPECT_EQ(labels[1].toStdString(), "1.135");
+    // Zoomed so that the table's labels would leave only the one second.
+    pane->SetVisible(30000, 60000);
+    labels = CheckedRulerLabels(*ruler);
+    EXPECT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels.front(), "0.7");
 }
 
 TEST_F(WaveformPaneTest, OverviewPressCentresTheFrame)
@@ -329,6 +388,19 @@ TEST(WaveformPaneShortSound, WholeSoundReachesTheRightEdge)
                     << length << " frames, column " << x << " of " << view->metaObject()->className();
         }
     }
+}
+
+TEST(WaveformPaneShortSound, RulerLabelsTheTenthsOfAShortSound)
+{
+    auto document = SteadyDocument(8820);
+    CFakeActions actions;
+    SApplicationPreferences preferences;
+    CWaveformPane pane(*document, actions, preferences);
+    pane.resize(620, 300);
+    pane.show();
+    QCoreApplication::processEvents();
+    auto* ruler = pane.findChild<CRangeScaleView*>();
+    EXPECT_EQ(CheckedRulerLabels(*ruler), (std::vector<QString>{"0.0", "0.1", "0.2"}));
 }
 
 TEST(WaveformPaneShortSound, ScrollBarThumbShowsTheVisiblePart)
