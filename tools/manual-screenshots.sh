@@ -93,7 +93,7 @@ shot style-3d 1 "key 6" "key ctrl+equal"
 shot style-shaded 2 "key 6" "key ctrl+equal"
 # The dialog starts in the program's folder (examples/, holding only the
 # demo loop); its first row is clicked where it stands on this screen size.
-TITLE="Open Audio File" shot open-dialog 2 "key ctrl+o" "click 400 184"
+TITLE="Open Sound File" shot open-dialog 2 "key ctrl+o" "click 400 184"
 # The Edit menu's title, then its items from the bottom.
 TITLE=Preferences shot preferences 2 "click 155 57" "key Up Up Return"
 TITLE="Sampler Settings" shot sampler-settings 2 "click 155 57" "key Up Return" "key Down"
