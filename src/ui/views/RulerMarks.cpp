@@ -128,16 +128,23 @@ size_t LabelCount(const std::vector<SRulerMark>& marks)
 }
 
 // The finer steps below the table, finest first: 1, 10, 100 ... frames while
-// shorter than a thousandth of a second, then the thousandth, the hundredth
-// and the tenth of a second.
+// shorter than the finest time step, then the thousandth, the hundredth and
+// the tenth of a second, each only when at least a frame long.
 std::vector<SStep> FinerSteps(int32_t rate)
 {
+    std::vector<SStep> times;
+    for (int64_t per : {1000, 100, 10})
+        if (rate >= per)
+            times.push_back({rate, per, per == 1000   ? LabelForm::Thousandths
+                                        : per == 100 ? LabelForm::Hundredths
+                                                     : LabelForm::Tenths});
+    // Below the finest time step, or below a second when even a tenth is
+    // shorter than a frame.
+    const SStep limit = times.empty() ? SStep{rate, 1, LabelForm::Tenths} : times.front();
     std::vector<SStep> steps;
-    for (int64_t frames = 1; frames * 1000 < rate; frames *= 10)
+    for (int64_t frames = 1; frames * limit.per < limit.frames; frames *= 10)
         steps.push_back({frames, 1, LabelForm::Frames});
-    steps.push_back({rate, 1000, LabelForm::Thousandths});
-    steps.push_back({rate, 100, LabelForm::Hundredths});
-    steps.push_back({rate, 10, LabelForm::Tenths});
+    steps.insert(steps.end(), times.begin(), times.end());
     return steps;
 }
 

@@ -114,7 +114,7 @@ TEST(RulerMarks, AtLeastTwoLabelsAtEveryMagnification)
 {
     // Every rate, width and depth down to one frame per pixel, anywhere in a
     // five-minute sound; and sounds from a few frames to a few seconds whole.
-    for (int32_t rate : {8000, 11025, 44100, 48000, 96000, 192000}) {
+    for (int32_t rate : {7, 500, 8000, 11025, 44100, 48000, 96000, 192000}) {
         const int32_t total = rate * 300;
         for (int16_t width : {240, 620, 1500}) {
             for (int64_t perPixel = 1; perPixel <= total / width; perPixel *= 3) {
