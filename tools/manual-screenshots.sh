@@ -85,15 +85,19 @@ shot() {
   wait "$pid" 2>/dev/null || true
 }
 
-shot window-full 2 maximise "key 6"
-shot window-small 2 "key 6"
-shot window-zoomed 2 "key 6" "key ctrl+equal" "key ctrl+equal" "key ctrl+equal" "key ctrl+equal"
-shot style-plain 0 "key 6" "key ctrl+equal"
-shot style-3d 1 "key 6" "key ctrl+equal"
-shot style-shaded 2 "key 6" "key ctrl+equal"
+# The loop as a musician has it: its two bars typed, so the tempo reads
+# (typed last: the field keeps the keyboard afterwards).
+bars_small=("click 160 134" "key ctrl+a" "type 2" "key Return")
+bars_full=("click 155 110" "key ctrl+a" "type 2" "key Return")
+shot window-full 2 maximise "key 6" "${bars_full[@]}"
+shot window-small 2 "key 6" "${bars_small[@]}"
+shot window-zoomed 2 "key 6" "key ctrl+equal" "key ctrl+equal" "key ctrl+equal" "key ctrl+equal" "${bars_small[@]}"
+shot style-plain 0 "key 6" "key ctrl+equal" "${bars_small[@]}"
+shot style-3d 1 "key 6" "key ctrl+equal" "${bars_small[@]}"
+shot style-shaded 2 "key 6" "key ctrl+equal" "${bars_small[@]}"
 # The dialog starts in the program's folder (examples/, holding only the
 # demo loop); its first row is clicked where it stands on this screen size.
-TITLE="Open Audio File" shot open-dialog 2 "key ctrl+o" "click 400 184"
+TITLE="Open Sound File" shot open-dialog 2 "key ctrl+o" "click 400 184"
 # The Edit menu's title, then its items from the bottom.
 TITLE=Preferences shot preferences 2 "click 155 57" "key Up Up Return"
 TITLE="Sampler Settings" shot sampler-settings 2 "click 155 57" "key Up Return" "key Down"

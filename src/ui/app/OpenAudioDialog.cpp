@@ -14,6 +14,7 @@
 #include "fileformats/ImportLimits.h"
 #include "framework/ResourceReference.h"
 #include "framework/window/AlertBox.h"
+#include "ui/window/WindowTexts.h"
 
 namespace quorvel {
 
@@ -38,7 +39,7 @@ COpenAudioDialog::COpenAudioDialog(CWavePlayer& player, bool soundAvailable, QWi
     // The preview panel needs Qt's own dialog; a desktop's native one cannot
     // take extra widgets.
     setOption(QFileDialog::DontUseNativeDialog);
-    setWindowTitle(QStringLiteral("Open Audio File"));
+    setWindowTitle(WindowText(windowtext::kOpenSoundTitle));
     setFileMode(QFileDialog::ExistingFile);
     setAcceptMode(QFileDialog::AcceptOpen);
     setNameFilters({QStringLiteral("Sound Files (*.aif *.aiff *.wav *.wave *.qvl)"), QStringLiteral("All Files (*)")});

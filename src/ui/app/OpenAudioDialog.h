@@ -1,5 +1,5 @@
 #pragma once
-// The open dialog "Open Audio File": a file chooser with a preview panel
+// The open dialog ("Open Sound File"): a file chooser with a preview panel
 // beside it that describes the selected sound, lets the user choose in
 // advance how a stereo file becomes mono, and plays the file (by hand or as
 // soon as it is selected, for files of at most 30 seconds).

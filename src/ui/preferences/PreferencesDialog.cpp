@@ -15,6 +15,7 @@
 #include "framework/ResourceReference.h"
 #include "framework/TextResources.h"
 #include "playback/SoundSystem.h"
+#include "ui/window/WindowTexts.h"
 
 namespace quorvel {
 
@@ -145,8 +146,9 @@ void CPreferencesDialog::ChooseColor()
 {
     for (int i = 0; i < QColorDialog::customCount() && i < static_cast<int>(edited_.customColors.size()); ++i)
         QColorDialog::setCustomColor(i, ToQColor(edited_.customColors[static_cast<size_t>(i)]));
-    const QColor chosen = QColorDialog::getColor(ToQColor(edited_.application.waveformColor), this,
-                                                 tr("Waveform Colour"));
+    QColorDialog picker(ToQColor(edited_.application.waveformColor), this);
+    picker.setWindowTitle(WindowText(windowtext::kPickColorTitle));
+    const QColor chosen = picker.exec() == QDialog::Accepted ? picker.selectedColor() : QColor();
     for (int i = 0; i < QColorDialog::customCount() && i < static_cast<int>(edited_.customColors.size()); ++i)
         edited_.customColors[static_cast<size_t>(i)] = FromQColor(QColorDialog::customColor(i));
     if (chosen.isValid()) {

@@ -9,8 +9,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "framework/EmbeddedResources.h"
@@ -25,6 +27,7 @@ namespace {
 
 constexpr int kMaxSysexIds = 16;
 constexpr int kScsiIds = 8;
+constexpr int kMinimumListWidth = 280;
 
 QString ModelInfo(const SSamplerModel& model)
 {
@@ -70,7 +73,6 @@ CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, QWi
     auto* layout = new QVBoxLayout(this);
     auto* row = new QHBoxLayout;
     list_ = new QListWidget(this);
-    list_->setMinimumWidth(280);
     row->addWidget(list_);
 
     auto* details = new QFormLayout;
@@ -134,8 +136,18 @@ void CSamplerSettingsDialog::Fill()
     list_->clear();
     for (const CPersistentInstalledSampler& sampler : samplers_.Samplers())
         list_->addItem(QString::fromStdString(sampler.userName + "  (" + sampler.modelName + ")"));
+    FitListToEntries();
     list_->setCurrentRow(std::min(row, list_->count() - 1));
     ShowSelected();
+}
+
+void CSamplerSettingsDialog::FitListToEntries()
+{
+    // Every entry whole: the longest name and model, the frame, and room for
+    // a vertical scroll bar once the list grows long.
+    const int entries = list_->sizeHintForColumn(0);
+    const int chrome = 2 * list_->frameWidth() + list_->verticalScrollBar()->sizeHint().width() + 8;
+    list_->setMinimumWidth(std::max(kMinimumListWidth, entries + chrome));
 }
 
 void CSamplerSettingsDialog::Select(size_t index)
@@ -169,14 +181,15 @@ void CSamplerSettingsDialog::ShowSelected()
     }
     model_->setText(QString::fromUtf8(model->name.data(), static_cast<int>(model->name.size())));
     info_->setText(ModelInfo(*model));
+    // A software destination has no system to read: it says so like any
+    // model whose version cannot be detected.
+    version_->setText(OSVersionText(*sampler, *model));
     if (IsSoftwareDestination(*model)) {
-        version_->clear();
         midiIn_->clear();
         midiOut_->clear();
         scsiBus_->clear();
         return;
     }
-    version_->setText(OSVersionText(*sampler, *model));
     if (UsesMIDI(*model)) {
         ShowUnavailable(*midiIn_, 36);
         ShowUnavailable(*midiOut_, 36);

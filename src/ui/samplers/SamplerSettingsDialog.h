@@ -40,6 +40,7 @@ public:
 
 private:
     void Fill();
+    void FitListToEntries();
     void ShowSelected();
     void AskAdd();
     void AskRename();

@@ -3,9 +3,16 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <limits>
+
 #include "ui/views/WaveformPalette.h"
 
 namespace quorvel {
+
+namespace {
+constexpr int kLabelGap = 4;
+} // namespace
 
 CABCScaleView::CABCScaleView(const SViewContext& context, COffScreenCache& cache, QWidget* parent)
     : CDimensionView(context, parent), cacheUse_(cache)
@@ -24,14 +31,25 @@ void CABCScaleView::Render(QImage& image)
     painter.setFont(font());
     const QFontMetrics metrics(font());
     const int longTop = h * 2 / 5;
+    // Right end of the last label's text: a label whose text would run
+    // into it keeps its long tick but not its text.
+    int textEnd = std::numeric_limits<int>::min();
+    drawnLabels_.clear();
     for (const SRulerMark& mark : Marks()) {
         const int x = mark.x - window_.leftPixel;
         switch (mark.tick) {
         case RulerTick::Labelled: {
             painter.drawLine(x, longTop, x, h - 1);
-            const QString text = QString::fromStdString(LabelText(mark.frame));
+            const QString text = QString::fromStdString(mark.label);
             const int textWidth = metrics.horizontalAdvance(text);
-            painter.drawText(x - textWidth / 2, longTop - 2, text);
+            // Centred on the tick, but shifted inside at the edges so that
+            // it always reads whole.
+            const int left = std::max(0, std::min(x - textWidth / 2, width() - textWidth));
+            if (left < textEnd + kLabelGap)
+                break;
+            painter.drawText(left, longTop - 2, text);
+            drawnLabels_.push_back({QRect(left, longTop - 2 - metrics.ascent(), textWidth, metrics.height()), text});
+            textEnd = left + textWidth;
             break;
         }
         case RulerTick::Half:

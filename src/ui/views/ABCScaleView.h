@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include <QRect>
+#include <QString>
+
 #include "ui/views/DimensionView.h"
 #include "ui/views/OffScreenCache.h"
 #include "ui/views/RulerMarks.h"
@@ -15,9 +18,17 @@ class CABCScaleView : public CDimensionView {
 public:
     CABCScaleView(const SViewContext& context, COffScreenCache& cache, QWidget* parent = nullptr);
 
+    // The label texts of the last drawing, where they went; for tests and
+    // diagnostics.
+    struct SDrawnLabel {
+        QRect rect;
+        QString text;
+    };
+    const std::vector<SDrawnLabel>& DrawnLabels() const { return drawnLabels_; }
+
 protected:
+    // The ticks in drawing order, each label with its text.
     virtual std::vector<SRulerMark> Marks() const = 0;
-    virtual std::string LabelText(int32_t frame) const = 0;
     // What a subclass draws over the ticks.
     virtual void DrawOver(QPainter&) {}
 
@@ -27,6 +38,7 @@ private:
     void Render(QImage& image);
 
     COffScreenCacheUse cacheUse_;
+    std::vector<SDrawnLabel> drawnLabels_;
 };
 
 } // namespace quorvel

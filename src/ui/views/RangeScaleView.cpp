@@ -21,12 +21,6 @@ std::vector<SRulerMark> CRangeScaleView::Marks() const
     return sound ? RulerMarks(window_, sound->SampleRate()) : std::vector<SRulerMark>{};
 }
 
-std::string CRangeScaleView::LabelText(int32_t frame) const
-{
-    const WAVE_SAMPLE* sound = context_.document.Sound();
-    return RulerLabelText(frame, sound ? sound->SampleRate() : 1);
-}
-
 uint64_t CRangeScaleView::Highlight() const
 {
     CDigest digest;
@@ -45,7 +39,9 @@ QRect CRangeScaleView::HandleRect(LocatorSide side) const
         return {};
     const int32_t column = window_.PixelOfFrame(frame) - window_.leftPixel;
     const int32_t left = side == LocatorSide::Left ? column : column - (kLocatorHandleWidth - 1);
-    return QRect(left, 0, kLocatorHandleWidth, kLocatorHandleHeight);
+    // Standing on the bottom edge, below the labels, pointing down at the
+    // locator lines.
+    return QRect(left, height() - kLocatorHandleHeight, kLocatorHandleWidth, kLocatorHandleHeight);
 }
 
 void CRangeScaleView::DrawOver(QPainter& painter)
@@ -64,7 +60,7 @@ std::optional<LocatorSide> CRangeScaleView::HandleAt(QPoint point) const
     int bestDistance = 0;
     for (LocatorSide side : {LocatorSide::Left, LocatorSide::Right}) {
         const QRect rect = HandleRect(side);
-        if (rect.isNull() || !rect.adjusted(-2, 0, 2, 2).contains(point))
+        if (rect.isNull() || !rect.adjusted(-2, -2, 2, 0).contains(point))
             continue;
         const int pole = side == LocatorSide::Left ? rect.left() : rect.right();
         const int distance = std::abs(point.x() - pole);

@@ -15,10 +15,11 @@ public:
 
     // The locator handle under a pointer, if any.
     std::optional<LocatorSide> HandleAt(QPoint point) const;
+    // Where a locator's handle is drawn; null when the locator is out of view.
+    QRect HandleRect(LocatorSide side) const;
 
 protected:
     std::vector<SRulerMark> Marks() const override;
-    std::string LabelText(int32_t frame) const override;
     void DrawOver(QPainter& painter) override;
     uint64_t Highlight() const override;
 
@@ -27,7 +28,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    QRect HandleRect(LocatorSide side) const;
     void MoveLocatorTo(LocatorSide side, int32_t x, Qt::KeyboardModifiers modifiers, LocatorMove move);
 
     std::optional<LocatorSide> dragged_;

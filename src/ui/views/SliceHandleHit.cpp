@@ -12,7 +12,7 @@ const CSlice* HitSliceHandle(const CSliceList& slices, const TimeWindow& window,
                              int32_t bottom)
 {
     const int64_t frame = window.FrameOfPixel(x);
-    const int64_t reach = (int64_t(kSliceHandleWidth + 10) * window.FramesPerPixel()) / 2;
+    const int64_t reach = std::max<int64_t>(1, window.FramesOfPixels(kSliceHandleWidth + 10) / 2);
     const CSlice* hit = nullptr;
     int64_t hitDistance = 0;
     for (const CSlice* slice = slices.First(SliceFilter::Shown); slice; slice = slices.Next(slice, SliceFilter::Shown)) {

@@ -18,14 +18,30 @@ int32_t TimeWindow::FramesPerPixel() const
     return static_cast<int32_t>(std::max<int64_t>(1, perPixel));
 }
 
+// The visible span spread exactly over the width. A stretch snapped to
+// whole pixels (span = frames per pixel x width) maps as frames per pixel
+// would; only the whole of a sound whose length is no such multiple maps
+// finer, so that it still reaches the right edge.
 int16_t TimeWindow::PixelOfFrame(int32_t frame) const
 {
-    return static_cast<int16_t>(leftPixel + (int64_t(frame) - visibleStart) / FramesPerPixel());
+    const int64_t span = VisibleSpan();
+    const int64_t offset = int64_t(frame) - visibleStart;
+    if (span <= 0)
+        return static_cast<int16_t>(leftPixel + offset);
+    return static_cast<int16_t>(leftPixel + offset * PixelWidth() / span);
 }
 
 int32_t TimeWindow::FrameOfPixel(int32_t x) const
 {
-    return static_cast<int32_t>(visibleStart + (int64_t(x) - leftPixel) * FramesPerPixel());
+    return static_cast<int32_t>(visibleStart + FramesOfPixels(int64_t(x) - leftPixel));
+}
+
+int64_t TimeWindow::FramesOfPixels(int64_t pixels) const
+{
+    const int64_t span = VisibleSpan();
+    if (span <= 0)
+        return pixels;
+    return pixels * span / PixelWidth();
 }
 
 void TimeWindow::SetVisible(int32_t start, int32_t end)
@@ -89,13 +105,22 @@ void TimeWindow::ShowAll() { SetVisible(totalStart, totalEnd); }
 
 void TimeWindow::SnapToPixels()
 {
-    const int32_t perPixel = FramesPerPixel();
-    const int32_t offset = visibleStart - totalStart;
-    int32_t start = visibleStart - (offset % perPixel + perPixel) % perPixel;
+    const int64_t perPixel = FramesPerPixel();
+    const int64_t span = perPixel * PixelWidth();
+    if (span >= TotalSpan()) {
+        // The whole sound fits: show exactly the whole, edge to edge, rather
+        // than columns past its end.
+        visibleStart = totalStart;
+        visibleEnd = totalEnd;
+        return;
+    }
+    int64_t start = std::min<int64_t>(visibleStart, int64_t(totalEnd) - span);
+    const int64_t offset = start - totalStart;
+    start -= (offset % perPixel + perPixel) % perPixel;
     if (start < totalStart)
         start = totalStart;
-    visibleStart = start;
-    visibleEnd = static_cast<int32_t>(std::min<int64_t>(int64_t(start) + int64_t(perPixel) * PixelWidth(), INT32_MAX));
+    visibleStart = static_cast<int32_t>(start);
+    visibleEnd = static_cast<int32_t>(start + span);
 }
 
 int32_t SpanOfMagnification(int32_t step, int32_t pixelWidth, int32_t totalSpan)

@@ -23,6 +23,8 @@ struct TimeWindow {
     int32_t FramesPerPixel() const;
     int16_t PixelOfFrame(int32_t frame) const;
     int32_t FrameOfPixel(int32_t x) const;
+    // How many frames a distance of `pixels` covers.
+    int64_t FramesOfPixels(int64_t pixels) const;
 
     // Every change of the visible stretch ends here: the span is cut to the
     // whole and the stretch moved back inside it.
@@ -36,9 +38,10 @@ struct TimeWindow {
     void ShowAll();
 
     // Snaps the stretch to whole pixels: the start to a multiple of the frames
-    // per pixel and the end to exactly one pixel width further, so that every
-    // view of a window maps frames to the same columns. At least one frame
-    // per pixel.
+    // per pixel and the end to exactly one pixel width further, moved back
+    // so as not to pass the end, so that every view of a window maps frames
+    // to the same columns. At least one frame per pixel, except that a sound
+    // narrower than that is shown whole across the width.
     void SnapToPixels();
 };
 

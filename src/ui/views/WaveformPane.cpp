@@ -68,7 +68,6 @@ CWaveformPane::Views::Views(CWaveformPane& owner, CSoundDocument& document, CVie
     strip = new CSliceView(context, &pane);
     waveform = new CSampleSliceView(context, &pane);
     scrollBar = new QScrollBar(Qt::Horizontal, &pane);
-    scrollBar->setRange(0, kScrollSteps);
     magnify = new CMagnifyView(&pane);
 
     auto rule = [this] {
@@ -127,11 +126,21 @@ void CWaveformPane::Views::SyncControls()
     const TimeWindow& window = waveform->Window();
     {
         const QSignalBlocker blocker(scrollBar);
-        const int64_t total = std::max(1, window.TotalSpan());
-        scrollBar->setPageStep(static_cast<int>(std::clamp<int64_t>(kScrollSteps * window.VisibleSpan() / total, 1,
-                                                                     kScrollSteps)));
+        // The thumb is to the track as the visible span to the whole: with
+        // positions 0 .. 999 standing for the hidden part, the page is the
+        // visible part in those units. With nothing hidden there is nothing
+        // to scroll, and the thumb fills the track.
+        const int64_t hidden = int64_t(window.TotalSpan()) - window.VisibleSpan();
+        if (hidden > 0) {
+            scrollBar->setRange(0, kScrollSteps);
+            scrollBar->setPageStep(static_cast<int>(
+                std::clamp<int64_t>(kScrollSteps * int64_t(window.VisibleSpan()) / hidden, 1, 1000000)));
+        } else {
+            scrollBar->setRange(0, 0);
+            scrollBar->setPageStep(kScrollSteps);
+        }
         scrollBar->setValue(ScrollValueOfWindow(window));
-        scrollBar->setEnabled(window.TotalSpan() > window.VisibleSpan());
+        scrollBar->setEnabled(hidden > 0);
     }
     if (!magnifying)
         magnify->ShowValue(MagnificationOfSpan(window.VisibleSpan(), window.PixelWidth(), window.TotalSpan()));

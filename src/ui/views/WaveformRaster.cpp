@@ -145,7 +145,10 @@ void DrawWaveform(const SRasterTarget& target, const TimeWindow& window, WAVE_SA
             break;
         if (first < 0)
             continue;
-        const int32_t count = std::min(perPixel, length - first);
+        // Up to the next column's first frame; at least one frame when a
+        // short sound spreads a frame over several columns.
+        const int32_t next = std::max(first + 1, window.FrameOfPixel(x + 1 + window.leftPixel));
+        const int32_t count = std::min(next, length) - first;
         const SExtent extent =
             summary ? FromSummary(*summary, first, count, mid) : FromStore(sound, first, count, mid);
         if (!havePrevious) {

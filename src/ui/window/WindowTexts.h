@@ -14,9 +14,11 @@ namespace quorvel {
 constexpr uint32_t kWindowTextTable = 129;
 
 namespace windowtext {
+constexpr uint32_t kOpenSoundTitle = 10;
 constexpr uint32_t kSaveDocumentTitle = 11;
 constexpr uint32_t kExportSoundTitle = 12;
 constexpr uint32_t kExportQLXTitle = 14;
+constexpr uint32_t kPickColorTitle = 15;
 constexpr uint32_t kSlicesLeft = 21;
 constexpr uint32_t kNewTempoLabel = 80;
 constexpr uint32_t kStretchLabel = 81;

@@ -24,7 +24,14 @@ TEST(TimeWindow, MapsFramesAndPixels)
     EXPECT_EQ(window.PixelOfFrame(1010), 0);
     EXPECT_EQ(window.PixelOfFrame(1011), 1);
     EXPECT_EQ(window.PixelOfFrame(990), 0); // truncates toward zero
-    EXPECT_EQ(window.FrameOfPixel(3), 1033);
+    EXPECT_EQ(window.FrameOfPixel(3), 1030); // 3 x 1001 / 100: the span spread over the width
+
+    // A stretch of whole frames per pixel maps by frames per pixel.
+    TimeWindow snapped = Window(100000, 1000, 2100, 100);
+    EXPECT_EQ(snapped.FramesPerPixel(), 11);
+    EXPECT_EQ(snapped.FrameOfPixel(3), 1033);
+    EXPECT_EQ(snapped.PixelOfFrame(1032), 2);
+    EXPECT_EQ(snapped.PixelOfFrame(1033), 3);
 
     window.leftPixel = 10;
     window.rightPixel = 10; // no width: taken as one pixel
@@ -99,6 +106,24 @@ TEST(TimeWindow, SnapsToWholePixels)
     deep.SnapToPixels();
     EXPECT_EQ(deep.FramesPerPixel(), 1);
     EXPECT_EQ(deep.visibleEnd - deep.visibleStart, 100);
+
+    // Snapping never runs past the end: the stretch moves back instead.
+    TimeWindow atEnd = Window(100000, 95600, 100000, 100); // 44 per pixel, 4400 frames
+    atEnd.SnapToPixels();
+    EXPECT_EQ(atEnd.VisibleSpan(), 4400);
+    EXPECT_LE(atEnd.visibleEnd, 100000);
+    EXPECT_EQ(atEnd.visibleStart % 44, 0);
+    // A whole that whole pixels cannot fit exactly is shown exactly whole.
+    TimeWindow whole = Window(8820, 0, 8820, 620);
+    whole.SnapToPixels();
+    EXPECT_EQ(whole.visibleStart, 0);
+    EXPECT_EQ(whole.visibleEnd, 8820);
+    EXPECT_EQ(whole.PixelOfFrame(8820), 620);
+    TimeWindow tiny = Window(300, 0, 300, 600); // shorter than the width
+    tiny.SnapToPixels();
+    EXPECT_EQ(tiny.visibleEnd, 300);
+    EXPECT_EQ(tiny.PixelOfFrame(150), 300);
+    EXPECT_EQ(tiny.FrameOfPixel(599), 299);
 }
 
 TEST(TimeWindow, MagnificationSliderMapsBothWays)

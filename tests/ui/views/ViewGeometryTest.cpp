@@ -1,6 +1,8 @@
 // Hit-testing, ruler marks and labels, locator limits and the overview frame.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "document/SliceList.h"
 #include "ui/views/LocatorEdit.h"
 #include "ui/views/OverviewFrame.h"
@@ -97,6 +99,87 @@ TEST(RulerMarks, LabelsCloserThan31PixelsAreSkipped)
     EXPECT_EQ(markAt(2646000).x, 30);
     EXPECT_NE(markAt(2646000).tick, RulerTick::Labelled);
     EXPECT_EQ(markAt(5292000).tick, RulerTick::Labelled);
+}
+
+std::vector<SRulerMark> Labels(const std::vector<SRulerMark>& marks)
+{
+    std::vector<SRulerMark> labels;
+    for (const SRulerMark& mark : marks)
+        if (mark.tick == RulerTick::Labelled)
+            labels.push_back(mark);
+    return labels;
+}
+
+TEST(RulerMarks, AtLeastTwoLabelsAtEveryMagnification)
+{
+    // Every rate, width and depth down to one frame per pixel, anywhere in a
+    // five-minute sound; and sounds from a few frames to a few seconds whole.
+    for (int32_t rate : {7, 500, 8000, 11025, 44100, 48000, 96000, 192000}) {
+        const int32_t total = rate * 300;
+        for (int16_t width : {240, 620, 1500}) {
+            for (int64_t perPixel = 1; perPixel <= total / width; perPixel *= 3) {
+                for (int64_t start : {int64_t(0), int64_t(rate) * 7 / 3, int64_t(total) / 2}) {
+                    const int64_t span = perPixel * width;
+                    const int32_t from = static_cast<int32_t>(std::min(start, total - span));
+                    const auto labels = Labels(RulerMarks(Window(total, from, int32_t(from + span), width), rate));
+                    EXPECT_GE(labels.size(), 2u) << rate << " Hz, " << width << " px, " << perPixel
+                                                 << " frames per pixel from " << from;
+                }
+            }
+            for (int32_t length : {300, rate / 5, rate, rate * 3 / 2}) {
+                const auto labels = Labels(RulerMarks(Window(length, 0, length, width), rate));
+                EXPECT_GE(labels.size(), 2u) << rate << " Hz, " << width << " px, whole sound of " << length;
+            }
+        }
+    }
+}
+
+TEST(RulerMarks, FinerStepsLabelWithTheirOwnPrecision)
+{
+    // 5000 frames over 720 px: hundredths labelled, thousandths ticked; the
+    // labels lie on the exact frames of those times.
+    auto labels = Labels(RulerMarks(Window(441000, 50000, 55040, 720), 44100));
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels[0].label, "1.14");
+    EXPECT_EQ(labels[0].frame, 50274);
+    EXPECT_EQ(labels[1].label, "1.15");
+    EXPECT_EQ(labels[1].frame, 50715);
+
+    // 200 frames at one per pixel: thousandths (44.1 frames, falling between
+    // frames at this rate).
+    labels = Labels(RulerMarks(Window(441000, 44100, 44300, 200), 44100));
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels[0].label, "1.000");
+    EXPECT_EQ(labels[1].label, "1.001");
+    EXPECT_EQ(labels[1].frame, 44144);
+
+    // A short sound whole: tenths.
+    labels = Labels(RulerMarks(Window(8820, 0, 8820, 620), 44100));
+    ASSERT_EQ(labels.size(), 3u);
+    EXPECT_EQ(labels[2].label, "0.2");
+
+    // Where a thousandth of a second is wider than the view: frame numbers.
+    labels = Labels(RulerMarks(Window(1920000, 96100, 96340, 240), 192000));
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels[0].label, "96100");
+    EXPECT_EQ(labels[1].label, "96200");
+    EXPECT_EQ(labels[1].frame, 96200);
+
+    EXPECT_EQ(RulerLabelTextOfMilliseconds(61250, 2), "1: 1.25");
+    EXPECT_EQ(RulerLabelTextOfMilliseconds(5, 3), "0.005");
+    EXPECT_EQ(RulerLabelTextOfMilliseconds(-1500, 1), "-1.5");
+}
+
+TEST(RulerMarks, TableStepsStayWhereTheyShowTwoLabels)
+{
+    // Three seconds at 441 frames per pixel: whole-second labels, as the
+    // table gives, even though finer ones would fit.
+    const auto marks = RulerMarks(Window(441000, 0, 132300, 300), 44100);
+    const auto labels = Labels(marks);
+    ASSERT_EQ(labels.size(), 4u);
+    EXPECT_EQ(labels[1].label, "1.0");
+    EXPECT_EQ(marks[1].frame, 4410);
+    EXPECT_EQ(labels[0].label, RulerLabelText(0, 44100));
 }
 
 TEST(LocatorEdit, LocatorsKeep256FramesApart)

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QScrollBar>
 #include <QTest>
 
+#include <algorithm>
 #include <vector>
 
 #include "document/SoundDocument.h"
@@ -96,7 +98,7 @@ TEST_F(WaveformPaneTest, ViewsShareOneSnappedStretch)
     const TimeWindow& visible = pane->Visible();
     EXPECT_EQ(visible.visibleStart, 0);
     EXPECT_EQ(visible.FramesPerPixel(), 690); // ceil(441000 / 640)
-    EXPECT_EQ(visible.VisibleSpan(), 690 * kWidth);
+    EXPECT_EQ(visible.VisibleSpan(), kLength) << "the whole sound, not columns past its end";
     pane->ZoomIn();
     EXPECT_EQ(pane->Visible().FramesPerPixel(), 345);
     EXPECT_EQ(pane->Visible().visibleStart % 345, 0);
@@ -114,7 +116,7 @@ TEST_F(WaveformPaneTest, WaveformClicksPlayOrZoom)
 {
     QTest::mouseClick(waveform, Qt::LeftButton, Qt::NoModifier, QPoint(100, 50));
     ASSERT_EQ(actions.clicks.size(), 1u);
-    EXPECT_EQ(actions.clicks[0], 69000);
+    EXPECT_EQ(actions.clicks[0], 100 * kLength / kWidth); // the whole sound spread over the width
 
     QTest::mouseClick(waveform, Qt::LeftButton, Qt::ControlModifier, QPoint(320, 50));
     EXPECT_EQ(actions.clicks.size(), 1u); // a magnify click does not play
@@ -156,7 +158,7 @@ TEST_F(WaveformPaneTest, SliceStripReportsHandlesEmptyPressesAndDrags)
     QTest::mouseRelease(strip, Qt::LeftButton, Qt::NoModifier, QPoint(300, bottom));
     ASSERT_EQ(actions.emptyPresses, std::vector<bool>{false});
     ASSERT_FALSE(actions.drags.empty());
-    EXPECT_EQ(actions.drags.back(), (std::pair<int32_t, int32_t>{300 * 690, 400 * 690}));
+    EXPECT_EQ(actions.drags.back(), (std::pair<int32_t, int32_t>{300 * kLength / kWidth, 400 * kLength / kWidth}));
 }
 
 TEST_F(WaveformPaneTest, RulerMovesLocatorsKeeping256FramesApart)
@@ -173,19 +175,77 @@ TEST_F(WaveformPaneTest, RulerMovesLocatorsKeeping256FramesApart)
     document->SetLocators(110250, 110250 + 500);
     pane->LocatorsChanged();
     const int rightX = XOf(110750);
-    QTest::mousePress(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(rightX - 1, 3));
-    QTest::mouseMove(ruler, QPoint(XOf(110250), 3));
-    QTest::mouseRelease(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(XOf(110250), 3));
+    const int y = ruler->height() - 3; // the handles stand on the bottom edge
+    QTest::mousePress(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(rightX - 1, y));
+    QTest::mouseMove(ruler, QPoint(XOf(110250), y));
+    QTest::mouseRelease(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(XOf(110250), y));
     EXPECT_EQ(document->Sound()->LoopEnd(), 110250 + 256);
     EXPECT_EQ(document->Sound()->LoopStart(), 110250);
     EXPECT_EQ(actions.locatorMoves.back(), false);
 
     // Dragging the left handle says so.
-    QTest::mousePress(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(XOf(110250) + 1, 3));
-    QTest::mouseMove(ruler, QPoint(XOf(110200), 3));
-    QTest::mouseRelease(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(XOf(110200), 3));
+    QTest::mousePress(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(XOf(110250) + 1, y));
+    QTest::mouseMove(ruler, QPoint(XOf(110200), y));
+    QTest::mouseRelease(ruler, Qt::LeftButton, Qt::AltModifier, QPoint(XOf(110200), y));
     EXPECT_EQ(document->Sound()->LoopStart(), 110200);
     EXPECT_EQ(actions.locatorMoves.back(), true);
+}
+
+// The labels of the ruler's last drawing: all whole inside the view, none
+// running into another or under a locator handle.
+std::vector<QString> CheckedRulerLabels(CRangeScaleView& ruler)
+{
+    ruler.grab();
+    std::vector<QString> texts;
+    int previousRight = -1;
+    for (const auto& label : ruler.DrawnLabels()) {
+        texts.push_back(label.text);
+        EXPECT_GE(label.rect.left(), 0) << label.text.toStdString();
+        EXPECT_LE(label.rect.right(), ruler.width() - 1) << label.text.toStdString();
+        EXPECT_GT(label.rect.left(), previousRight) << label.text.toStdString();
+        previousRight = label.rect.right();
+        for (LocatorSide side : {LocatorSide::Left, LocatorSide::Right})
+            EXPECT_FALSE(label.rect.intersects(ruler.HandleRect(side)))
+                << label.text.toStdString() << " under a locator handle";
+    }
+    return texts;
+}
+
+TEST_F(WaveformPaneTest, RulerLabelsReadWholeBesideTheHandles)
+{
+    // The whole ten seconds: the table's steps, labels from 0.0 to 10.0, the
+    // first and last moved inside the edges, the handles on both ends.
+    document->SetLocators(0, kLength - 1);
+    pane->LocatorsChanged();
+    std::vector<QString> labels = CheckedRulerLabels(*ruler);
+    ASSERT_FALSE(labels.empty());
+    EXPECT_EQ(labels.front(), "0.0");
+    EXPECT_EQ(labels.back(), "10.0");
+
+    // A locator on a labelled second leaves the label readable.
+    document->SetLocators(44100, 88200);
+    pane->LocatorsChanged();
+    labels = CheckedRulerLabels(*ruler);
+    EXPECT_NE(std::find(labels.begin(), labels.end(), "1.0"), labels.end());
+    EXPECT_NE(std::find(labels.begin(), labels.end(), "2.0"), labels.end());
+
+    // Zoomed in past the table's finest step: labels in hundredths, then in
+    // thousandths at one frame per pixel.
+    pane->SetVisible(50000, 55000);
+    labels = CheckedRulerLabels(*ruler);
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels.front(), "1.14");
+    pane->SetVisible(50000, 50000 + kWidth);
+    ASSERT_EQ(pane->Visible().FramesPerPixel(), 1);
+    labels = CheckedRulerLabels(*ruler);
+    ASSERT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels.front().toStdString(), "1.134");
+    EXPECT_EQ(labels[1].toStdString(), "1.135");
+    // Zoomed so that the table's labels would leave only the one second.
+    pane->SetVisible(30000, 60000);
+    labels = CheckedRulerLabels(*ruler);
+    EXPECT_GE(labels.size(), 2u);
+    EXPECT_EQ(labels.front(), "0.7");
 }
 
 TEST_F(WaveformPaneTest, OverviewPressCentresTheFrame)
@@ -276,6 +336,97 @@ TEST(WaveformPaneMemory, ShowsTextWhenNoImageCanBeHad)
     pane.grab();
     EXPECT_FALSE(pane.findChild<CSampleSliceView*>()->ShowsNoMemoryText());
     EXPECT_GE(WaveformImageCache().Uses(), 1);
+}
+
+// A steady tone, so that every column of the waveform looks alike.
+std::unique_ptr<CSoundDocument> SteadyDocument(int32_t length)
+{
+    auto sound = std::make_unique<WAVE_SAMPLE>("steady", 44100, length);
+    for (int32_t i = 0; i < length; ++i)
+        sound->Store().WriteSample(static_cast<uint32_t>(i), static_cast<int16_t>(i % 2 ? -12000 : 12000));
+    return std::make_unique<CSoundDocument>(std::move(sound), StoredDocumentSettings{}, std::vector<StoredSlice>{});
+}
+
+// Whether column x of a view's picture differs from its background (the
+// colour above the tone, away from the locator lines at the ends) anywhere
+// between two rows.
+bool ColumnDrawn(const QImage& image, int x, int fromY, int toY)
+{
+    const QRgb background = image.pixel(image.width() / 4, 1);
+    for (int y = fromY; y < toY; ++y)
+        if (image.pixel(x, y) != background)
+            return true;
+    return false;
+}
+
+TEST(WaveformPaneShortSound, WholeSoundReachesTheRightEdge)
+{
+    // 0.2 s across 620 pixels: 14.2 frames a pixel. Whole frames per pixel
+    // would leave columns past the end blank.
+    for (const int32_t length : {8820, 441, 100000}) {
+        auto document = SteadyDocument(length);
+        CFakeActions actions;
+        SApplicationPreferences preferences;
+        CWaveformPane pane(*document, actions, preferences);
+        pane.resize(620, 300);
+        pane.show();
+        QCoreApplication::processEvents();
+        auto* waveform = pane.findChild<CSampleSliceView*>();
+        auto* overview = pane.findChild<CSampleOverView*>();
+        const int width = waveform->width();
+        ASSERT_EQ(width, 620);
+        const TimeWindow& visible = pane.Visible();
+        EXPECT_EQ(visible.visibleStart, 0);
+        EXPECT_EQ(visible.visibleEnd, length) << "the whole sound and nothing past it";
+        EXPECT_GE(visible.PixelOfFrame(length - 1), width - 1 - std::max(1, width / length));
+        EXPECT_EQ(overview->Window().PixelOfFrame(length), width);
+
+        for (QWidget* view : std::initializer_list<QWidget*>{waveform, overview}) {
+            const QImage picture = view->grab().toImage();
+            for (int x : {1, width / 2, width - 3, width - 1})
+                EXPECT_TRUE(ColumnDrawn(picture, x, 2, picture.height() - 2))
+                    << length << " frames, column " << x << " of " << view->metaObject()->className();
+        }
+    }
+}
+
+TEST(WaveformPaneShortSound, RulerLabelsTheTenthsOfAShortSound)
+{
+    auto document = SteadyDocument(8820);
+    CFakeActions actions;
+    SApplicationPreferences preferences;
+    CWaveformPane pane(*document, actions, preferences);
+    pane.resize(620, 300);
+    pane.show();
+    QCoreApplication::processEvents();
+    auto* ruler = pane.findChild<CRangeScaleView*>();
+    EXPECT_EQ(CheckedRulerLabels(*ruler), (std::vector<QString>{"0.0", "0.1", "0.2"}));
+}
+
+TEST(WaveformPaneShortSound, ScrollBarThumbShowsTheVisiblePart)
+{
+    auto document = SteadyDocument(8820);
+    CFakeActions actions;
+    SApplicationPreferences preferences;
+    CWaveformPane pane(*document, actions, preferences);
+    pane.resize(620, 300);
+    pane.show();
+    QCoreApplication::processEvents();
+    auto* bar = pane.findChild<QScrollBar*>();
+    ASSERT_NE(bar, nullptr);
+    // Thumb length over track length, as the scroll bar draws it.
+    auto thumb = [bar] {
+        return double(bar->pageStep()) / double(bar->maximum() - bar->minimum() + bar->pageStep());
+    };
+    EXPECT_FALSE(bar->isEnabled());
+    EXPECT_DOUBLE_EQ(thumb(), 1.0) << "nothing hidden: the thumb fills the track";
+
+    pane.SetVisible(0, 4410); // half the sound
+    EXPECT_TRUE(bar->isEnabled());
+    const double half = double(pane.Visible().VisibleSpan()) / 8820;
+    EXPECT_NEAR(thumb(), half, 0.01);
+    pane.ShowAll();
+    EXPECT_DOUBLE_EQ(thumb(), 1.0);
 }
 
 } // namespace
