@@ -10,6 +10,7 @@
 #include "fileformats/FileAlerts.h"
 #include "fileformats/FileTypes.h"
 #include "fileformats/IFFWriter.h"
+#include "fileformats/OutputLimits.h"
 #include "framework/SafeFileWriter.h"
 
 namespace quorvel {
@@ -85,6 +86,7 @@ ExportOutcome WriteQLX(CMedia& media, CExportJob& job, CExportProgress& progress
     table.loopTicks = job.LoopTicks();
     table.tempo = QlxTempo(job);
     const int n = count;
+    CheckOutputLengths(job, n);
     const int32_t loopFrames = job.End() - job.Start();
 
     CAIFFWriter writer(&media);

@@ -6,6 +6,7 @@
 #include "fileformats/SampleData.h"
 #include "fileformats/AIFFSoundChunks.h"
 #include "fileformats/IFFWriter.h"
+#include "fileformats/OutputLimits.h"
 #include "fileformats/WaveFormat.h"
 #include "framework/SafeFileSet.h"
 
@@ -135,6 +136,9 @@ ExportOutcome WriteSliceFiles(CExportJob& job, const SoundExportParams& params, 
     job.SetOutputRate(params.rate);
     const FileTypeSpec& type = params.type ? *params.type : filetypes::kAIFF;
     const int n = static_cast<int>(files.size());
+    CheckOutputLengths(job, n);
+    if (&type == &filetypes::kWave)
+        WaveFormat::PCM16(1, params.rate); // a rate no header can state is refused before any work
 
     CProgressScope scope(progress, "Slices left:");
     for (int i = 0; i < n; ++i) {

@@ -6,7 +6,10 @@
 #include "../common/SlicedSound.h"
 #include "ExportedFiles.h"
 #include "fileformats/SoundExport.h"
+#include "fileformats/FileAlerts.h"
 #include "fileformats/FormatExceptions.h"
+#include "fileformats/InstrumentExportQuestions.h"
+#include "fileformats/OutputLimits.h"
 #include "framework/FileExceptions.h"
 
 namespace quorvel {
@@ -106,6 +109,28 @@ TEST(SoundExport, ReplaceQuestionsComeFirstAndTheFilesChangeTogether)
     EXPECT_THROW(failing.Run(Script{{ReplaceAnswer::Replace}}), XFile);
     EXPECT_EQ(failing.Names(), std::vector<std::string>{"Groove #002.aif"});
     EXPECT_TRUE(std::filesystem::is_directory(failing.dir / "Groove #002.aif"));
+}
+
+TEST(SoundExport, AnOutputLongerThanASoundCanBeIsRefusedAsThat)
+{
+    // Five minutes at 1 Hz converted to 192 kHz: 57.6 million frames, more
+    // than the sample store holds. Refused up front with the length alert,
+    // not as a full disk, and nothing is written.
+    const TempFolder dir;
+    auto s = MakeSlicedSound(300, {0}, {}, 1);
+    CExportJob job{*s->sound, s->slices, 0, 300, 1000, false, false, true, {}};
+    Script script;
+    try {
+        ExportSlicesToFiles(job, {CFileSpec(dir / "Slow.wav"), &filetypes::kWave, 192000}, script, script);
+        FAIL() << "exported";
+    } catch (const XExportFailed& refused) {
+        EXPECT_EQ(refused.Table(), kFileAlertTable);
+        EXPECT_EQ(refused.Alert(), kSoundTooLongAlert);
+    }
+    EXPECT_TRUE(dir.Names().empty());
+    Script fits;
+    EXPECT_EQ(ExportSlicesToFiles(job, {CFileSpec(dir / "Slow.wav"), &filetypes::kWave, 44100}, fits, fits),
+              ExportOutcome::Completed);
 }
 
 TEST(SoundExport, WaveHeadersNeverOverflow)
