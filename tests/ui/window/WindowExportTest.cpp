@@ -89,15 +89,16 @@ TEST_F(WindowExportTest, ExportsNeedALengthAndReportTheirFailures)
     ASSERT_EQ(alerts_.size(), 1u);
     EXPECT_EQ(alerts_[0], "You may have run out of memory or disk space.");
 
-    // Sound export: one file per slice, a taken name asks (Cancel stops).
+    // Sound export: one file per slice, a taken name asks first (Cancel
+    // stops before any file is written).
     services_.dialogs.exportSoundAnswer = SSoundExportChoice{folder_ / "Part", true, 44100};
     WriteBytes(folder_ / "Part #003.wav", {1, 2, 3});
     alertAnswer_ = AlertResultForSlot(0); // Cancel
     window.HandleCommand(CQuorvelWindow::kCmdExportSound);
     EXPECT_EQ(alerts_.size(), 2u);
-    EXPECT_FALSE(ReadBytes(folder_ / "Part #002.wav").empty());
+    EXPECT_FALSE(CFileSpec(folder_ / "Part #002.wav").NameTaken());
     EXPECT_EQ(ReadBytes(folder_ / "Part #003.wav").size(), 3u);
-    EXPECT_TRUE(ReadBytes(folder_ / "Part #004.wav").empty());
+    EXPECT_FALSE(CFileSpec(folder_ / "Part #004.wav").NameTaken());
 }
 
 // Opens the demo loop, edits it as a user would, saves it, reopens it and
