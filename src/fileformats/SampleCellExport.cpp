@@ -71,8 +71,9 @@ ExportOutcome ExportSampleCell(CExportJob& job, SampleCellExportSettings& settin
     // The instrument and its slice files replace what was there together or
     // not at all; the instrument comes last, after the files it names.
     CSafeFileSet set;
-    const ExportOutcome slices = RunExportStep(kInstrumentAlertTable, kSampleCellFailedAlert,
-                                               [&] { return WriteSliceFiles(job, params, *sliceFiles, progress, set); });
+    const ExportOutcome slices = RunExportStep(kInstrumentAlertTable, kSampleCellFailedAlert, [&] {
+        return WriteSliceFiles(job, params, *sliceFiles, progress, set);
+    });
     if (slices != ExportOutcome::Completed)
         return slices;
     RunExportStep(kInstrumentAlertTable, kSampleCellInstrumentFailedAlert, [&] {

@@ -245,7 +245,8 @@ TEST(Cli, AReportThatCannotBeWrittenIsAFailure)
 {
     TempFolder folder;
     WriteLoop(folder / "loop.wav");
-    for (const std::string& command : {"info " + (folder / "loop.wav"), "slices " + (folder / "loop.wav"), std::string("devices")}) {
+    for (const std::string& command :
+         {"info " + (folder / "loop.wav"), "slices " + (folder / "loop.wav"), std::string("devices")}) {
         const auto run = RunTool("quorvel-cli", command + " > /dev/full");
         EXPECT_EQ(run.status, 3) << command;
         EXPECT_NE(run.err.find("could not write the output"), std::string::npos) << command << ": " << run.err;

@@ -34,7 +34,8 @@ std::vector<std::string> Sorted(std::vector<std::string> names)
 size_t HiddenCount(const TempFolder& dir)
 {
     const auto names = dir.Names();
-    return static_cast<size_t>(std::count_if(names.begin(), names.end(), [](const std::string& n) { return n[0] == '.'; }));
+    return static_cast<size_t>(
+        std::count_if(names.begin(), names.end(), [](const std::string& n) { return n[0] == '.'; }));
 }
 
 // A child process that writes an export of two finished slice files and an

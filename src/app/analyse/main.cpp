@@ -26,7 +26,9 @@ int Run(int argc, char** argv)
     app.add_option("file", path, "WAV or AIFF sound file, or a document (.qvl)")->required();
     app.add_option("--channel", channel, "how a stereo file becomes mono")
         ->check(CLI::IsMember({"left", "right", "mix"}));
-    app.add_option("--sensitivity", sensitivity, "sensitivity fader, 0 to 99")->check(WholeNumber())->check(CLI::Range(0, 99));
+    app.add_option("--sensitivity", sensitivity, "sensitivity fader, 0 to 99")
+        ->check(WholeNumber())
+        ->check(CLI::Range(0, 99));
     app.add_option("--bars", bars, "loop length in bars")->check(WholeNumber())->check(CLI::Range(0, 666));
     app.add_option("--beats", beats, "extra beats")->check(WholeNumber())->check(CLI::Range(0, 7));
     try {

@@ -125,7 +125,9 @@ void AddDocumentOptions(CLI::App& command, DocumentOptions& o)
         ->check(WholeNumber());
     command.add_option("--right", o.right, "right locator (frame), at most the sound's length")
         ->check(WholeNumber());
-    command.add_option("--bars", o.bars, "loop length: bars (0 to 666)")->check(WholeNumber())->check(CLI::Range(0, 666));
+    command.add_option("--bars", o.bars, "loop length: bars (0 to 666)")
+        ->check(WholeNumber())
+        ->check(CLI::Range(0, 666));
     command.add_option("--beats", o.beats, "loop length: extra beats (0 to 7)")
         ->check(WholeNumber())
         ->check(CLI::Range(0, 7));
