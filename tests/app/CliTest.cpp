@@ -1,7 +1,9 @@
 // The command-line tool, run as a user would run it.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <nlohmann/json.hpp>
@@ -281,6 +283,53 @@ TEST(Cli, QLXOverItsLimitIsNeverCutSilently)
     ASSERT_EQ(run.status, 0) << run.err;
     const std::vector<uint8_t> file = test::ReadBytes(folder / "x.qlx");
     ASSERT_GT(file.size(), 512u);
+}
+
+// Hidden entries of a folder: the temporaries of files being written.
+size_t Hidden(const TempFolder& folder)
+{
+    size_t hidden = 0;
+    for (const std::string& name : folder.Names())
+        hidden += name[0] == '.' ? 1 : 0;
+    return hidden;
+}
+
+TEST(Cli, AnExportStoppedByASignalLeavesNoTemporaries)
+{
+    // A thousand slice files, each synced: an export that runs for seconds.
+    TempFolder folder;
+    const std::vector<int16_t> quiet(132300, 0);
+    SafeWrite(CFileSpec(folder / "quiet.wav"),
+              [&](CMedia& media) { WriteWaveFile(media, quiet.data(), 132300, 1, 44100); });
+    std::string positions;
+    for (int i = 1; i <= 1000; ++i) {
+        positions += (i > 1 ? "," : "");
+        positions += std::to_string(100 * i);
+    }
+    TempFolder out;
+    const std::string tool = std::string(QUORVEL_BIN_DIR) + "/quorvel-cli";
+    const std::string input = folder / "quiet.wav";
+    const std::string base = out / "s.wav";
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::freopen("/dev/null", "w", stdout);
+            ::freopen("/dev/null", "w", stderr);
+            ::execl(tool.c_str(), tool.c_str(), "export", input.c_str(), "--bars", "1", "--add", positions.c_str(),
+                    "--sound", base.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ASSERT_GT(child, 0);
+        // Stopped as soon as it writes, long before it could finish.
+        for (int polls = 0; Hidden(out) == 0 && polls < 20000; ++polls)
+            ::usleep(500);
+        ASSERT_GT(Hidden(out), 0u) << "the export never started writing";
+        ::kill(child, signal);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "status " << status;
+        EXPECT_TRUE(out.Names().empty()) << "signal " << signal << ": " << out.Names().size() << " left";
+    }
 }
 
 TEST(Cli, ALinkThatPointsNowhereIsAnExistingOutput)
