@@ -4,6 +4,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstring>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace quorvel {
@@ -17,6 +18,17 @@ constexpr int kSlots = 4096;
 // Each slot owns a copy of the path made before it is published, so the
 // handler only ever sees complete strings.
 std::array<std::atomic<char*>, kSlots> slots{};
+
+constexpr std::array<int, 3> kTerminatingSignals{SIGINT, SIGTERM, SIGHUP};
+
+sigset_t TerminatingSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : kTerminatingSignals)
+        sigaddset(&set, signal);
+    return set;
+}
 
 void RemoveAndReraise(int signal)
 {
@@ -58,15 +70,22 @@ void RemoveLiveTemporaries() noexcept
             ::unlink(path);
 }
 
+CTerminatingSignalsBlocked::CTerminatingSignalsBlocked()
+{
+    const sigset_t blocked = TerminatingSignals();
+    ::pthread_sigmask(SIG_BLOCK, &blocked, &previous_);
+}
+
+CTerminatingSignalsBlocked::~CTerminatingSignalsBlocked() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+
 void RemoveLiveTemporariesOnSignals()
 {
     struct sigaction action {};
     action.sa_handler = RemoveAndReraise;
-    sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        sigaddset(&action.sa_mask, signal);
-    }
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+    // One handler at a time: a second signal waits until the first has
+    // removed the files and ended the process.
+    action.sa_mask = TerminatingSignals();
+    for (const int signal : kTerminatingSignals)
         ::sigaction(signal, &action, nullptr);
 }
 

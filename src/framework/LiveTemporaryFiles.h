@@ -3,6 +3,7 @@
 // that ends the process (Ctrl-C, SIGTERM, SIGHUP) does not leave them beside
 // the user's files. Registering and forgetting are cheap; the removal runs in
 // a signal handler and so only reads what registering prepared.
+#include <csignal>
 #include <string>
 
 namespace quorvel {
@@ -15,6 +16,19 @@ void ForgetLiveTemporary(int token) noexcept;
 
 // Unlinks every registered file. Async-signal-safe.
 void RemoveLiveTemporaries() noexcept;
+
+// Holds SIGINT, SIGTERM and SIGHUP back for the calling thread while it
+// lives, so that a file is never created without being registered.
+class CTerminatingSignalsBlocked {
+public:
+    CTerminatingSignalsBlocked();
+    ~CTerminatingSignalsBlocked();
+    CTerminatingSignalsBlocked(const CTerminatingSignalsBlocked&) = delete;
+    CTerminatingSignalsBlocked& operator=(const CTerminatingSignalsBlocked&) = delete;
+
+private:
+    sigset_t previous_;
+};
 
 // Installs handlers for SIGINT, SIGTERM and SIGHUP that remove the live
 // temporaries and then end the process by the same signal. For programs

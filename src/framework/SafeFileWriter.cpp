@@ -140,8 +140,14 @@ CSafeFileWriter::CSafeFileWriter(const CFileSpec& target) : targetPath_(ResolveT
     if (replacing && !S_ISREG(st.st_mode))
         throw XCreateFailed();
     RemoveStaleTemporaries(targetPath_);
-    const int fd = CreateTemporary(targetPath_, temporaryPath_);
-    liveToken_ = RegisterLiveTemporary(temporaryPath_);
+    int fd = -1;
+    {
+        // A terminating signal between creating the file and registering
+        // it would leave it behind.
+        const CTerminatingSignalsBlocked blocked;
+        fd = CreateTemporary(targetPath_, temporaryPath_);
+        liveToken_ = RegisterLiveTemporary(temporaryPath_);
+    }
     file_ = std::make_unique<COpenFile>(fd);
     // The new file keeps the permissions of the one it replaces.
     if (replacing)
