@@ -75,8 +75,11 @@ TEST(SafeFileSet, PendingMembersHoldNoOpenFiles)
     ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
     CSafeFileSet set;
     try {
-        for (int i = 0; i < 100; ++i)
-            set.Write(CFileSpec(dir / ("s" + std::to_string(i) + ".wav")), Put("x"));
+        for (int i = 0; i < 100; ++i) {
+            std::string name = std::to_string(i);
+            name += ".wav";
+            set.Write(CFileSpec(dir / name), Put("x"));
+        }
         set.Commit();
     } catch (...) {
         ::setrlimit(RLIMIT_NOFILE, &saved);
