@@ -83,10 +83,9 @@ int64_t Thousandths(const std::string& text)
     for (; i < text.size() && text[i] != '.'; ++i)
         whole = std::min<int64_t>(whole * 10 + (text[i] - '0'), 1000000000);
     int64_t milli = 0;
-    if (i < text.size())
-        for (int place = 100, j = static_cast<int>(i) + 1; place > 0 && j < static_cast<int>(text.size());
-             place /= 10, ++j)
-            milli += (text[static_cast<size_t>(j)] - '0') * place;
+    int place = 100;
+    for (size_t j = i + 1; j < text.size() && place > 0; ++j, place /= 10)
+        milli += (text[j] - '0') * place;
     return whole * 1000 + milli;
 }
 
