@@ -10,6 +10,9 @@ QUORVEL_EXCEPTION(XSoundFile, XFile);
 QUORVEL_EXCEPTION(XUnsupportedFormat, XSoundFile);
 QUORVEL_EXCEPTION(XUnknownFileType, XSoundFile);
 QUORVEL_EXCEPTION(XQLXUnsupportedFileType, XSoundFile);
+// A value (a sample rate, a size) that the field of the header it belongs in
+// cannot hold: writing it would produce a wrong header.
+QUORVEL_EXCEPTION(XHeaderOverflow, XFile);
 
 // A sound outside the import limits. Carries the alert (table 129) that
 // tells the user which limit it broke; FileAlertText gives its text.

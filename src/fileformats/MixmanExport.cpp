@@ -3,6 +3,7 @@
 #include "fileformats/FileAlerts.h"
 #include "fileformats/GrooveMIDIExport.h"
 #include "fileformats/MixmanGroove.h"
+#include "fileformats/OutputLimits.h"
 #include "framework/SafeFileWriter.h"
 
 namespace quorvel {
@@ -50,6 +51,7 @@ ExportOutcome ExportMixmanTrack(CExportJob& job, const std::string& name, CInstr
     if (!count)
         return ExportOutcome::Cancelled;
     job.SetOutputRate(MixmanTrack::kSampleRate);
+    CheckOutputLengths(job, *count);
 
     std::optional<CFileSpec> file = questions.AskSaveFile({"Export Mixman TRK File As:", &filetypes::kMixman, name});
     if (!file)

@@ -7,8 +7,10 @@
 #include "fileformats/SampleData.h"
 #include "fileformats/AIFFSoundChunks.h"
 #include "fileformats/ByteOrder.h"
+#include "fileformats/FileAlerts.h"
 #include "fileformats/FileTypes.h"
 #include "fileformats/IFFWriter.h"
+#include "fileformats/OutputLimits.h"
 #include "framework/SafeFileWriter.h"
 
 namespace quorvel {
@@ -70,15 +72,21 @@ int32_t QlxTempo(const CExportJob& job)
 
 ExportOutcome WriteQLX(CMedia& media, CExportJob& job, CExportProgress& progress)
 {
+    return WriteQLX(media, job, progress, job.OutputCount());
+}
+
+ExportOutcome WriteQLX(CMedia& media, CExportJob& job, CExportProgress& progress, int count)
+{
+    if (count > QlxSliceTable::kMaxEntries || count > job.OutputCount())
+        throw XQLXTooManySlices();
     const int32_t rate = job.Sound().SampleRate();
     job.SetOutputRate(rate);
 
     QlxSliceTable table;
     table.loopTicks = job.LoopTicks();
     table.tempo = QlxTempo(job);
-    // The table has room for 1000 slices; a loop cut at every one of 1000
-    // slices plus its lead-in would have one more, which is left out.
-    const int n = std::min(job.OutputCount(), QlxSliceTable::kMaxEntries);
+    const int n = count;
+    CheckOutputLengths(job, n);
     const int32_t loopFrames = job.End() - job.Start();
 
     CAIFFWriter writer(&media);
@@ -132,13 +140,20 @@ ExportOutcome WriteQLX(CMedia& media, CExportJob& job, CExportProgress& progress
     return ExportOutcome::Completed;
 }
 
-ExportOutcome ExportQLXFile(CExportJob& job, const CFileSpec& file, CExportProgress& progress)
+ExportOutcome ExportQLXFile(CExportJob& job, const CFileSpec& file, CInstrumentExportQuestions& questions,
+                            CExportProgress& progress)
 {
+    // The table has room for 1000 slices; a loop cut at every one of 1000
+    // slices plus its lead-in has one more.
+    const std::optional<int> count =
+        LimitSlices(questions, job.OutputCount(), QlxSliceTable::kMaxEntries, kFileAlertTable, kQLXSliceLimitAlert);
+    if (!count)
+        return ExportOutcome::Cancelled;
     CFileSpec target = file;
     target.SetType(filetypes::kQLX.typeCode);
     target.SetCreator(CFileSpec::kOwnCreator);
     CSafeFileWriter writer(target);
-    const ExportOutcome outcome = WriteQLX(writer.Media(), job, progress);
+    const ExportOutcome outcome = WriteQLX(writer.Media(), job, progress, *count);
     if (outcome == ExportOutcome::Completed)
         writer.Commit();
     return outcome;

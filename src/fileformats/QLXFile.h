@@ -9,11 +9,15 @@
 #include "analysis/SliceSet.h"
 #include "framework/Media.h"
 #include "fileformats/ExportProgress.h"
+#include "fileformats/InstrumentExportQuestions.h"
+#include "framework/FileExceptions.h"
 #include "framework/FileSpec.h"
 
 namespace quorvel {
 
 constexpr int kQLXExportFailedAlert = 43;
+// Table 129: "Only the first %d slices will be included in the QLX file."
+constexpr int kQLXSliceLimitAlert = 51;
 
 struct QlxSliceEntry {
     uint32_t start = 0;  // 16-bit words from the start of the sound data
@@ -39,14 +43,22 @@ struct QlxSliceTable {
 // other held value is unknown (0).
 int32_t QlxTempo(const CExportJob& job);
 
-// Writes the whole file to `media`. The job's output rate is set to the
-// sound's rate. Stops early on a cancel from `progress` (the data written so
-// far is then incomplete); failures propagate.
+// Writes the whole file with the job's first `count` outputs (at most
+// kMaxEntries) to `media`. The job's output rate is set to the sound's rate.
+// Stops early on a cancel from `progress` (the data written so far is then
+// incomplete); failures propagate.
+ExportOutcome WriteQLX(CMedia& media, CExportJob& job, CExportProgress& progress, int count);
+// The same with every output; XQLXTooManySlices when they do not fit.
 ExportOutcome WriteQLX(CMedia& media, CExportJob& job, CExportProgress& progress);
 
-// Writes `file` so that a cancel or a failure leaves no file behind (and an
-// existing file untouched). Failures propagate; the caller shows
-// kQLXExportFailedAlert.
-ExportOutcome ExportQLXFile(CExportJob& job, const CFileSpec& file, CExportProgress& progress);
+// A job with more outputs than the table holds, written without asking.
+QUORVEL_EXCEPTION(XQLXTooManySlices, XFile);
+
+// Asks before leaving slices out (kQLXSliceLimitAlert; Cancel writes
+// nothing), then writes `file` so that a cancel or a failure leaves no file
+// behind (and an existing file untouched). Failures propagate; the caller
+// shows kQLXExportFailedAlert.
+ExportOutcome ExportQLXFile(CExportJob& job, const CFileSpec& file, CInstrumentExportQuestions& questions,
+                            CExportProgress& progress);
 
 } // namespace quorvel

@@ -3,7 +3,7 @@
 #include "fileformats/FileAlerts.h"
 #include "fileformats/GrooveMIDIExport.h"
 #include "fileformats/SoundExport.h"
-#include "framework/SafeFileWriter.h"
+#include "framework/SafeFileSet.h"
 
 namespace quorvel {
 
@@ -55,13 +55,6 @@ ExportOutcome ExportSampleCell(CExportJob& job, SampleCellExportSettings& settin
     job.SetOutputRate(rate);
     const SampleCellParameters parameters = Parameters(settings);
 
-    // Written now, put in place only once the slice files it names exist.
-    std::unique_ptr<CSafeFileWriter> instrumentFile;
-    RunExportStep(kInstrumentAlertTable, kSampleCellInstrumentFailedAlert, [&] {
-        instrumentFile = std::make_unique<CSafeFileWriter>(*file);
-        WriteSampleCellInstrument(instrumentFile->Media(), MakeSampleCellInstrument(job, *count, base, parameters));
-    });
-
     SoundExportParams params;
     // With the slice type's extension, which the sound export takes off again.
     params.baseFile = CFileSpec(file->Folder(), base + FirstExtension(filetypes::kWave), filetypes::kWave.typeCode);
@@ -70,11 +63,25 @@ ExportOutcome ExportSampleCell(CExportJob& job, SampleCellExportSettings& settin
     params.maxCount = *count;
     params.maxNameLength = kSampleCellNameLimit;
     params.keepExtraFrames = true;
-    const ExportOutcome slices = RunExportStep(kInstrumentAlertTable, kSampleCellFailedAlert,
-                                               [&] { return ExportSlicesToFiles(job, params, questions, progress); });
+    // Every question before the first byte is written.
+    const std::optional<std::vector<CFileSpec>> sliceFiles = ChooseSliceFiles(job, params, questions);
+    if (!sliceFiles)
+        return ExportOutcome::Cancelled;
+
+    // The instrument and its slice files replace what was there together or
+    // not at all; the instrument comes last, after the files it names.
+    CSafeFileSet set;
+    const ExportOutcome slices = RunExportStep(kInstrumentAlertTable, kSampleCellFailedAlert, [&] {
+        return WriteSliceFiles(job, params, *sliceFiles, progress, set);
+    });
     if (slices != ExportOutcome::Completed)
         return slices;
-    RunExportStep(kInstrumentAlertTable, kSampleCellInstrumentFailedAlert, [&] { instrumentFile->Commit(); });
+    RunExportStep(kInstrumentAlertTable, kSampleCellInstrumentFailedAlert, [&] {
+        set.Write(*file, [&](CMedia& media) {
+            WriteSampleCellInstrument(media, MakeSampleCellInstrument(job, *count, base, parameters));
+        });
+    });
+    RunExportStep(kInstrumentAlertTable, kSampleCellFailedAlert, [&] { set.Commit(); });
 
     if (!withMIDIFile)
         return ExportOutcome::Completed;

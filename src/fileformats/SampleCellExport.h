@@ -31,9 +31,9 @@ SampleCellInstrument MakeSampleCellInstrument(const CExportJob& job, int count, 
                                               const SampleCellParameters& parameters);
 
 // The whole export: slice limit (alert 13), the instrument file, the template
-// (alert 10), then the slice files (replace questions as for sound export).
-// The instrument file appears, or replaces an earlier one, only once all its
-// slice files are written; a cancel leaves it out. With withMIDIFile the
+// (alert 10), the replace questions of the slice files, then the instrument
+// and slice files written as one set: they appear, or replace earlier ones,
+// together once all are complete; a cancel or a failure changes none. With withMIDIFile the
 // groove follows, as for the bank export. Failures: XExportFailed (alerts
 // 10, 11, 12, 44).
 ExportOutcome ExportSampleCell(CExportJob& job, SampleCellExportSettings& settings, bool withMIDIFile,

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 #include "fileformats/SampleData.h"
 #include "fileformats/AIFFSoundChunks.h"
 #include "fileformats/IFFWriter.h"
+#include "fileformats/OutputLimits.h"
 #include "fileformats/WaveFormat.h"
-#include "framework/SafeFileWriter.h"
+#include "framework/SafeFileSet.h"
 
 namespace quorvel {
 
@@ -47,12 +47,6 @@ std::string BaseNameOf(const std::string& chosenName)
     return base;
 }
 
-bool FileExists(const std::string& path)
-{
-    std::error_code error;
-    return std::filesystem::exists(std::filesystem::symlink_status(path, error));
-}
-
 void WriteAIFF(CMedia& media, WAVE_SAMPLE& sample)
 {
     const auto frames = static_cast<uint32_t>(sample.Length());
@@ -73,14 +67,9 @@ void WriteAIFF(CMedia& media, WAVE_SAMPLE& sample)
 void WriteWAV(CMedia& media, WAVE_SAMPLE& sample)
 {
     const auto frames = static_cast<uint32_t>(sample.Length());
+    const WaveFormat format = WaveFormat::PCM16(1, sample.SampleRate());
     CWaveWriter writer(&media);
     writer.BeginGroup("RIFF", "WAVE");
-    WaveFormat format;
-    format.channels = 1;
-    format.sampleRate = static_cast<uint32_t>(sample.SampleRate());
-    format.bytesPerSecond = format.channels * 16u * format.sampleRate / 8u;
-    format.blockAlign = static_cast<uint16_t>(format.channels * 16 / 8);
-    format.bits = 16;
     uint8_t fmt[WaveFormat::kSize];
     format.Encode(fmt);
     writer.WriteChunk("fmt ", fmt, WaveFormat::kSize);
@@ -113,42 +102,69 @@ void WriteSliceFile(CMedia& media, WAVE_SAMPLE& sample, const FileTypeSpec& type
         WriteAIFF(media, sample);
 }
 
-ExportOutcome ExportSlicesToFiles(CExportJob& job, const SoundExportParams& params, CExportQuestions& questions,
-                                  CExportProgress& progress)
+std::optional<std::vector<CFileSpec>> ChooseSliceFiles(CExportJob& job, const SoundExportParams& params,
+                                                       CExportQuestions& questions)
+{
+    const FileTypeSpec& type = params.type ? *params.type : filetypes::kAIFF;
+    const std::string baseName = BaseNameOf(params.baseFile.Name());
+    int n = job.OutputCount();
+    if (params.maxCount > 0)
+        n = std::min(n, params.maxCount);
+
+    std::vector<CFileSpec> files;
+    bool replaceAll = false;
+    for (int i = 0; i < n; ++i) {
+        CFileSpec file(params.baseFile.Folder(), SliceFileName(baseName, i, params.maxNameLength, type),
+                       type.typeCode);
+        file.SetCreator(CFileSpec::kOwnCreator);
+        if (!replaceAll && file.NameTaken()) {
+            const ReplaceAnswer answer = questions.AskReplace(file.Name());
+            if (answer == ReplaceAnswer::Cancel)
+                return std::nullopt;
+            replaceAll = answer == ReplaceAnswer::ReplaceAll;
+        }
+        files.push_back(std::move(file));
+    }
+    return files;
+}
+
+ExportOutcome WriteSliceFiles(CExportJob& job, const SoundExportParams& params, const std::vector<CFileSpec>& files,
+                              CExportProgress& progress, CSafeFileSet& set)
 {
     if (!params.keepExtraFrames)
         job.SetExtraFrames(0);
     job.SetOutputRate(params.rate);
     const FileTypeSpec& type = params.type ? *params.type : filetypes::kAIFF;
-    const std::string baseName = BaseNameOf(params.baseFile.Name());
-
-    int n = job.OutputCount();
-    if (params.maxCount > 0)
-        n = std::min(n, params.maxCount);
+    const int n = static_cast<int>(files.size());
+    CheckOutputLengths(job, n);
+    if (&type == &filetypes::kWave)
+        WaveFormat::PCM16(1, params.rate); // a rate no header can state is refused before any work
 
     CProgressScope scope(progress, "Slices left:");
-    bool replaceAll = false;
     for (int i = 0; i < n; ++i) {
         progress.Show(n - i, i * 100 / n);
         if (progress.CancelPressed()) {
             progress.ShowCancelled("Sound Export cancelled!");
             return ExportOutcome::Cancelled;
         }
-        CFileSpec file(params.baseFile.Folder(), SliceFileName(baseName, i, params.maxNameLength, type),
-                       type.typeCode);
-        file.SetCreator(CFileSpec::kOwnCreator);
-        // Asked before the slice is built, so a cancel costs no work.
-        if (!replaceAll && FileExists(file.FullPath())) {
-            const ReplaceAnswer answer = questions.AskReplace(file.Name());
-            if (answer == ReplaceAnswer::Cancel)
-                return ExportOutcome::Cancelled;
-            replaceAll = answer == ReplaceAnswer::ReplaceAll;
-        }
         const std::unique_ptr<WAVE_SAMPLE> sample = job.GetOutput(i);
-        SafeWrite(file, [&](CMedia& media) { WriteSliceFile(media, *sample, type); });
+        set.Write(files[static_cast<size_t>(i)], [&](CMedia& media) { WriteSliceFile(media, *sample, type); });
     }
     progress.Show(0, 100);
     return ExportOutcome::Completed;
+}
+
+ExportOutcome ExportSlicesToFiles(CExportJob& job, const SoundExportParams& params, CExportQuestions& questions,
+                                  CExportProgress& progress)
+{
+    const std::optional<std::vector<CFileSpec>> files = ChooseSliceFiles(job, params, questions);
+    if (!files)
+        return ExportOutcome::Cancelled;
+    CSafeFileSet set;
+    const ExportOutcome outcome = WriteSliceFiles(job, params, *files, progress, set);
+    if (outcome == ExportOutcome::Completed)
+        set.Commit();
+    return outcome;
 }
 
 } // namespace quorvel

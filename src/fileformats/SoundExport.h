@@ -3,13 +3,16 @@
 // WAV file per slice, next to a base file the user chose.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "analysis/SliceSet.h"
 #include "fileformats/ExportProgress.h"
 #include "fileformats/ExportQuestions.h"
 #include "fileformats/FileTypes.h"
 #include "framework/FileSpec.h"
+#include "framework/SafeFileSet.h"
 
 namespace quorvel {
 
@@ -35,10 +38,23 @@ std::string SliceFileName(const std::string& baseName, int index, size_t maxName
 // Writes output `sample` as a complete file of the given type.
 void WriteSliceFile(CMedia& media, WAVE_SAMPLE& sample, const FileTypeSpec& type);
 
-// Writes one file per output (up to maxCount). Each file is written to a
-// temporary file and renamed into place only when complete, so a cancel or a
-// failure keeps the files already finished and leaves no partial one.
-// Failures propagate (the caller shows kSliceExportFailedAlert).
+// The files of the outputs (up to maxCount), after asking alert 18 for each
+// one whose name is taken until the user answers "Replace All". Nothing when
+// the user cancelled. Asked before anything is written, so that a refused
+// replace leaves every file as it was.
+std::optional<std::vector<CFileSpec>> ChooseSliceFiles(CExportJob& job, const SoundExportParams& params,
+                                                       CExportQuestions& questions);
+
+// Writes output i to files[i] as a member of `set`, under the progress
+// window; the caller commits the set. Cancelled when the user pressed Cancel.
+ExportOutcome WriteSliceFiles(CExportJob& job, const SoundExportParams& params, const std::vector<CFileSpec>& files,
+                              CExportProgress& progress, CSafeFileSet& set);
+
+// Writes one file per output (up to maxCount) as one set: the replace
+// questions come first, every file is written under a temporary name, and
+// all are put in place only once every one is complete. A cancel or a
+// failure leaves every file as it was. Failures propagate (the caller shows
+// kSliceExportFailedAlert).
 ExportOutcome ExportSlicesToFiles(CExportJob& job, const SoundExportParams& params, CExportQuestions& questions,
                                   CExportProgress& progress);
 

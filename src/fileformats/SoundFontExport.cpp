@@ -4,6 +4,7 @@
 
 #include "fileformats/FileAlerts.h"
 #include "fileformats/GrooveMIDIExport.h"
+#include "fileformats/OutputLimits.h"
 #include "fileformats/SoundFontFileWriter.h"
 #include "framework/SafeFileWriter.h"
 
@@ -19,6 +20,7 @@ ExportOutcome WriteSoundFontBank(CMedia& media, CExportJob& job, int count, cons
                                  const std::string& name, CExportProgress& progress)
 {
     job.SetOutputRate(job.Sound().SampleRate());
+    CheckOutputLengths(job, count);
     CProgressScope scope(progress, "Slices left:");
     progress.Show(count, 0);
 

@@ -11,15 +11,10 @@ namespace quorvel {
 
 void WriteWaveFile(CMedia& media, const int16_t* interleaved, int32_t frames, int channels, int32_t sampleRate)
 {
+    const WaveFormat format = WaveFormat::PCM16(channels, sampleRate);
     CWaveWriter writer(&media);
     writer.BeginGroup("RIFF", "WAVE");
 
-    WaveFormat format;
-    format.channels = static_cast<uint16_t>(channels);
-    format.sampleRate = static_cast<uint32_t>(sampleRate);
-    format.blockAlign = static_cast<uint16_t>(2 * channels);
-    format.bytesPerSecond = format.sampleRate * format.blockAlign;
-    format.bits = 16;
     uint8_t fmt[WaveFormat::kSize];
     format.Encode(fmt);
     writer.WriteChunk("fmt ", fmt, WaveFormat::kSize);

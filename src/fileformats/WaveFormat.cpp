@@ -1,6 +1,7 @@
 #include "fileformats/WaveFormat.h"
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
 
 #include "fileformats/ByteOrder.h"
@@ -20,6 +21,20 @@ WaveFormat WaveFormat::Decode(const uint8_t bytes[kSize])
     f.blockAlign = GetLE16(bytes + 12);
     f.bits = GetLE16(bytes + 14);
     return f;
+}
+
+WaveFormat WaveFormat::PCM16(int channels, int64_t sampleRate)
+{
+    const int64_t blockAlign = int64_t(channels) * 2;
+    if (channels < 1 || blockAlign > UINT16_MAX || sampleRate < 1 || sampleRate * blockAlign > int64_t(UINT32_MAX))
+        throw XHeaderOverflow();
+    WaveFormat format;
+    format.channels = static_cast<uint16_t>(channels);
+    format.sampleRate = static_cast<uint32_t>(sampleRate);
+    format.bytesPerSecond = static_cast<uint32_t>(sampleRate * blockAlign);
+    format.blockAlign = static_cast<uint16_t>(blockAlign);
+    format.bits = 16;
+    return format;
 }
 
 void WaveFormat::Encode(uint8_t bytes[kSize]) const

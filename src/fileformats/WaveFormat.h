@@ -20,6 +20,10 @@ struct WaveFormat {
     uint16_t blockAlign = 0;
     uint16_t bits = 0;
 
+    // Linear 16-bit PCM. XHeaderOverflow when the rate is not positive or the
+    // bytes per second would not fit their 32-bit field.
+    static WaveFormat PCM16(int channels, int64_t sampleRate);
+
     static WaveFormat Decode(const uint8_t bytes[kSize]);
     void Encode(uint8_t bytes[kSize]) const;
 };

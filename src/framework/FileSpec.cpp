@@ -68,6 +68,12 @@ bool CFileSpec::Exists() const
     }
 }
 
+bool CFileSpec::NameTaken() const
+{
+    struct stat st {};
+    return ::lstat(FullPath().c_str(), &st) == 0;
+}
+
 void CFileSpec::Delete() const
 {
     if (::unlink(FullPath().c_str()) != 0) {

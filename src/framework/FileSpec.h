@@ -48,6 +48,10 @@ public:
 
     // True when the file can be opened for reading.
     bool Exists() const;
+    // Something of any kind has this name: a file (readable or not), a
+    // folder, or a symbolic link even when it points nowhere. What an output
+    // must not silently replace.
+    bool NameTaken() const;
     // XFileNotFound when there is no such file, XFile for other failures.
     void Delete() const;
     FileInfo Info() const;

@@ -3,11 +3,15 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "framework/LiveTemporaryFiles.h"
 
 namespace quorvel {
 
@@ -43,15 +47,70 @@ std::string NameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// Temporaries of a target are named "." + name + "." + pid + "-" + count +
+// "-" + random + ".tmp"; the name is cut to leave room for the rest.
+std::string TemporaryPrefix(const std::string& target)
+{
+    std::string prefix(1, '.');
+    prefix += NameOf(target).substr(0, kMaxNameStem);
+    prefix += '.';
+    return prefix;
+}
+
+bool AllDigits(const std::string& text)
+{
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// The writer's pid when `rest` (what follows the prefix) has the form of our
+// temporaries' names, else 0.
+pid_t WriterOf(const std::string& rest)
+{
+    const std::string suffix = ".tmp";
+    if (rest.size() <= suffix.size() || rest.compare(rest.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return 0;
+    const std::string fields = rest.substr(0, rest.size() - suffix.size());
+    const size_t first = fields.find('-');
+    const size_t second = first == std::string::npos ? first : fields.find('-', first + 1);
+    if (second == std::string::npos)
+        return 0;
+    const std::string pid = fields.substr(0, first);
+    if (!AllDigits(pid) || pid.size() > 9 || !AllDigits(fields.substr(first + 1, second - first - 1)) ||
+        !AllDigits(fields.substr(second + 1)))
+        return 0;
+    return static_cast<pid_t>(std::stol(pid));
+}
+
+// Removes temporaries of `target` whose writer no longer runs: what an
+// export killed outright (or a power cut) left behind. A writer that still
+// runs, or that we may not signal, keeps its file.
+void RemoveStaleTemporaries(const std::string& target)
+{
+    const std::string folder = FolderOf(target);
+    const std::string prefix = TemporaryPrefix(target);
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const pid_t writer = WriterOf(name.substr(prefix.size()));
+        if (writer > 0 && ::kill(writer, 0) != 0 && errno == ESRCH)
+            ::unlink((folder + name).c_str());
+    }
+    ::closedir(dir);
+}
+
 // Creates a new, hidden file beside the target. O_EXCL makes sure we never
 // reuse (and later delete) somebody else's file.
 int CreateTemporary(const std::string& target, std::string& temporaryPath)
 {
     static std::atomic<unsigned> counter{0};
     std::random_device entropy;
-    const std::string stem = FolderOf(target) + "." + NameOf(target).substr(0, kMaxNameStem);
+    const std::string stem = FolderOf(target) + TemporaryPrefix(target);
     for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
-        temporaryPath = stem + "." + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
+        temporaryPath = stem + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
                         std::to_string(entropy() & 0xFFFFF) + ".tmp";
         const int fd = ::open(temporaryPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0)
@@ -80,7 +139,15 @@ CSafeFileWriter::CSafeFileWriter(const CFileSpec& target) : targetPath_(ResolveT
     const bool replacing = ::stat(targetPath_.c_str(), &st) == 0;
     if (replacing && !S_ISREG(st.st_mode))
         throw XCreateFailed();
-    const int fd = CreateTemporary(targetPath_, temporaryPath_);
+    RemoveStaleTemporaries(targetPath_);
+    int fd = -1;
+    {
+        // A terminating signal between creating the file and registering
+        // it would leave it behind.
+        const CTerminatingSignalsBlocked blocked;
+        fd = CreateTemporary(targetPath_, temporaryPath_);
+        liveToken_ = RegisterLiveTemporary(temporaryPath_);
+    }
     file_ = std::make_unique<COpenFile>(fd);
     // The new file keeps the permissions of the one it replaces.
     if (replacing)
@@ -99,22 +166,35 @@ void CSafeFileWriter::Discard() noexcept
     if (!temporaryPath_.empty())
         ::unlink(temporaryPath_.c_str());
     temporaryPath_.clear();
+    ForgetLiveTemporary(liveToken_);
+    liveToken_ = -1;
 }
 
-void CSafeFileWriter::Commit()
+void CSafeFileWriter::Finish()
 {
     if (committed_ || !file_)
         throw XFile();
+    if (!file_->IsOpen())
+        return;
     try {
         file_->Sync();
         file_->Close();
-        if (::rename(temporaryPath_.c_str(), targetPath_.c_str()) != 0)
-            throw XFile();
     } catch (...) {
         Discard();
         throw;
     }
+}
+
+void CSafeFileWriter::Commit()
+{
+    Finish();
+    if (::rename(temporaryPath_.c_str(), targetPath_.c_str()) != 0) {
+        Discard();
+        throw XFile();
+    }
     committed_ = true;
+    ForgetLiveTemporary(liveToken_);
+    liveToken_ = -1;
     SyncFolder(FolderOf(targetPath_));
 }
 

@@ -3,7 +3,9 @@
 // by a complete new file. The data goes to a temporary file in the target's
 // folder, which is synced and renamed over the target on Commit; without a
 // Commit (a failure, an exception) only the temporary file is removed and the
-// old file is untouched.
+// old file is untouched. While it is written the temporary is registered for
+// removal on a terminating signal, and temporaries of the same target left by
+// writers that no longer run are removed when a new writer starts.
 #include <functional>
 #include <memory>
 #include <string>
@@ -24,8 +26,12 @@ public:
     CMedia& Media() { return *file_; }
     const std::string& TemporaryPath() const { return temporaryPath_; }
 
-    // Syncs, closes and renames over the target. On failure the temporary
-    // file is removed and the exception propagates (XWrite or XFile).
+    // Syncs and closes the temporary file, which keeps its name until Commit
+    // (so that many files can be completed before any is put in place). On
+    // failure the temporary file is removed and XWrite propagates.
+    void Finish();
+    // Finishes if needed and renames over the target. On failure the
+    // temporary file is removed and the exception propagates (XWrite or XFile).
     void Commit();
 
 private:
@@ -34,6 +40,7 @@ private:
     std::string targetPath_;
     std::string temporaryPath_;
     std::unique_ptr<COpenFile> file_;
+    int liveToken_ = -1;
     bool committed_ = false;
 };
 

@@ -1,7 +1,10 @@
 // The command-line tool, run as a user would run it.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <nlohmann/json.hpp>
 
@@ -203,6 +206,150 @@ TEST(Cli, ReadmeRunCommandPrintsTheDemoLoopsSlices)
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("120.000 BPM"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("16 found, 10 cut the loop"), std::string::npos) << run.out;
+}
+
+TEST(Cli, OptionValuesTheWindowWouldRefuseAreUsageErrors)
+{
+    TempFolder folder;
+    WriteLoop(folder / "loop.wav"); // 88200 frames
+    const std::string slices = "slices " + (folder / "loop.wav") + " --bars 1 ";
+    // Text a numeric field would not take, and values outside what it allows.
+    for (const char* options :
+         {"--pitch-mode --new-tempo 12a", "--new-tempo abc", "--new-tempo -1", "--new-tempo nan", "--new-tempo 0",
+          "--new-tempo 0.0004", "--new-tempo 1000", "--new-tempo 1.2.3", "--new-tempo ''", "--left 5 --right 2",
+          "--left -100", "--right 999999999", "--right 88201", "--left 88000", "--sensitivity 0x10",
+          "--sensitivity 5.0", "--bars 1e1", "--bars ' 2'", "--beats +1", "--stretch 0b1", "--add 1e3",
+          "--hide -5", "--left 99999999999"}) {
+        const auto run = RunTool("quorvel-cli", slices + std::string(options));
+        EXPECT_EQ(run.status, 1) << options;
+        EXPECT_FALSE(run.err.empty()) << options;
+        EXPECT_TRUE(run.out.empty()) << options;
+    }
+    auto run = RunTool("quorvel-cli", slices + "--left 5 --right 2");
+    EXPECT_NE(run.err.find("256 frames"), std::string::npos) << run.err;
+    run = RunTool("quorvel-cli", slices + "--right 999999999");
+    EXPECT_NE(run.err.find("past the end of the sound (88200 frames)"), std::string::npos) << run.err;
+    run = RunTool("quorvel-cli", slices + "--new-tempo 12a");
+    EXPECT_NE(run.err.find("12a"), std::string::npos) << run.err;
+
+    // What the fields do take.
+    run = RunTool("quorvel-cli", slices + "--pitch-mode --new-tempo 95.5 --left 0 --right 88200 --beats 00");
+    ASSERT_EQ(run.status, 0) << run.err;
+    run = RunTool("quorvel-cli", slices + "--new-tempo 999.999 --left 44100 --right 44356");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(json::parse(run.out)["left"], 44100);
+    EXPECT_EQ(json::parse(run.out)["right"], 44356);
+    for (const char* options : {"--bars 1x", "--sensitivity -1"})
+        EXPECT_EQ(RunTool("quorvel-analyse", (folder / "loop.wav") + " " + std::string(options)).status, 1) << options;
+}
+
+TEST(Cli, AReportThatCannotBeWrittenIsAFailure)
+{
+    TempFolder folder;
+    WriteLoop(folder / "loop.wav");
+    for (const std::string& command :
+         {"info " + (folder / "loop.wav"), "slices " + (folder / "loop.wav"), std::string("devices")}) {
+        const auto run = RunTool("quorvel-cli", command + " > /dev/full");
+        EXPECT_EQ(run.status, 3) << command;
+        EXPECT_NE(run.err.find("could not write the output"), std::string::npos) << command << ": " << run.err;
+    }
+    const auto run = RunTool("quorvel-analyse", (folder / "loop.wav") + " > /dev/full");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.err.find("could not write the output"), std::string::npos) << run.err;
+}
+
+TEST(Cli, QLXOverItsLimitIsNeverCutSilently)
+{
+    // A quiet loop drawn with 1000 Pen slices after its start: 1001 outputs.
+    TempFolder folder;
+    const std::vector<int16_t> quiet(132300, 0);
+    SafeWrite(CFileSpec(folder / "quiet.wav"),
+              [&](CMedia& media) { WriteWaveFile(media, quiet.data(), 132300, 1, 44100); });
+    std::string positions;
+    for (int i = 1; i <= 1000; ++i) {
+        positions += (i > 1 ? "," : "");
+        positions += std::to_string(100 * i);
+    }
+    const std::string input = "export " + (folder / "quiet.wav") + " --bars 1 --add " + positions;
+
+    auto run = RunTool("quorvel-cli", input + " --qlx " + (folder / "x.qlx"));
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.err.find("Only the first 1000 slices will be included in the QLX file"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("--accept-limit"), std::string::npos) << run.err;
+    EXPECT_TRUE(folder.Names().size() == 1) << "nothing written";
+
+    run = RunTool("quorvel-cli", input + " --accept-limit --qlx " + (folder / "x.qlx"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::vector<uint8_t> file = test::ReadBytes(folder / "x.qlx");
+    ASSERT_GT(file.size(), 512u);
+}
+
+// Hidden entries of a folder: the temporaries of files being written.
+size_t Hidden(const TempFolder& folder)
+{
+    size_t hidden = 0;
+    for (const std::string& name : folder.Names())
+        hidden += name[0] == '.' ? 1 : 0;
+    return hidden;
+}
+
+TEST(Cli, AnExportStoppedByASignalLeavesNoTemporaries)
+{
+    // A thousand slice files, each synced: an export that runs for seconds.
+    TempFolder folder;
+    const std::vector<int16_t> quiet(132300, 0);
+    SafeWrite(CFileSpec(folder / "quiet.wav"),
+              [&](CMedia& media) { WriteWaveFile(media, quiet.data(), 132300, 1, 44100); });
+    std::string positions;
+    for (int i = 1; i <= 1000; ++i) {
+        positions += (i > 1 ? "," : "");
+        positions += std::to_string(100 * i);
+    }
+    TempFolder out;
+    const std::string tool = std::string(QUORVEL_BIN_DIR) + "/quorvel-cli";
+    const std::string input = folder / "quiet.wav";
+    const std::string base = out / "s.wav";
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::freopen("/dev/null", "w", stdout);
+            ::freopen("/dev/null", "w", stderr);
+            ::execl(tool.c_str(), tool.c_str(), "export", input.c_str(), "--bars", "1", "--add", positions.c_str(),
+                    "--sound", base.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ASSERT_GT(child, 0);
+        // Stopped as soon as it writes, long before it could finish.
+        for (int polls = 0; Hidden(out) == 0 && polls < 20000; ++polls)
+            ::usleep(500);
+        ASSERT_GT(Hidden(out), 0u) << "the export never started writing";
+        ::kill(child, signal);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "status " << status;
+        EXPECT_TRUE(out.Names().empty()) << "signal " << signal << ": " << out.Names().size() << " left";
+    }
+}
+
+TEST(Cli, ALinkThatPointsNowhereIsAnExistingOutput)
+{
+    TempFolder folder;
+    WriteLoop(folder / "loop.wav");
+    ASSERT_EQ(::symlink("nowhere.mid", (folder / "g.mid").c_str()), 0);
+    const std::string input = "export " + (folder / "loop.wav") + " --sensitivity 99 --bars 1 ";
+    for (const char* output : {"--midi ", "--qlx ", "--document "}) {
+        const auto run = RunTool("quorvel-cli", input + output + (folder / "g.mid"));
+        EXPECT_EQ(run.status, 3) << output;
+        EXPECT_NE(run.err.find("already exists"), std::string::npos) << output << run.err;
+    }
+    ASSERT_EQ(::symlink("nowhere.aif", (folder / "s #002.aif").c_str()), 0);
+    auto run = RunTool("quorvel-cli", input + "--sound " + (folder / "s.aif"));
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.err.find("already exists"), std::string::npos) << run.err;
+    EXPECT_EQ(folder.Names().size(), 3u) << "no slice file written before the refusal";
+    run = RunTool("quorvel-cli", input + "--force --midi " + (folder / "g.mid"));
+    EXPECT_EQ(run.status, 0) << run.err;
 }
 
 } // namespace

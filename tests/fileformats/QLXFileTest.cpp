@@ -2,8 +2,10 @@
 
 #include "../common/SlicedSound.h"
 #include "ExportedFiles.h"
+#include "InstrumentExportFixtures.h"
 #include "analysis/Tempo.h"
 #include "document/TimeSignature.h"
+#include "fileformats/FileAlerts.h"
 #include "fileformats/QLXFile.h"
 
 namespace quorvel {
@@ -36,7 +38,9 @@ TEST(QLXFile, SlicesStartOnBlocksAndTheTableDescribesThem)
     auto s = MakeSlicedSound(1000, kCuts);
     CExportJob job = Job(*s, 0, 1000, true, 2, 2, 120000);
     CExportProgress progress;
-    ASSERT_EQ(ExportQLXFile(job, CFileSpec(dir / "loop.qlx"), progress), ExportOutcome::Completed);
+    ScriptedQuestions questions;
+    ASSERT_EQ(ExportQLXFile(job, CFileSpec(dir / "loop.qlx"), questions, progress), ExportOutcome::Completed);
+    EXPECT_TRUE(questions.limits.empty()) << "four slices fit";
     const Bytes file = ReadBytes(dir / "loop.qlx");
     const auto chunks = ChunksOf(file);
     ASSERT_EQ(chunks.size(), 5u);
@@ -74,7 +78,8 @@ TEST(QLXFile, OneSampleAndTheTempoHeader)
     auto s = MakeSlicedSound(1000, kCuts);
     CExportJob one = Job(*s, 100, 1000, false, 1, 0, kMaxTempo);
     CExportProgress progress;
-    ASSERT_EQ(ExportQLXFile(one, CFileSpec(dir / "one.qlx"), progress), ExportOutcome::Completed);
+    ScriptedQuestions questions;
+    ASSERT_EQ(ExportQLXFile(one, CFileSpec(dir / "one.qlx"), questions, progress), ExportOutcome::Completed);
     const Bytes file = ReadBytes(dir / "one.qlx");
     const uint8_t* table = &file[ChunksOf(file)[1].payload + 4];
     EXPECT_EQ(Bytes(table + 10, table + 16), BE16(1) + BE32(0)); // held tempo, but not really that fast
@@ -91,11 +96,47 @@ TEST(QLXFile, CancelOrFailureLeavesNoFileAndKeepsTheOldOne)
     auto s = MakeSlicedSound(1000, kCuts);
     CExportJob job = Job(*s, 0, 1000, true, 1, 0, 120000);
     StopAtThird cancel(false), fail(true);
-    EXPECT_EQ(ExportQLXFile(job, CFileSpec(dir / "new.qlx"), cancel), ExportOutcome::Cancelled);
+    ScriptedQuestions questions;
+    EXPECT_EQ(ExportQLXFile(job, CFileSpec(dir / "new.qlx"), questions, cancel), ExportOutcome::Cancelled);
     WriteBytes(dir / "old.qlx", Text("previous"));
-    EXPECT_THROW(ExportQLXFile(job, CFileSpec(dir / "old.qlx"), fail), XOutOfMemory);
+    EXPECT_THROW(ExportQLXFile(job, CFileSpec(dir / "old.qlx"), questions, fail), XOutOfMemory);
     EXPECT_EQ(ReadBytes(dir / "old.qlx"), Text("previous"));
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"old.qlx"});
+}
+
+TEST(QLXFile, MoreSlicesThanTheTableHoldsAreNeverDroppedSilently)
+{
+    // 1000 slices after a lead-in: 1001 outputs for a table of 1000.
+    std::vector<int32_t> cuts;
+    for (int32_t i = 1; i <= 1000; ++i)
+        cuts.push_back(4 * i);
+    auto s = MakeSlicedSound(4004, cuts);
+    CExportJob job = Job(*s, 0, 4004, true, 1, 0, 120000);
+    ASSERT_EQ(job.OutputCount(), 1001);
+    CExportProgress progress;
+    CMemoryMedia media(1 << 20);
+    EXPECT_THROW(WriteQLX(media, job, progress), XQLXTooManySlices) << "no caller may drop one unasked";
+
+    const TempFolder dir;
+    ScriptedQuestions refusing;
+    refusing.acceptLimit = false;
+    EXPECT_EQ(ExportQLXFile(job, CFileSpec(dir / "loop.qlx"), refusing, progress), ExportOutcome::Cancelled);
+    EXPECT_TRUE(dir.Names().empty());
+    ASSERT_EQ(refusing.limits.size(), 1u);
+    EXPECT_EQ(refusing.limits[0].table, kFileAlertTable);
+    EXPECT_EQ(refusing.limits[0].alert, kQLXSliceLimitAlert);
+    EXPECT_EQ(refusing.limits[0].count, 1001);
+    EXPECT_EQ(refusing.limits[0].limit, 1000);
+    EXPECT_EQ(refusing.limits[0].text,
+              "[Too many slices!]Only the first 1000 slices will be included in the QLX file. Do you wish to "
+              "continue?");
+
+    ScriptedQuestions accepting;
+    ASSERT_EQ(ExportQLXFile(job, CFileSpec(dir / "loop.qlx"), accepting, progress), ExportOutcome::Completed);
+    const Bytes file = ReadBytes(dir / "loop.qlx");
+    const auto chunks = ChunksOf(file);
+    ASSERT_EQ(chunks.size(), 5u);
+    EXPECT_EQ(GetBE16(&file[chunks[1].payload + 4 + 10]), 1000u);
 }
 
 } // namespace

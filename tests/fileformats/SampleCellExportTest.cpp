@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "InstrumentExportFixtures.h"
 #include "fileformats/SampleCellExport.h"
@@ -128,18 +129,44 @@ TEST(SampleCellExport, TuningForPitchMode)
     }
 }
 
-TEST(SampleCellExport, CancelKeepsTheEarlierInstrument)
+TEST(SampleCellExport, TheInstrumentAndItsSlicesChangeTogetherOrNotAtAll)
 {
-    TempFolder dir;
-    WriteBytes(dir / "Groove.ins", Text("old instrument"));
-    WriteBytes(dir / "Groov002.wav", Text("old slice"));
-    const Exported exported = Export(*EvenlySliced(3, 400), dir, {}, ReplaceAnswer::Cancel);
-    EXPECT_EQ(exported.outcome, ExportOutcome::Cancelled);
-    EXPECT_EQ(exported.file, Text("old instrument"));
-    EXPECT_EQ(ReadBytes(dir / "Groov002.wav"), Text("old slice"));
-    std::vector<std::string> names = dir.Names();
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"Groov001.wav", "Groov002.wav", "Groove.ins"}));
+    const auto names = [](const TempFolder& dir) {
+        std::vector<std::string> all = dir.Names();
+        std::sort(all.begin(), all.end());
+        return all;
+    };
+    const std::vector<std::string> before{"Groov002.wav", "Groove.ins"};
+    { // a refused replace, asked before anything is written
+        TempFolder dir;
+        WriteBytes(dir / "Groove.ins", Text("old instrument"));
+        WriteBytes(dir / "Groov002.wav", Text("old slice"));
+        const Exported exported = Export(*EvenlySliced(3, 400), dir, {}, ReplaceAnswer::Cancel);
+        EXPECT_EQ(exported.outcome, ExportOutcome::Cancelled);
+        EXPECT_EQ(exported.file, Text("old instrument"));
+        EXPECT_EQ(ReadBytes(dir / "Groov002.wav"), Text("old slice"));
+        EXPECT_EQ(names(dir), before);
+    }
+    { // a failure on the third slice file (a folder of that name)
+        TempFolder dir;
+        WriteBytes(dir / "Groove.ins", Text("old instrument"));
+        WriteBytes(dir / "Groov002.wav", Text("old slice"));
+        std::filesystem::create_directory(dir / "Groov003.wav");
+        EXPECT_THROW(Export(*EvenlySliced(3, 400), dir), XExportFailed);
+        EXPECT_EQ(ReadBytes(dir / "Groove.ins"), Text("old instrument"));
+        EXPECT_EQ(ReadBytes(dir / "Groov002.wav"), Text("old slice"));
+        EXPECT_EQ(names(dir), (std::vector<std::string>{"Groov002.wav", "Groov003.wav", "Groove.ins"}));
+    }
+    { // completed: every file replaced
+        TempFolder dir;
+        WriteBytes(dir / "Groove.ins", Text("old instrument"));
+        WriteBytes(dir / "Groov002.wav", Text("old slice"));
+        const Exported exported = Export(*EvenlySliced(3, 400), dir);
+        EXPECT_EQ(exported.outcome, ExportOutcome::Completed);
+        EXPECT_NE(exported.file, Text("old instrument"));
+        EXPECT_NE(ReadBytes(dir / "Groov002.wav"), Text("old slice"));
+        EXPECT_EQ(names(dir), (std::vector<std::string>{"Groov001.wav", "Groov002.wav", "Groov003.wav", "Groove.ins"}));
+    }
 }
 
 } // namespace

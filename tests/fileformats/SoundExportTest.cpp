@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <unistd.h>
 
 #include "../common/SlicedSound.h"
 #include "ExportedFiles.h"
 #include "fileformats/SoundExport.h"
+#include "fileformats/FileAlerts.h"
+#include "fileformats/FormatExceptions.h"
+#include "fileformats/InstrumentExportQuestions.h"
+#include "fileformats/OutputLimits.h"
 #include "framework/FileExceptions.h"
 
 namespace quorvel {
@@ -73,25 +78,80 @@ TEST(SoundExport, EverySliceFileReadsBackAsItsOutput)
     EXPECT_EQ(ChunksOf(Bytes(aiff.Data(), aiff.Data() + aiff.GetPosition()))[1].size, 8u);
 }
 
-TEST(SoundExport, ReplaceQuestionsAndStopsKeepFinishedFiles)
+TEST(SoundExport, ReplaceQuestionsComeFirstAndTheFilesChangeTogether)
 {
-    const std::vector<std::string> firstTwo{"Groove #001.aif", "Groove #002.aif"};
     Export replacing; // "Replace All" holds for the rest of that export only
     WriteBytes(replacing.dir / "Groove #001.aif", Text("old"));
     WriteBytes(replacing.dir / "Groove #003.aif", Text("old"));
     EXPECT_EQ(replacing.Run(Script{{ReplaceAnswer::ReplaceAll}}), ExportOutcome::Completed); // asked once
     EXPECT_NE(ReadBytes(replacing.dir / "Groove #003.aif"), Text("old"));
-    EXPECT_EQ(replacing.Run(Script{{ReplaceAnswer::Replace, ReplaceAnswer::Cancel}}), ExportOutcome::Cancelled);
+
+    Export refused; // a refused replace of the third file leaves the first two as they were
+    WriteBytes(refused.dir / "Groove #001.aif", Text("old"));
+    WriteBytes(refused.dir / "Groove #003.aif", Text("old"));
+    EXPECT_EQ(refused.Run(Script{{ReplaceAnswer::Replace, ReplaceAnswer::Cancel}}), ExportOutcome::Cancelled);
+    EXPECT_EQ(refused.Names(), (std::vector<std::string>{"Groove #001.aif", "Groove #003.aif"}));
+    EXPECT_EQ(ReadBytes(refused.dir / "Groove #001.aif"), Text("old"));
+
+    Export dangling; // a link that points nowhere is an existing file
+    ASSERT_EQ(::symlink("nowhere", (dangling.dir / "Groove #002.aif").c_str()), 0);
+    EXPECT_EQ(dangling.Run(Script{{ReplaceAnswer::Cancel}}), ExportOutcome::Cancelled);
+    EXPECT_EQ(dangling.Names(), std::vector<std::string>{"Groove #002.aif"});
 
     Export cancelled; // Cancel in the progress window before the third file
-    EXPECT_EQ(cancelled.Run(Script{{}, 2}), ExportOutcome::Cancelled);
-    EXPECT_EQ(cancelled.Names(), firstTwo);
+    WriteBytes(cancelled.dir / "Groove #001.aif", Text("old"));
+    EXPECT_EQ(cancelled.Run(Script{{ReplaceAnswer::Replace}, 2}), ExportOutcome::Cancelled);
+    EXPECT_EQ(cancelled.Names(), std::vector<std::string>{"Groove #001.aif"});
+    EXPECT_EQ(ReadBytes(cancelled.dir / "Groove #001.aif"), Text("old"));
 
-    Export failing; // a failure on the second file keeps the first and leaves no partial one
+    Export failing; // a failure on the second file: no file of the set appears
     std::filesystem::create_directory(failing.dir / "Groove #002.aif");
     EXPECT_THROW(failing.Run(Script{{ReplaceAnswer::Replace}}), XFile);
-    EXPECT_EQ(failing.Names(), firstTwo);
+    EXPECT_EQ(failing.Names(), std::vector<std::string>{"Groove #002.aif"});
     EXPECT_TRUE(std::filesystem::is_directory(failing.dir / "Groove #002.aif"));
+}
+
+TEST(SoundExport, AnOutputLongerThanASoundCanBeIsRefusedAsThat)
+{
+    // Five minutes at 1 Hz converted to 192 kHz: 57.6 million frames, more
+    // than the sample store holds. Refused up front with the length alert,
+    // not as a full disk, and nothing is written.
+    const TempFolder dir;
+    auto s = MakeSlicedSound(300, {0}, {}, 1);
+    CExportJob job{*s->sound, s->slices, 0, 300, 1000, false, false, true, {}};
+    Script script;
+    try {
+        ExportSlicesToFiles(job, {CFileSpec(dir / "Slow.wav"), &filetypes::kWave, 192000}, script, script);
+        FAIL() << "exported";
+    } catch (const XExportFailed& refused) {
+        EXPECT_EQ(refused.Table(), kFileAlertTable);
+        EXPECT_EQ(refused.Alert(), kSoundTooLongAlert);
+    }
+    EXPECT_TRUE(dir.Names().empty());
+    Script fits;
+    EXPECT_EQ(ExportSlicesToFiles(job, {CFileSpec(dir / "Slow.wav"), &filetypes::kWave, 44100}, fits, fits),
+              ExportOutcome::Completed);
+}
+
+TEST(SoundExport, WaveHeadersNeverOverflow)
+{
+    // The bytes per second of the highest rate a sound can carry still fit
+    // their field (2 x rate for mono) and are written exactly.
+    WAVE_SAMPLE fast("Fast", INT32_MAX, 4);
+    CMemoryMedia wav(1024);
+    WriteSliceFile(wav, fast, filetypes::kWave);
+    const Bytes bytes(wav.Data(), wav.Data() + wav.GetPosition());
+    const auto le32 = [&](size_t at) {
+        return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
+               uint32_t(bytes[at + 3]) << 24;
+    };
+    EXPECT_EQ(le32(24), uint32_t(INT32_MAX));        // sample rate
+    EXPECT_EQ(le32(28), 2u * uint32_t(INT32_MAX));   // bytes per second
+    // A rate no header can state is refused before a byte is written.
+    WAVE_SAMPLE none("None", 0, 4);
+    CMemoryMedia refused(1024);
+    EXPECT_THROW(WriteSliceFile(refused, none, filetypes::kWave), XHeaderOverflow);
+    EXPECT_EQ(refused.GetPosition(), 0);
 }
 
 } // namespace

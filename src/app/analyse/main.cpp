@@ -4,15 +4,19 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/CommandLineChecks.h"
 #include "app/analyse/AnalysisReport.h"
 #include "fileformats/DocumentFile.h"
 #include "fileformats/FileAlerts.h"
 #include "fileformats/FormatExceptions.h"
 #include "framework/FileSpec.h"
 
-int main(int argc, char** argv)
+namespace {
+
+int Run(int argc, char** argv)
 {
     using namespace quorvel;
+    using cli::WholeNumber;
     CLI::App app{"Examine a drum loop: its slices, their strengths and the loop's tempo."};
     std::string path;
     std::string channel = "mix";
@@ -22,10 +26,19 @@ int main(int argc, char** argv)
     app.add_option("file", path, "WAV or AIFF sound file, or a document (.qvl)")->required();
     app.add_option("--channel", channel, "how a stereo file becomes mono")
         ->check(CLI::IsMember({"left", "right", "mix"}));
-    app.add_option("--sensitivity", sensitivity, "sensitivity fader, 0 to 99")->check(CLI::Range(0, 99));
-    app.add_option("--bars", bars, "loop length in bars")->check(CLI::Range(0, 666));
-    app.add_option("--beats", beats, "extra beats")->check(CLI::Range(0, 7));
-    CLI11_PARSE(app, argc, argv);
+    app.add_option("--sensitivity", sensitivity, "sensitivity fader, 0 to 99")
+        ->check(WholeNumber())
+        ->check(CLI::Range(0, 99));
+    app.add_option("--bars", bars, "loop length in bars")->check(WholeNumber())->check(CLI::Range(0, 666));
+    app.add_option("--beats", beats, "extra beats")->check(WholeNumber())->check(CLI::Range(0, 7));
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return app.exit(help);
+    } catch (const CLI::ParseError& error) {
+        app.exit(error);
+        return 1; // a usage error, as for quorvel-cli
+    }
 
     const ChannelMode mode = channel == "left" ? ChannelMode::Left
                              : channel == "right" ? ChannelMode::Right
@@ -53,4 +66,11 @@ int main(int argc, char** argv)
         return 2;
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return quorvel::cli::FinishStandardOutput("quorvel-analyse", Run(argc, argv));
 }

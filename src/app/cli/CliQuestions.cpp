@@ -23,7 +23,7 @@ bool CCliQuestions::AcceptSliceLimit(const SliceLimitQuestion& question)
 std::optional<CFileSpec> CCliQuestions::AskSaveFile(const SaveFileQuestion&)
 {
     const CFileSpec file(nextFile_);
-    if (file.Exists() && AskReplace(file.Name()) == ReplaceAnswer::Cancel)
+    if (file.NameTaken() && AskReplace(file.Name()) == ReplaceAnswer::Cancel)
         return std::nullopt;
     return file;
 }

@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 
 #include "analysis/SliceSet.h"
+#include "app/CommandLineChecks.h"
 #include "app/cli/CliError.h"
 #include "app/cli/CliQuestions.h"
 #include "app/cli/OpenInput.h"
@@ -47,11 +48,12 @@ void Run(CCliQuestions& questions, int failureAlert, const std::function<ExportO
         throw CliError(kExportRefused, questions.Refusal().value_or("The export was cancelled."));
 }
 
-// Single-file outputs are only replaced when asked to.
+// Single-file outputs are only replaced when asked to; a link that points
+// nowhere is an output too.
 void CheckReplace(CCliQuestions& questions, const std::string& path)
 {
     const CFileSpec file(path);
-    if (file.Exists() && questions.AskReplace(file.Name()) == ReplaceAnswer::Cancel)
+    if (file.NameTaken() && questions.AskReplace(file.Name()) == ReplaceAnswer::Cancel)
         throw CliError(kExportRefused, *questions.Refusal());
 }
 
@@ -71,6 +73,7 @@ void AddExportOptions(CLI::App& command, ExportOptions& o)
     command.add_option("--midi", o.midi, "export the groove MIDI file (.mid)");
     command.add_option("--sound", o.sound, "one sound file per slice, named after this (.wav or .aif)");
     command.add_option("--rate", o.rate, "sample rate of the slice files (default: the sound's)")
+        ->check(WholeNumber())
         ->check(CLI::Range(1000, 192000));
     command.add_option("--soundfont", o.soundfont, "export a SoundFont bank (.sf2)");
     command.add_option("--samplecell", o.samplecell, "export a SampleCell instrument (.ins) with WAV slices");
@@ -111,7 +114,8 @@ void RunExports(const std::string& input, const DocumentOptions& documentOptions
     if (o.qlx) {
         CheckReplace(questions, *o.qlx);
         CExportJob job = MakeExportJob(*document);
-        Run(questions, kQLXExportFailedAlert, [&] { return ExportQLXFile(job, CFileSpec(*o.qlx), silent); });
+        Run(questions, kQLXExportFailedAlert,
+            [&] { return ExportQLXFile(job, CFileSpec(*o.qlx), questions, silent); });
     }
     if (o.midi) {
         questions.SetNextFile(*o.midi);

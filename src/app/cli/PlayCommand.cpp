@@ -6,6 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/CommandLineChecks.h"
 #include "app/cli/CliError.h"
 #include "app/cli/OpenInput.h"
 #include "fileformats/FileAlerts.h"
@@ -55,12 +56,14 @@ std::pair<int32_t, int32_t> ActiveSlice(const CSoundDocument& document, int n)
 void AddPlayOptions(CLI::App& command, PlayOptions& o)
 {
     command.add_option("--slice", o.slice, "play this slice once (1 is the first that cuts the loop)")
+        ->check(WholeNumber())
         ->check(CLI::PositiveNumber);
     command.add_flag("--loop", o.loop, "play the loop between the locators (the default)");
     command.add_option("--seconds", o.seconds, "how long to play (default: the loop once, or the whole slice)")
+        ->check(DecimalNumber())
         ->check(CLI::Range(0.0, 3600.0));
     command.add_option("--device", o.device, "sound card name or type (see devices; default: the first that opens)");
-    command.add_option("--latency", o.latency, "latency setting index of the card")->check(CLI::NonNegativeNumber);
+    command.add_option("--latency", o.latency, "latency setting index of the card")->check(WholeNumber());
     command.add_option("--capture", o.capture, "the silent Null card writes what it plays into this WAV file");
 }
 

@@ -3,6 +3,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "app/CommandLineChecks.h"
 #include "app/cli/CliError.h"
 #include "app/cli/DocumentOptions.h"
 #include "app/cli/ExportCommand.h"
@@ -11,6 +12,7 @@
 #include "app/cli/PlayCommand.h"
 #include "fileformats/SoundImport.h"
 #include "framework/FileSpec.h"
+#include "framework/LiveTemporaryFiles.h"
 
 namespace {
 
@@ -39,9 +41,7 @@ int Slices(const std::string& path, const DocumentOptions& options)
     return kSuccess;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
     CLI::App app{"Quorvel without a window: examine drum loops, list their slices, and export them."};
     app.require_subcommand(1);
@@ -102,4 +102,13 @@ int main(int argc, char** argv)
         std::cerr << "quorvel-cli: " << failure.what() << "\n";
         return kInputRefused;
     }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Ctrl-C or a logout during an export leaves no temporary file behind.
+    RemoveLiveTemporariesOnSignals();
+    return FinishStandardOutput("quorvel-cli", Run(argc, argv));
 }

@@ -147,7 +147,7 @@ void CDocumentCommands::ExportQLX()
     RunExport(windowalert::kQLXExportFailed, parent_, [&] {
         CExportJob job = MakeExportJob(document_);
         CLengthyExportProgress progress(services_.LengthyOperations());
-        ExportQLXFile(job, *file, progress);
+        ExportQLXFile(job, *file, questions, progress);
     });
 }
 

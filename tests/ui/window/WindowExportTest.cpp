@@ -71,6 +71,30 @@ TEST_F(WindowExportTest, GrooveMIDIOverTheLimitAsksAndWritesAtMost92Notes)
     EXPECT_EQ(NotesIn(ReadBytes(path)), 92);
 }
 
+TEST_F(WindowExportTest, QLXOverItsTableAsksBeforeLeavingASliceOut)
+{
+    // 1000 slices after a lead-in: 1001 outputs for a table of 1000.
+    std::vector<StoredSlice> slices;
+    for (int i = 1; i <= 1000; ++i)
+        slices.push_back(NormalSlice(i * 100));
+    CQuorvelWindow window(DocumentWithSlices(1001 * 100, slices), services_);
+    CModalDialog::SetAutoAnswer(1); // one bar
+    const std::string path = folder_ / "Loop.qlx";
+
+    services_.dialogs.saveAnswers.push_back(path);
+    alertAnswer_ = AlertResultForSlot(1); // Cancel
+    window.HandleCommand(CQuorvelWindow::kCmdExportQLX);
+    ASSERT_EQ(alerts_.size(), 1u);
+    EXPECT_EQ(alerts_[0], "Only the first 1000 slices will be included in the QLX file. Do you wish to continue?");
+    EXPECT_TRUE(folder_.Names().empty());
+
+    services_.dialogs.saveAnswers.push_back(path);
+    alertAnswer_ = AlertResultForSlot(0); // OK
+    window.HandleCommand(CQuorvelWindow::kCmdExportQLX);
+    EXPECT_EQ(alerts_.size(), 2u);
+    EXPECT_FALSE(ReadBytes(path).empty());
+}
+
 TEST_F(WindowExportTest, ExportsNeedALengthAndReportTheirFailures)
 {
     CQuorvelWindow window(EvenlySlicedDocument(10), services_);
@@ -89,15 +113,16 @@ TEST_F(WindowExportTest, ExportsNeedALengthAndReportTheirFailures)
     ASSERT_EQ(alerts_.size(), 1u);
     EXPECT_EQ(alerts_[0], "You may have run out of memory or disk space.");
 
-    // Sound export: one file per slice, a taken name asks (Cancel stops).
+    // Sound export: one file per slice, a taken name asks first (Cancel
+    // stops before any file is written).
     services_.dialogs.exportSoundAnswer = SSoundExportChoice{folder_ / "Part", true, 44100};
     WriteBytes(folder_ / "Part #003.wav", {1, 2, 3});
     alertAnswer_ = AlertResultForSlot(0); // Cancel
     window.HandleCommand(CQuorvelWindow::kCmdExportSound);
     EXPECT_EQ(alerts_.size(), 2u);
-    EXPECT_FALSE(ReadBytes(folder_ / "Part #002.wav").empty());
+    EXPECT_FALSE(CFileSpec(folder_ / "Part #002.wav").NameTaken());
     EXPECT_EQ(ReadBytes(folder_ / "Part #003.wav").size(), 3u);
-    EXPECT_TRUE(ReadBytes(folder_ / "Part #004.wav").empty());
+    EXPECT_FALSE(CFileSpec(folder_ / "Part #004.wav").NameTaken());
 }
 
 // Opens the demo loop, edits it as a user would, saves it, reopens it and
