@@ -124,6 +124,24 @@ TEST_F(SingleInstanceTest, TerminationDuringAModalQuestionEndsTheProgramAndKeeps
     EXPECT_NE(stored.find("Kept Documents/unsaved loop.qvl"), std::string::npos) << "a recent document";
 }
 
+// Closing the terminal the program was started from ends the session the
+// same way: through the quit, keeping what was unsaved.
+TEST_F(SingleInstanceTest, AHangUpEndsTheSessionThroughTheQuit)
+{
+    const std::string loop = Touch("hung up.wav");
+    const std::string trace = folder / "first.log";
+    const std::string preferences = folder / "preferences";
+    std::vector<std::string> environment = Environment();
+    environment.push_back("QUORVEL_CONFIG_DIR=" + preferences);
+
+    ChildProcess first(kProgram, {"--trace", trace, loop}, environment);
+    ASSERT_TRUE(WaitForLine(trace, "opened " + loop)) << ReadText(trace);
+    first.Signal(SIGHUP);
+    EXPECT_EQ(first.Wait(), 0) << ReadText(trace);
+    EXPECT_TRUE(WaitForLine(trace, "quit", 0ms)) << ReadText(trace);
+    EXPECT_TRUE(std::filesystem::is_regular_file(preferences + "/Quorvel Preferences.prf"));
+}
+
 // A terminal without a desktop: nothing names a display or a Qt platform,
 // yet asking for help or the version answers and ends normally.
 TEST_F(SingleInstanceTest, HelpAndVersionAnswerWithoutADisplay)

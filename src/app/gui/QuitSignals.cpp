@@ -37,6 +37,8 @@ bool QuitOnTerminationSignals(std::function<void()> quit)
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGTERM, &action, nullptr);
     ::sigaction(SIGINT, &action, nullptr);
+    // The terminal the program was started from went away: the session ends.
+    ::sigaction(SIGHUP, &action, nullptr);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// SIGTERM and SIGINT (logout, Ctrl+C in a terminal) end the program through
+// SIGTERM, SIGINT and SIGHUP (logout, Ctrl+C in a terminal, the terminal
+// closed) end the program through
 // its own quit, so preferences and placement are still saved: the signal
 // handler only writes to a pipe, and the event loop (a dialog's too) reads
 // it and calls `quit`.
