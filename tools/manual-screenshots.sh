@@ -86,9 +86,10 @@ shot() {
 }
 
 # The loop as a musician has it: its two bars typed, so the tempo reads
-# (typed last: the field keeps the keyboard afterwards).
-bars_small=("click 160 134" "key ctrl+a" "type 2" "key Return")
-bars_full=("click 155 110" "key ctrl+a" "type 2" "key Return")
+# (typed last: the field keeps the keyboard afterwards; Ctrl+A there selects
+# the slices, as everywhere in the window, so the old text is deleted).
+bars_small=("click 160 134" "key End BackSpace BackSpace BackSpace" "type 2" "key Return")
+bars_full=("click 155 110" "key End BackSpace BackSpace BackSpace" "type 2" "key Return")
 shot window-full 2 maximise "key 6" "${bars_full[@]}"
 shot window-small 2 "key 6" "${bars_small[@]}"
 shot window-zoomed 2 "key 6" "key ctrl+equal" "key ctrl+equal" "key ctrl+equal" "key ctrl+equal" "${bars_small[@]}"
