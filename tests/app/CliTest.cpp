@@ -258,10 +258,10 @@ TEST(Cli, AReportThatCannotBeWrittenIsAFailure)
     EXPECT_NE(run.err.find("could not write the output"), std::string::npos) << run.err;
 }
 
-TEST(Cli, QLXOverItsLimitIsNeverCutSilently)
+// Three seconds of silence as quiet.wav in `folder`, and the frames of 1000
+// Pen slices after its start for --add: 1001 outputs.
+std::string QuietLoopWithAThousandPenSlices(const TempFolder& folder)
 {
-    // A quiet loop drawn with 1000 Pen slices after its start: 1001 outputs.
-    TempFolder folder;
     const std::vector<int16_t> quiet(132300, 0);
     SafeWrite(CFileSpec(folder / "quiet.wav"),
               [&](CMedia& media) { WriteWaveFile(media, quiet.data(), 132300, 1, 44100); });
@@ -270,6 +270,13 @@ TEST(Cli, QLXOverItsLimitIsNeverCutSilently)
         positions += (i > 1 ? "," : "");
         positions += std::to_string(100 * i);
     }
+    return positions;
+}
+
+TEST(Cli, QLXOverItsLimitIsNeverCutSilently)
+{
+    TempFolder folder;
+    const std::string positions = QuietLoopWithAThousandPenSlices(folder);
     const std::string input = "export " + (folder / "quiet.wav") + " --bars 1 --add " + positions;
 
     auto run = RunTool("quorvel-cli", input + " --qlx " + (folder / "x.qlx"));
@@ -298,14 +305,7 @@ TEST(Cli, AnExportStoppedByASignalLeavesNoTemporaries)
 {
     // A thousand slice files, each synced: an export that runs for seconds.
     TempFolder folder;
-    const std::vector<int16_t> quiet(132300, 0);
-    SafeWrite(CFileSpec(folder / "quiet.wav"),
-              [&](CMedia& media) { WriteWaveFile(media, quiet.data(), 132300, 1, 44100); });
-    std::string positions;
-    for (int i = 1; i <= 1000; ++i) {
-        positions += (i > 1 ? "," : "");
-        positions += std::to_string(100 * i);
-    }
+    const std::string positions = QuietLoopWithAThousandPenSlices(folder);
     TempFolder out;
     const std::string tool = std::string(QUORVEL_BIN_DIR) + "/quorvel-cli";
     const std::string input = folder / "quiet.wav";

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "../common/TempFolder.h"
+#include "WrittenText.h"
 
 namespace quorvel {
 namespace {
@@ -16,17 +17,9 @@ using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
 
-std::vector<uint8_t> Text(const std::string& s) { return {s.begin(), s.end()}; }
-auto Put(const std::string& s)
-{
-    return [s](CMedia& media) { media.Write(static_cast<int32_t>(s.size()), s.data()); };
-}
-
-std::vector<std::string> Sorted(std::vector<std::string> names)
-{
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using test::Put;
+using test::Sorted;
+using test::Text;
 
 TEST(SafeFileSet, NothingChangesUntilEveryMemberIsComplete)
 {

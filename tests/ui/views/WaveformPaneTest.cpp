@@ -390,28 +390,32 @@ TEST(WaveformPaneShortSound, WholeSoundReachesTheRightEdge)
     }
 }
 
-TEST(WaveformPaneShortSound, RulerLabelsTheTenthsOfAShortSound)
-{
-    auto document = SteadyDocument(8820);
+// A pane of 620 x 300 showing a steady sound of `length` frames whole.
+struct ShownShortSound {
+    explicit ShownShortSound(int32_t length) : document(SteadyDocument(length))
+    {
+        pane.resize(620, 300);
+        pane.show();
+        QCoreApplication::processEvents();
+    }
+    std::unique_ptr<CSoundDocument> document;
     CFakeActions actions;
     SApplicationPreferences preferences;
-    CWaveformPane pane(*document, actions, preferences);
-    pane.resize(620, 300);
-    pane.show();
-    QCoreApplication::processEvents();
+    CWaveformPane pane{*document, actions, preferences};
+};
+
+TEST(WaveformPaneShortSound, RulerLabelsTheTenthsOfAShortSound)
+{
+    ShownShortSound shown(8820);
+    CWaveformPane& pane = shown.pane;
     auto* ruler = pane.findChild<CRangeScaleView*>();
     EXPECT_EQ(CheckedRulerLabels(*ruler), (std::vector<QString>{"0.0", "0.1", "0.2"}));
 }
 
 TEST(WaveformPaneShortSound, ScrollBarThumbShowsTheVisiblePart)
 {
-    auto document = SteadyDocument(8820);
-    CFakeActions actions;
-    SApplicationPreferences preferences;
-    CWaveformPane pane(*document, actions, preferences);
-    pane.resize(620, 300);
-    pane.show();
-    QCoreApplication::processEvents();
+    ShownShortSound shown(8820);
+    CWaveformPane& pane = shown.pane;
     auto* bar = pane.findChild<QScrollBar*>();
     ASSERT_NE(bar, nullptr);
     // Thumb length over track length, as the scroll bar draws it.
