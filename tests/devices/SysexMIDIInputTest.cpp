@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "devices/midi/RawSysex.h"
 #include "devices/midi/SysexMIDIInput.h"
 #include "MIDITestDoubles.h"
@@ -197,4 +200,55 @@ TEST_F(SysexInputTest, FlushDiscardsEverythingUnread)
     EXPECT_EQ(parser.Available(), 0u);
     input.Now({0xF7, 0xF0, 0x03, 0xF7});
     EXPECT_EQ(Next(), (Bytes{0xF0, 0x03, 0xF7}));
+}
+
+TEST(SysexInputThreads, ADriverThreadAndTheReaderShareTheRingWithoutALock)
+{
+    // Messages of every size in uneven pieces from another thread, many
+    // times round the ring; the writer holds back when the reader lags so
+    // that nothing is lost.
+    FakeRegisteredInput port;
+    CSysexMIDIInput parser;
+    FakeClock clock;
+    CScopedMIDIClock scoped(clock);
+    ScriptedInput input(port, parser, clock);
+    std::vector<Bytes> messages;
+    uint32_t seed = 12345;
+    auto next = [&seed](uint32_t range) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % range;
+    };
+    for (int i = 0; i < 300; ++i)
+        messages.push_back(CountingSysex(2 + next(6000), static_cast<uint8_t>(i)));
+    Bytes stream;
+    for (const Bytes& m : messages)
+        stream.insert(stream.end(), m.begin(), m.end());
+    std::vector<size_t> pieces;
+    for (size_t offset = 0; offset < stream.size();) {
+        const size_t n = std::min<size_t>(1 + next(3000), stream.size() - offset);
+        pieces.push_back(n);
+        offset += n;
+    }
+    std::thread writer([&] {
+        size_t offset = 0;
+        for (size_t n : pieces) {
+            while (parser.Available() + n > CSysexMIDIInput::kRingSize)
+                std::this_thread::yield();
+            parser.OnLongDataNow(&input, 0, stream.data() + offset, static_cast<int32_t>(n));
+            offset += n;
+        }
+    });
+    size_t got = 0;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (got < messages.size() && std::chrono::steady_clock::now() < until) {
+        std::unique_ptr<CRawSysex> message = parser.NextSysex();
+        if (!message) {
+            std::this_thread::yield();
+            continue;
+        }
+        ASSERT_EQ(Bytes(message->GetData(), message->GetData() + message->GetLength()), messages[got]) << got;
+        ++got;
+    }
+    writer.join();
+    EXPECT_EQ(got, messages.size());
 }
