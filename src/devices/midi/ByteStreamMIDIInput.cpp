@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "devices/midi/MIDIOutput.h"
+#include "devices/midi/MIDIService.h"
 
 namespace quorvel {
 
@@ -116,6 +117,7 @@ void CByteStreamMIDIInput::DeliverBytes(const uint8_t* data, size_t length)
         }
     }
     FlushLong();
+    SignalMIDIActivity();
 }
 
 void CByteStreamMIDIInput::Poll()

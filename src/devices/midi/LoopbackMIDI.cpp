@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "devices/midi/MIDIExceptions.h"
+#include "devices/midi/MIDIService.h"
 
 namespace quorvel {
 
@@ -105,6 +106,8 @@ void CLoopbackMIDIWire::Run()
                 listener_(batch.data(), batch.size());
         }
         delivered_.fetch_add(batch.size(), std::memory_order_release);
+        // An output waiting for these bytes to leave can go on.
+        SignalMIDIActivity();
     }
 }
 

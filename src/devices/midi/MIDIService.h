@@ -9,11 +9,17 @@
 
 namespace quorvel {
 
+// The steady clock by default.
 CABCClock& MIDIClock();
 // nullptr goes back to the steady clock.
 void SetMIDIClock(CABCClock* clock);
 
+// On the steady clock the yield ends early when a driver signals a delivery
+// made since the inputs were polled.
 void ServiceAllMIDIInputs();
+
+// Any thread, never waits: ends a yield of the default clock that is under way.
+void SignalMIDIActivity();
 
 // Puts a clock in place for a scope.
 class CScopedMIDIClock {
