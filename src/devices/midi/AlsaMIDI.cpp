@@ -147,11 +147,8 @@ CAlsaMIDIOutput::CAlsaMIDIOutput(const CRegisteredAlsaMIDIOutput& port) : CMIDIO
         throw XFailedOpeningMIDIPort();
 }
 
-CAlsaMIDIOutput::~CAlsaMIDIOutput()
-{
-    snd_rawmidi_drop(handle_);
-    snd_rawmidi_close(handle_);
-}
+// Closing lets the device finish what it holds (a short message just sent).
+CAlsaMIDIOutput::~CAlsaMIDIOutput() { snd_rawmidi_close(handle_); }
 
 void CAlsaMIDIOutput::WritePending()
 {
