@@ -174,3 +174,15 @@ TEST_F(ConnectionTest, DelaysOnlyEverGrow)
     link.Send(CRawSysex{0xF0, 0x03, 0xF7});
     EXPECT_EQ(output.pieces[2].time, start + 155);
 }
+
+TEST_F(ConnectionTest, AnAnswerAlreadyHereIsReturnedWithoutAYield)
+{
+    // Each packet of a dump waits for its answer: a yield after taking it
+    // would add a millisecond to every packet.
+    CSysexConnection link(parser, output);
+    input.Now({0xF0, 0x7E, 0x00, 0x7F, 0x00, 0xF7});
+    const uint64_t start = clock.now;
+    EXPECT_NE(link.Receive(100), nullptr);
+    EXPECT_EQ(clock.now, start);
+    EXPECT_EQ(clock.sleeps, 0);
+}

@@ -43,6 +43,8 @@ uint64_t CLoopbackMIDIWire::Write(const uint8_t* data, size_t length)
     uint64_t written;
     {
         std::lock_guard lock(mutex_);
+        if (queue_.empty())
+            startedAt_ = std::chrono::steady_clock::now();
         queue_.insert(queue_.end(), data, data + length);
         written_ += length;
         written = written_;
@@ -81,10 +83,12 @@ void CLoopbackMIDIWire::Run()
                 return;
             size_t count = std::min(queue_.size(), kDeliveryLimit);
             if (baud_) {
-                const Clock::time_point now = Clock::now();
-                if (nextDue + byteTime < now) // the wire was idle: start afresh
-                    nextDue = now + byteTime;
-                if (nextDue > now) {
+                // A byte starts crossing when the one before it has arrived,
+                // or when it was written to an idle wire; lateness of this
+                // thread never stretches the cable's time.
+                if (nextDue < startedAt_ + byteTime)
+                    nextDue = startedAt_ + byteTime;
+                if (nextDue > Clock::now()) {
                     lock.unlock();
                     std::this_thread::sleep_until(nextDue);
                     lock.lock();

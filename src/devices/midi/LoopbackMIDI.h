@@ -5,6 +5,7 @@
 // that rate (ten bits per byte) as a MIDI cable would; unset, they pass at
 // once.
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -52,6 +53,9 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::deque<uint8_t> queue_;
+    // When bytes were last written to an empty wire: the first of them starts
+    // crossing then, however late the wire's thread wakes.
+    std::chrono::steady_clock::time_point startedAt_{};
     uint64_t written_ = 0;
     bool stopping_ = false;
     std::atomic<uint64_t> delivered_{0};

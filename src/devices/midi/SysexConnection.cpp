@@ -82,10 +82,12 @@ std::unique_ptr<CRawSysex> CSysexConnection::Receive(uint32_t timeoutMs)
         std::unique_ptr<CRawSysex> message = input_.NextSysex();
         if (message && !Matches(*message))
             message.reset();
-        const uint64_t now = MIDIClock().Milliseconds();
-        ServiceAllMIDIInputs();
+        // An answer goes back at once: a yield here would add a millisecond
+        // to every packet of a dump.
         if (message)
             return message;
+        const uint64_t now = MIDIClock().Milliseconds();
+        ServiceAllMIDIInputs();
         if (now >= deadline)
             throw XSysexTimedOut();
     }
