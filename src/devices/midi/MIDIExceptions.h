@@ -1,0 +1,24 @@
+#pragma once
+// The MIDI failures: port failures below XMIDI, and the communication
+// branch of the device tree for system-exclusive traffic.
+#include "devices/DeviceExceptions.h"
+
+namespace quorvel {
+
+QUORVEL_EXCEPTION(XMIDI, XBase);
+QUORVEL_EXCEPTION(XMIDIWriteFailed, XMIDI);
+QUORVEL_EXCEPTION(XFailedOpeningMIDIPort, XMIDI);
+
+QUORVEL_EXCEPTION(XMIDICommunicationException, XExternalDeviceCommunicationError);
+QUORVEL_EXCEPTION(XSysexCommunicationException, XMIDICommunicationException);
+QUORVEL_EXCEPTION(XSysexTimedOut, XSysexCommunicationException);
+QUORVEL_EXCEPTION(XSysexInvalidFormat, XSysexCommunicationException);
+// Incoming data arrived faster than it was read and the input ring filled
+// up: what was held is dropped rather than spliced with later bytes.
+QUORVEL_EXCEPTION(XSysexOverrun, XSysexCommunicationException);
+QUORVEL_EXCEPTION(XSysexInvalidSize, XSysexInvalidFormat);
+QUORVEL_EXCEPTION(XSysexChecksumFailure, XSysexInvalidFormat);
+QUORVEL_EXCEPTION(XSysexTooSmall, XSysexInvalidSize);
+QUORVEL_EXCEPTION(XSysexTooBig, XSysexInvalidSize);
+
+} // namespace quorvel
