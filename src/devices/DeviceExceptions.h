@@ -9,5 +9,9 @@ QUORVEL_EXCEPTION(XExternalDeviceException, XBase);
 // The link to the device failed: nothing came back, or what came back was
 // not a proper message.
 QUORVEL_EXCEPTION(XExternalDeviceCommunicationError, XExternalDeviceException);
+// The device understood and refused (or cancelled) the operation.
+QUORVEL_EXCEPTION(XExternalDeviceRejected, XExternalDeviceException);
+// The device has no room for what it was sent.
+QUORVEL_EXCEPTION(XExternalDeviceOutOfMemory, XExternalDeviceException);
 
 } // namespace quorvel
