@@ -89,11 +89,15 @@ public:
 
     Bytes Packet(uint32_t index, bool damaged) const
     {
-        Bytes packet{0xF0, 0x7E, channel_, 0x02, static_cast<uint8_t>(index & 0x7F)};
-        packet.insert(packet.end(), dumpPayloads[index].begin(), dumpPayloads[index].end());
-        packet.push_back(0);
-        packet.push_back(0xF7);
-        packet[packet.size() - 2] = SdsChecksum(packet);
+        Bytes packet(127, 0);
+        packet[0] = 0xF0;
+        packet[1] = 0x7E;
+        packet[2] = channel_;
+        packet[3] = 0x02;
+        packet[4] = static_cast<uint8_t>(index & 0x7F);
+        std::copy(dumpPayloads[index].begin(), dumpPayloads[index].end(), packet.begin() + 5);
+        packet[126] = 0xF7;
+        packet[125] = SdsChecksum(packet);
         if (damaged)
             packet[10] ^= 0x01;
         return packet;
