@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "samplers/SampleInfo.h"
 
@@ -67,6 +68,7 @@ public:
     bool Add(const CSampleSpec& spec, uint16_t* index = nullptr);
     // Null for a slot emptied by MergeStereoPair and not yet compacted.
     const CSampleSpec* Get(uint16_t index) const;
+    CSampleSpec* Get(uint16_t index) { return const_cast<CSampleSpec*>(std::as_const(*this).Get(index)); }
     uint16_t Count() const { return count_; }
 
     bool SortedByName() const { return sortedByName_; }

@@ -62,6 +62,7 @@ public:
     std::map<uint8_t, uint32_t> waitBefore;     // packet number -> ms of WAIT before its ACK
     std::optional<uint32_t> cancelAtPacket;     // index of the packet answered with CANCEL
     std::optional<uint32_t> silentAtPacket;     // index of the packet never answered
+    std::map<uint32_t, Bytes> answerInstead;    // packet index -> the answer it gets
 
     // --- what it received
     std::vector<Bytes> messages;  // everything, in order
@@ -141,6 +142,8 @@ private:
             return Answer(SdsHandshake(kCancel, number, channel_));
         if (silentAtPacket && *silentAtPacket == index)
             return;
+        if (auto instead = answerInstead.find(index); instead != answerInstead.end())
+            return Answer(instead->second);
         if (SdsChecksum(packet) != packet[125])
             return Answer(SdsHandshake(kNak, number, channel_));
         auto nak = nakTimes.find(number);

@@ -88,6 +88,17 @@ TEST_F(SDSTransmitterTest, AnAnswerNamingAnotherPacketFails)
     EXPECT_EQ(sampler.packets.size(), 4u);
 }
 
+TEST_F(SDSTransmitterTest, AnythingButAckOrNakWhereAHandshakeBelongsFails)
+{
+    sampler.answerInstead[2] = {0xF0, 0x7E, 0x00, 0x03, 0x07, 0x00, 0xF7};
+    EXPECT_THROW(Transmit(400), XSDSUnexpectedSysex);
+    EXPECT_EQ(sampler.packets.size(), 3u);
+    // Answers for another device are not answers at all.
+    CSDSTransmitter other(output, parser, 0, 7, kTimeout);
+    sampler.answerInstead[12] = SdsHandshake(kAck, 1, 3);
+    EXPECT_THROW(TransmitSample(other, Info(16, 400), 0, source, progress), XSysexTimedOut);
+}
+
 TEST_F(SDSTransmitterTest, AHeaderAnsweredOtherwiseThanWithAckFails)
 {
     sampler.headerAnswer = kNak;
