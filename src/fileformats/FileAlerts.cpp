@@ -34,6 +34,11 @@ std::string InstrumentAlertText(int alert)
     return ShownAlertText(kInstrumentAlertTable, alert, nullptr);
 }
 
+std::string ApplicationAlertText(int alert)
+{
+    return ShownAlertText(kApplicationAlertTable, alert, nullptr);
+}
+
 std::string FillNumbers(std::string text, std::initializer_list<int> numbers)
 {
     size_t from = 0;

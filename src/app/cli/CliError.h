@@ -5,7 +5,13 @@
 
 namespace quorvel::cli {
 
-enum ExitStatus : int { kSuccess = 0, kUsage = 1, kInputRefused = 2, kExportRefused = 3 };
+enum ExitStatus : int {
+    kSuccess = 0,
+    kUsage = 1,
+    kInputRefused = 2,
+    kExportRefused = 3,
+    kDeviceRefused = 3, // a sampler refused, failed or could not be reached
+};
 
 class CliError : public std::runtime_error {
 public:

@@ -1,5 +1,6 @@
 // quorvel-cli: the loop slicer without a window, for batch work and tests.
 #include <iostream>
+#include <optional>
 
 #include <CLI/CLI.hpp>
 
@@ -10,6 +11,9 @@
 #include "app/cli/JsonReports.h"
 #include "app/cli/OpenInput.h"
 #include "app/cli/PlayCommand.h"
+#include "app/cli/SamplerCommands.h"
+#include "app/cli/SamplerOptions.h"
+#include "devices/midi/MIDIPortRegistration.h"
 #include "fileformats/SoundImport.h"
 #include "framework/FileSpec.h"
 #include "framework/LiveTemporaryFiles.h"
@@ -43,7 +47,8 @@ int Slices(const std::string& path, const DocumentOptions& options)
 
 int Run(int argc, char** argv)
 {
-    CLI::App app{"Quorvel without a window: examine drum loops, list their slices, and export them."};
+    CLI::App app{"Quorvel without a window: examine drum loops, list their slices, export them, and send them to "
+                 "a sampler."};
     app.require_subcommand(1);
 
     std::string path;
@@ -70,6 +75,47 @@ int Run(int argc, char** argv)
     AddDocumentOptions(*play, options);
     AddPlayOptions(*play, playOptions);
 
+    std::optional<std::string> trace;
+    CLI::App* midiPorts = app.add_subcommand("midi-ports", "list the MIDI inputs and outputs as JSON");
+    AddTraceOption(*midiPorts, trace);
+
+    const char* kSamplerFooter =
+        "A sampler is named with --model sds --midi-in PORT --midi-out PORT [--sysex-id N]: a plain MIDI Sample Dump "
+        "Standard sampler answering device number N (0 to 127) on those ports (quorvel-cli midi-ports lists them). "
+        "Installed samplers (--sampler NAME) and the brand models are not available yet.\n"
+        "Exit status: 0 success, 1 usage error, 2 the input was refused, 3 the sampler refused or failed (its alert "
+        "text on stderr).";
+    SamplerOptions samplerOptions;
+    CLI::App* lister = app.add_subcommand("list", "print the sampler's samples as JSON");
+    AddSamplerOptions(*lister, samplerOptions);
+    AddTraceOption(*lister, trace);
+    lister->footer(std::string(kSamplerFooter) +
+                   "\nA plain Sample Dump Standard sampler cannot list its samples: list refuses it (status 3).");
+
+    TransmitOptions transmitOptions;
+    CLI::App* transmit = app.add_subcommand(
+        "transmit", "open a file, apply the options and send one sample per active slice (or the whole loop as one "
+                    "sample with --one-sample) to a sampler; prints the samples it made as JSON");
+    transmit->add_option("file", path, "WAV, AIFF or document file")->required();
+    AddDocumentOptions(*transmit, options);
+    AddSamplerOptions(*transmit, samplerOptions);
+    AddTransmitOptions(*transmit, transmitOptions);
+    AddTraceOption(*transmit, trace);
+    transmit->footer(std::string(kSamplerFooter) +
+                     "\nOutput: {\"samples\":[{\"slice\",\"name\",\"number\",\"frames\",\"rate\"}]}; slice counts "
+                     "the slices sent from 1 (0: the whole loop as one sample), name is the name the sampler holds "
+                     "(none over a sample dump).");
+
+    ReceiveOptions receiveOptions;
+    CLI::App* receive = app.add_subcommand(
+        "receive", "receive one sample from a sampler and write it as a WAV or AIFF file; prints what it got as JSON");
+    AddSamplerOptions(*receive, samplerOptions);
+    AddReceiveOptions(*receive, receiveOptions);
+    AddTraceOption(*receive, trace);
+    receive->footer(std::string(kSamplerFooter) +
+                    "\nThe file is replaced only with --force, and only once it is complete. Words wider than 16 "
+                    "bits keep their top 16 bits; a sample dump is mono, so --channel has nothing to choose.");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
@@ -88,6 +134,21 @@ int Run(int argc, char** argv)
         }
         if (*play) {
             std::cout << Play(path, options, playOptions).dump(2) << "\n";
+            return kSuccess;
+        }
+        if (*midiPorts || *lister || *transmit || *receive) {
+            StartTrace(trace);
+            const CMIDIPortLists ports = RegisterMIDIPorts();
+            nlohmann::ordered_json report;
+            if (*midiPorts)
+                report = MIDIPortsReport(ports);
+            else if (*lister)
+                report = List(samplerOptions);
+            else if (*transmit)
+                report = Transmit(ports, path, options, samplerOptions, transmitOptions);
+            else
+                report = Receive(ports, samplerOptions, receiveOptions);
+            std::cout << report.dump(2) << "\n";
             return kSuccess;
         }
         if (*exporter) {

@@ -11,6 +11,10 @@ QUORVEL_EXCEPTION(XSDSNotAcknowledged, XSDSException);
 QUORVEL_EXCEPTION(XSDSUnexpectedSysex, XSDSException);
 // A dump header can announce at most 2^21 - 1 words.
 QUORVEL_EXCEPTION(XSDSSampleTooLong, XSDSException);
+// Sample numbers travel as 14 bits: 0 to 16383.
+QUORVEL_EXCEPTION(XSDSSampleNumberOutOfRange, XSDSException);
+// The dump has no message for it (deleting a sample, for one).
+QUORVEL_EXCEPTION(XSDSNotInStandard, XSDSException);
 // The sampler cancelled the dump.
 QUORVEL_EXCEPTION(XSDSCancelled, XExternalDeviceRejected);
 

@@ -1,0 +1,11 @@
+#pragma once
+// The MIDI ports a process registers at start-up, in the desktop program and
+// the command-line tool alike: every hardware port of the platform (ALSA raw
+// MIDI). Emulated samplers add their Loopback ports to the same lists.
+#include "devices/midi/RegisteredMIDIPorts.h"
+
+namespace quorvel {
+
+CMIDIPortLists RegisterMIDIPorts();
+
+} // namespace quorvel
