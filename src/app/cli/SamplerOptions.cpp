@@ -21,7 +21,7 @@ void AddSamplerOptions(CLI::App& command, SamplerOptions& o)
 
 void AddTraceOption(CLI::App& command, std::optional<std::string>& trace)
 {
-    command.add_option("--trace", trace, "append every MIDI message sent and received to FILE");
+    command.add_option("--trace", trace, "append every MIDI message sent and received to FILE")->type_name("FILE");
 }
 
 void StartTrace(const std::optional<std::string>& trace)

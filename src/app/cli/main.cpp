@@ -138,7 +138,8 @@ int Run(int argc, char** argv)
         }
         if (*midiPorts || *lister || *transmit || *receive) {
             StartTrace(trace);
-            const CMIDIPortLists ports = RegisterMIDIPorts();
+            // Emulated samplers add their Loopback ports to these lists.
+            CMIDIPortLists ports = RegisterMIDIPorts();
             nlohmann::ordered_json report;
             if (*midiPorts)
                 report = MIDIPortsReport(ports);
