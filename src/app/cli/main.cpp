@@ -138,7 +138,7 @@ int Run(int argc, char** argv)
         }
         if (*midiPorts || *lister || *transmit || *receive) {
             StartTrace(trace);
-            // Emulated samplers add their Loopback ports to these lists.
+            // The ports of emulated samplers join these lists once they are started here.
             CMIDIPortLists ports = RegisterMIDIPorts();
             nlohmann::ordered_json report;
             if (*midiPorts)
