@@ -52,7 +52,7 @@ TEST(SDSEmulatorFaults, NakOnceAndNakTwiceRefuseTheChosenPacket)
             EXPECT_EQ(bench.Next(), Ack(static_cast<uint8_t>(n)));
         }
         bench.Settle();
-        EXPECT_EQ(bench.emulator->Samples().Find(21)->words, dump.words);
+        EXPECT_EQ(bench.StoredWords(21), dump.words);
         // The count starts again with every dump.
         bench.Send(dump.header);
         EXPECT_EQ(bench.Next(), Ack(0));
@@ -154,7 +154,7 @@ TEST(SDSEmulatorFaults, WaitHoldsTheHeaderWithRepeatedWaits)
         EXPECT_EQ(bench.Next(), Ack(static_cast<uint8_t>(n)));
     }
     bench.Settle();
-    EXPECT_EQ(bench.emulator->Samples().Find(21)->words, dump.words);
+    EXPECT_EQ(bench.StoredWords(21), dump.words);
 }
 
 TEST(SDSEmulatorFaults, CancelStopsTheChosenPacketBothWays)
@@ -194,7 +194,7 @@ TEST(SDSEmulatorFaults, SilentKeepsWhatItHearsAndNeverAnswers)
     for (const Bytes& packet : dump.packets)
         bench.Send(packet);
     EXPECT_TRUE(bench.SaidNothingMore());
-    EXPECT_EQ(bench.emulator->Samples().Find(21)->words, dump.words);
+    EXPECT_EQ(bench.StoredWords(21), dump.words);
     bench.Send(Request(21));
     bench.AdvanceClock(10000);
     EXPECT_TRUE(bench.SaidNothingMore());

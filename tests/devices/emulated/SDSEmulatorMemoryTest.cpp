@@ -83,6 +83,7 @@ TEST(SDSEmulatorMemory, FilesThatAreNotWholeSamplesAreSkipped)
     std::ofstream(std::filesystem::path(folder.Path()) / "notes.txt") << "not a sample";
     CSDSSampleStore store(folder.Path());
     EXPECT_EQ(store.Numbers(), std::vector<uint16_t>{7});
+    ASSERT_TRUE(store.Find(7));
     EXPECT_EQ(store.Find(7)->words, (std::vector<uint32_t>{1, 2, 3}));
 }
 

@@ -43,8 +43,8 @@ TEST(SDSEmulator, TheStandardsOwnExamplesDecode)
               Acks(1));
     EXPECT_EQ(bench.DumpClosedLoop(HeaderMessage(2, 12, 22676, 1, 0, 0, 0x7F), {PacketMessage(0, {0x7F, 0x7C})}),
               Acks(1));
-    EXPECT_EQ(bench.emulator->Samples().Find(1)->words, std::vector<uint32_t>{0x87E5});
-    EXPECT_EQ(bench.emulator->Samples().Find(2)->words, std::vector<uint32_t>{0xFFF});
+    EXPECT_EQ(bench.StoredWords(1), std::vector<uint32_t>{0x87E5});
+    EXPECT_EQ(bench.StoredWords(2), std::vector<uint32_t>{0xFFF});
 }
 
 TEST(SDSEmulator, StoresEveryFormatBitExactlyWithEveryHeaderField)
@@ -130,7 +130,7 @@ TEST(SDSEmulator, AnswersOnlyItsDeviceNumberAndTheAllCall)
     EXPECT_EQ(bench.Next(), Ack(0));
     bench.Settle();
     ASSERT_TRUE(bench.emulator->Samples().Find(5));
-    EXPECT_TRUE(bench.emulator->Samples().Find(5)->words.empty());
+    EXPECT_TRUE(bench.StoredWords(5).empty());
 }
 
 TEST(SDSEmulator, CancelsAHeaderOutsideEightTo28Bits)

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -174,7 +175,7 @@ public:
     Bytes Next()
     {
         try {
-            std::unique_ptr<CRawSysex> message = link_->Receive(10000);
+            std::unique_ptr<CRawSysex> message = link_->Receive(5000);
             received_ += static_cast<uint64_t>(message->GetLength());
             return Bytes(message->GetData(), message->GetData() + message->GetLength());
         } catch (const XBase&) {
@@ -188,6 +189,12 @@ public:
     {
         Settle();
         return emulator->BytesSent() == received_;
+    }
+    // The words kept under `number`; none when nothing is kept.
+    std::vector<uint32_t> StoredWords(uint16_t number)
+    {
+        const std::optional<SSDSSample> sample = emulator->Samples().Find(number);
+        return sample ? sample->words : std::vector<uint32_t>{};
     }
     // Hand time on, then wait for what it brings.
     void AdvanceClock(uint64_t ms) { clock.Advance(ms); }
