@@ -218,9 +218,10 @@ void CSDSEmulator::StartDump(uint16_t number)
 
 void CSDSEmulator::SendHeader()
 {
-    Send(SDSDumpHeader(sample_, kDevice));
-    headerAnswered_ = false;
+    // The wait counts from the send.
     SetAlarm(Clock().Milliseconds() + kHeaderReplyMs);
+    headerAnswered_ = false;
+    Send(SDSDumpHeader(sample_, kDevice));
 }
 
 void CSDSEmulator::SendPacket()
@@ -254,10 +255,10 @@ void CSDSEmulator::SendPacket()
     if (bad != faults_.badChecksum.end() && (bad->second || sent == 1))
         packet[125] ^= 0x01;
     packet[126] = 0xF7;
-    Send(packet);
-    // Open loop: the next packet follows at once, once anything that came
-    // in meanwhile has been heard.
+    // The wait counts from the send. Open loop: the next packet follows at
+    // once, once anything that came in meanwhile has been heard.
     SetAlarm(Clock().Milliseconds() + (closedLoop_ ? kPacketReplyMs : 0));
+    Send(packet);
 }
 
 void CSDSEmulator::NextPacket()
