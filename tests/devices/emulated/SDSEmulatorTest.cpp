@@ -221,3 +221,46 @@ TEST(SDSEmulator, ADumpStopsAtCancelAndGoesOpenLoopWithoutAnAnswer)
         EXPECT_EQ(bench.Next(), packets[n]);
     EXPECT_TRUE(bench.SaidNothingMore());
 }
+
+TEST(SDSEmulator, MessagesSurviveRealTimeBytesAndACutMessageIsDropped)
+{
+    SDSTestBench bench;
+    const std::vector<uint32_t> words = TestWords(16, 40);
+    const Bytes packet = DumpPackets(16, words)[0];
+    bench.Send(HeaderMessage(11, 16, 22676, 40, 0, 0, 0x7F));
+    EXPECT_EQ(bench.Next(), Ack(0));
+    // A clock tick and an active sensing inside the packet do not belong to it.
+    Bytes ticked(packet.begin(), packet.begin() + 50);
+    ticked.push_back(0xF8);
+    ticked.insert(ticked.end(), packet.begin() + 50, packet.begin() + 90);
+    ticked.push_back(0xFE);
+    ticked.insert(ticked.end(), packet.begin() + 90, packet.end());
+    // A note-on cuts a message short: nothing of it is taken.
+    Bytes cut(packet.begin(), packet.begin() + 70);
+    cut.insert(cut.end(), {0x90, 0x3C, 0x40});
+    cut.insert(cut.end(), packet.begin() + 70, packet.end());
+    bench.Send(cut);
+    EXPECT_TRUE(bench.SaidNothingMore());
+    bench.Send(ticked);
+    EXPECT_EQ(bench.Next(), Ack(0));
+    bench.Settle();
+    EXPECT_EQ(bench.StoredWords(11), words);
+}
+
+TEST(SDSEmulator, WorksThroughPacedWires)
+{
+    // Ten times MIDI's rate: the bytes come one or a few at a time.
+    SDSTestBench bench({}, {}, 312500);
+    const std::vector<uint32_t> words = TestWords(20, 100);
+    const std::vector<Bytes> packets = DumpPackets(20, words);
+    const Bytes header = HeaderMessage(12, 20, 22676, 100, 0, 0, 0x7F);
+    EXPECT_EQ(bench.DumpClosedLoop(header, packets), Acks(packets.size()));
+    bench.Send(Request(12));
+    EXPECT_EQ(bench.Next(), header);
+    for (size_t n = 0; n < packets.size(); ++n) {
+        bench.Send(Ack(n == 0 ? 0 : static_cast<uint8_t>(n - 1)));
+        EXPECT_EQ(bench.Next(), packets[n]);
+    }
+    bench.Send(Ack(static_cast<uint8_t>(packets.size() - 1)));
+    EXPECT_TRUE(bench.SaidNothingMore());
+}

@@ -142,9 +142,10 @@ inline std::vector<uint32_t> TestWords(uint32_t format, size_t count, uint32_t s
 
 class SDSTestBench {
 public:
-    explicit SDSTestBench(const std::vector<SEmulatorFault>& faults = {}, const std::string& folder = {})
+    explicit SDSTestBench(const std::vector<SEmulatorFault>& faults = {}, const std::string& folder = {},
+                          uint32_t baud = 0)
     {
-        ends_ = AddLoopbackMIDIPorts(lists_, CSDSEmulator::kPortName, 0);
+        ends_ = AddLoopbackMIDIPorts(lists_, CSDSEmulator::kPortName, baud);
         emulator = std::make_unique<CSDSEmulator>(ends_, clock, faults, folder);
         input_ = lists_.FindInput(CSDSEmulator::kPortName)->Open(parser_);
         output_ = lists_.FindOutput(CSDSEmulator::kPortName)->Open();
