@@ -264,3 +264,30 @@ TEST(SDSEmulator, WorksThroughPacedWires)
     bench.Send(Ack(static_cast<uint8_t>(packets.size() - 1)));
     EXPECT_TRUE(bench.SaidNothingMore());
 }
+
+TEST(SDSEmulator, TheReceiverCanRefuseOrHoldTheHeaderOfADump)
+{
+    SDSTestBench bench;
+    const std::vector<uint32_t> words = TestWords(8, 61);
+    const std::vector<Bytes> packets = DumpPackets(8, words);
+    const Bytes header = HeaderMessage(13, 8, 22676, 61, 0, 0, 0x7F);
+    bench.DumpClosedLoop(header, packets);
+    bench.Send(Request(13));
+    EXPECT_EQ(bench.Next(), header);
+    // NAK: the header again. WAIT: nothing, however long, until an ACK.
+    bench.Send(Nak(0));
+    EXPECT_EQ(bench.Next(), header);
+    bench.Send(Wait(0));
+    bench.Settle();
+    bench.AdvanceClock(60000);
+    EXPECT_TRUE(bench.SaidNothingMore());
+    bench.Send(Ack(0));
+    EXPECT_EQ(bench.Next(), packets[0]);
+    // An answer for another packet is stale: still waiting for packet 0's.
+    bench.Send(Ack(5));
+    EXPECT_TRUE(bench.SaidNothingMore());
+    bench.Send(Ack(0));
+    EXPECT_EQ(bench.Next(), packets[1]);
+    bench.Send(Ack(1));
+    EXPECT_TRUE(bench.SaidNothingMore());
+}
