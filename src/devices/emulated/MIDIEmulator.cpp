@@ -45,8 +45,9 @@ void CABCMIDIEmulator::Stop()
 
 void CABCMIDIEmulator::Send(const std::vector<uint8_t>& message)
 {
-    ends_.toProgram->Write(message.data(), message.size());
+    // Counted first, so that the count is never behind what has arrived.
     sent_.fetch_add(message.size(), std::memory_order_release);
+    ends_.toProgram->Write(message.data(), message.size());
 }
 
 void CABCMIDIEmulator::Run()
