@@ -17,7 +17,7 @@ struct SFaultKind {
 // sense for its protocol and ignores the others.
 constexpr SFaultKind kFaultKinds[] = {
     {"nak-once", true},     {"nak-twice", true}, {"bad-checksum", true}, {"bad-checksum-once", true},
-    {"wrong-packet", true}, {"wait", true},      {"cancel", true},       {"busy", true},
+    {"wrong-packet", true}, {"wait", true},      {"cancel", true},       {"busy", true}, {"drop", true},
     {"silent", false},      {"reject-header", false}, {"cancel-header", false},
 };
 

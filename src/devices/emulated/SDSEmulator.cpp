@@ -43,6 +43,8 @@ CSDSEmulator::CSDSEmulator(SLoopbackMIDIDevice ends, CABCEmulatorClock& clock,
             faults_.wrongPacket.push_back(fault.value);
         else if (fault.name == "cancel")
             faults_.cancelAt.push_back(fault.value);
+        else if (fault.name == "drop")
+            faults_.drop.push_back(fault.value);
         else if (fault.name == "wait") {
             faults_.hasWait = true;
             faults_.waitMs = fault.value;
@@ -108,6 +110,7 @@ void CSDSEmulator::StartReceiving(const std::vector<uint8_t>& message)
     packetCount_ = SDSPacketCount(sample_.format, length_);
     packet_ = 0;
     naksSent_.clear();
+    dropped_.clear();
     state_ = EState::kReceiving;
     if (faults_.hasWait && faults_.waitMs > 0 && !faults_.silent) {
         const uint64_t now = Clock().Milliseconds();
@@ -161,6 +164,8 @@ void CSDSEmulator::OnDataPacket(const std::vector<uint8_t>& message)
         return;
     }
     const uint32_t index = packet_;
+    if (Contains(faults_.drop, index) && dropped_[index]++ == 0)
+        return; // lost on the way in: neither taken nor answered
     const auto nak = faults_.nakTimes.find(index);
     if (nak != faults_.nakTimes.end() && naksSent_[index] < nak->second) {
         ++naksSent_[index];
@@ -237,6 +242,12 @@ void CSDSEmulator::SendPacket()
         Finish();
         return;
     }
+    if (Contains(faults_.drop, index) && timesSent_[index]++ == 0) {
+        // Lost on the way out: nothing goes until the receiver asks again
+        // (NAK), however long that takes.
+        SetAlarm(0);
+        return;
+    }
     if (Contains(faults_.wrongPacket, index))
         number = static_cast<uint8_t>((number + 1) & 0x7F);
     std::vector<uint8_t> packet(127);
@@ -250,7 +261,7 @@ void CSDSEmulator::SendPacket()
     const uint32_t count = std::min(perPacket, length_ - first);
     PackSDSWords(sample_.format, sample_.words.data() + first, static_cast<int>(count), packet.data() + 5);
     packet[125] = SDSPacketChecksum(packet.data());
-    const int sent = ++timesSent_[index];
+    const int sent = ++timesSent_[index] - (Contains(faults_.drop, index) ? 1 : 0);
     const auto bad = faults_.badChecksum.find(index);
     if (bad != faults_.badChecksum.end() && (bad->second || sent == 1))
         packet[125] ^= 0x01;

@@ -51,6 +51,7 @@ private:
         std::map<uint32_t, bool> badChecksum; // true: every time, false: the first time only
         std::vector<uint32_t> wrongPacket;
         std::vector<uint32_t> cancelAt;
+        std::vector<uint32_t> drop;
         uint32_t waitMs = 0;
         bool hasWait = false;
         bool silent = false;
@@ -79,8 +80,9 @@ private:
     uint32_t packetCount_ = 0;
     // Receiving: the packet awaited next; dumping: the packet in flight.
     uint32_t packet_ = 0;
-    // Receiving: times each packet was refused by a fault.
+    // Receiving: times each packet was refused or lost by a fault.
     std::map<uint32_t, int> naksSent_;
+    std::map<uint32_t, int> dropped_;
     // Receiving: the header's ACK is held (fault "wait") until this time.
     uint64_t holdUntil_ = 0;
     uint64_t nextWait_ = 0;

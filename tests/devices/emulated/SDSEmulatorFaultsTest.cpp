@@ -218,3 +218,34 @@ TEST(SDSEmulatorFaults, RejectHeaderAndCancelHeaderRefuseTheDump)
         EXPECT_EQ(bench.Next(), dump.header);
     }
 }
+
+TEST(SDSEmulatorFaults, DropLosesTheChosenPacketOnceEachWay)
+{
+    const StoredDump dump;
+    SDSTestBench bench(Faults("drop:1"));
+    bench.Send(dump.header);
+    EXPECT_EQ(bench.Next(), Ack(0));
+    bench.Send(dump.packets[0]);
+    EXPECT_EQ(bench.Next(), Ack(0));
+    bench.Send(dump.packets[1]);
+    EXPECT_TRUE(bench.SaidNothingMore());
+    for (size_t n = 1; n < dump.packets.size(); ++n) {
+        bench.Send(dump.packets[n]);
+        EXPECT_EQ(bench.Next(), Ack(static_cast<uint8_t>(n)));
+    }
+    bench.Settle();
+    EXPECT_EQ(bench.StoredWords(21), dump.words);
+
+    bench.Send(Request(21));
+    EXPECT_EQ(bench.Next(), dump.header);
+    bench.Send(Ack(0));
+    EXPECT_EQ(bench.Next(), dump.packets[0]);
+    bench.Send(Ack(0));
+    EXPECT_TRUE(bench.SaidNothingMore());
+    bench.AdvanceClock(60000);
+    EXPECT_TRUE(bench.SaidNothingMore());
+    bench.Send(Nak(1));
+    EXPECT_EQ(bench.Next(), dump.packets[1]);
+    bench.Send(Ack(1));
+    EXPECT_EQ(bench.Next(), dump.packets[2]);
+}
