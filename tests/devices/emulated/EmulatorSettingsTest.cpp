@@ -63,3 +63,19 @@ TEST(EmulatedSamplers, EachMIDIEmulatorAddsItsLoopbackPortPair)
     EXPECT_NE(parseWarnings.str().find("\"smdi\""), std::string::npos);
     EXPECT_EQ(warnings.str(), "");
 }
+
+TEST(EmulatedSamplers, StartFromTheEnvironmentOnlyWhenAskedFor)
+{
+    ::unsetenv("QUORVEL_EMULATED_SAMPLERS");
+    CMIDIPortLists none;
+    EXPECT_EQ(StartEmulatedSamplersFromEnvironment(none), nullptr);
+    EXPECT_TRUE(none.inputs.empty());
+
+    ::setenv("QUORVEL_EMULATED_SAMPLERS", "sds", 1);
+    CMIDIPortLists ports;
+    std::unique_ptr<CEmulatedSamplers> samplers = StartEmulatedSamplersFromEnvironment(ports);
+    ::unsetenv("QUORVEL_EMULATED_SAMPLERS");
+    ASSERT_NE(samplers, nullptr);
+    EXPECT_NE(ports.FindInput("Emulated SDS"), nullptr);
+    EXPECT_NE(ports.FindOutput("Emulated SDS"), nullptr);
+}
