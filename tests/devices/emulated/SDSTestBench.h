@@ -1,0 +1,231 @@
+#pragma once
+// The program's side of a Loopback port pair to an emulated Sample Dump
+// Standard sampler, with a clock moved by hand, and dump messages built
+// byte by byte from the standard's text (independently of the emulator's
+// own packing, so that a misreading shows as a difference).
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "devices/emulated/SDSEmulator.h"
+#include "devices/midi/LoopbackMIDI.h"
+#include "devices/midi/SysexConnection.h"
+#include "devices/midi/SysexMIDIInput.h"
+#include "framework/XBase.h"
+
+namespace quorvel::test {
+
+using Bytes = std::vector<uint8_t>;
+
+// Time passes only when a test says so.
+class ManualEmulatorClock : public CABCEmulatorClock {
+public:
+    uint64_t Milliseconds() const override { return now_.load(); }
+    void WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& wake, uint64_t) override
+    {
+        wake.wait_for(lock, std::chrono::milliseconds(1));
+    }
+    void Advance(uint64_t ms) { now_ += ms; }
+
+private:
+    std::atomic<uint64_t> now_{5000};
+};
+
+// Dump header: F0 7E cc 01 ss ss ee ff ff ff gg gg gg hh hh hh ii ii ii jj F7,
+// numbers least significant 7 bits first.
+inline Bytes HeaderMessage(uint32_t sample, uint32_t format, uint32_t period, uint32_t length, uint32_t loopStart,
+                           uint32_t loopEnd, uint8_t loopType, uint8_t device = 0)
+{
+    Bytes m = {0xF0, 0x7E, device, 0x01};
+    auto seven = [&m](uint32_t value, int count) {
+        for (int i = 0; i < count; ++i, value >>= 7)
+            m.push_back(static_cast<uint8_t>(value % 128));
+    };
+    seven(sample, 2);
+    m.push_back(static_cast<uint8_t>(format));
+    seven(period, 3);
+    seven(length, 3);
+    seven(loopStart, 3);
+    seven(loopEnd, 3);
+    m.push_back(loopType);
+    m.push_back(0xF7);
+    return m;
+}
+
+// The data bytes of a dump: each word left-justified in as few 7-bit bytes
+// as hold it, most significant first, the bits below it zero.
+inline Bytes DataBytes(uint32_t format, const std::vector<uint32_t>& words)
+{
+    const uint32_t bytesPerWord = format <= 14 ? 2 : format <= 21 ? 3 : 4;
+    Bytes out;
+    for (uint32_t word : words) {
+        // The word as a string of bits, then padded with zeros to whole bytes.
+        std::vector<int> bits;
+        for (int b = static_cast<int>(format) - 1; b >= 0; --b)
+            bits.push_back((word >> b) & 1);
+        while (bits.size() < bytesPerWord * 7)
+            bits.push_back(0);
+        for (uint32_t i = 0; i < bytesPerWord; ++i) {
+            uint8_t byte = 0;
+            for (int b = 0; b < 7; ++b)
+                byte = static_cast<uint8_t>(byte * 2 + bits[i * 7 + b]);
+            out.push_back(byte);
+        }
+    }
+    return out;
+}
+
+// Data packet: F0 7E cc 02 kk <120 bytes> mm F7, mm the exclusive-or of
+// 7E, cc, 02, kk and the 120 bytes.
+inline Bytes PacketMessage(uint8_t number, const Bytes& data120, uint8_t device = 0)
+{
+    Bytes m(127, 0);
+    m[0] = 0xF0;
+    m[1] = 0x7E;
+    m[2] = device;
+    m[3] = 0x02;
+    m[4] = number;
+    for (size_t i = 0; i < data120.size() && i < 120; ++i)
+        m[5 + i] = data120[i];
+    uint8_t sum = 0;
+    for (size_t i = 1; i < 125; ++i)
+        sum = static_cast<uint8_t>(sum ^ m[i]);
+    m[125] = sum & 0x7F;
+    m[126] = 0xF7;
+    return m;
+}
+
+// Every packet of a dump of `words`, numbered from 0 and wrapping after 7F.
+inline std::vector<Bytes> DumpPackets(uint32_t format, const std::vector<uint32_t>& words)
+{
+    const Bytes data = DataBytes(format, words);
+    const size_t bytesPerWord = format <= 14 ? 2 : format <= 21 ? 3 : 4;
+    const size_t perPacket = (120 / bytesPerWord) * bytesPerWord;
+    std::vector<Bytes> packets;
+    for (size_t at = 0, n = 0; at < data.size(); at += perPacket, ++n) {
+        const Bytes piece(data.begin() + static_cast<std::ptrdiff_t>(at),
+                          data.begin() + static_cast<std::ptrdiff_t>(std::min(data.size(), at + perPacket)));
+        packets.push_back(PacketMessage(static_cast<uint8_t>(n % 128), piece));
+    }
+    return packets;
+}
+
+inline Bytes Handshake(uint8_t type, uint8_t number) { return {0xF0, 0x7E, 0x00, type, number, 0xF7}; }
+inline Bytes Ack(uint8_t n) { return Handshake(0x7F, n); }
+inline Bytes Nak(uint8_t n) { return Handshake(0x7E, n); }
+inline Bytes Cancel(uint8_t n) { return Handshake(0x7D, n); }
+inline Bytes Wait(uint8_t n) { return Handshake(0x7C, n); }
+inline Bytes Request(uint32_t sample) { return {0xF0, 0x7E, 0x00, 0x03, uint8_t(sample % 128), uint8_t(sample / 128), 0xF7}; }
+
+// Words spread over the whole range of the format, extremes included.
+inline std::vector<uint32_t> TestWords(uint32_t format, size_t count, uint32_t seed = 1)
+{
+    const uint32_t mask = (1u << format) - 1;
+    std::vector<uint32_t> words(count);
+    uint32_t x = seed * 2654435761u + 12345u;
+    for (size_t i = 0; i < count; ++i) {
+        x = x * 1664525u + 1013904223u;
+        words[i] = (x ^ (x >> 13)) & mask;
+    }
+    if (count > 2) {
+        words[0] = 0;
+        words[1] = mask;
+        words[2] = 1u << (format - 1);
+    }
+    return words;
+}
+
+class SDSTestBench {
+public:
+    explicit SDSTestBench(const std::vector<SEmulatorFault>& faults = {}, const std::string& folder = {},
+                          uint32_t baud = 0)
+    {
+        ends_ = AddLoopbackMIDIPorts(lists_, CSDSEmulator::kPortName, baud);
+        emulator = std::make_unique<CSDSEmulator>(ends_, clock, faults, folder);
+        input_ = lists_.FindInput(CSDSEmulator::kPortName)->Open(parser_);
+        output_ = lists_.FindOutput(CSDSEmulator::kPortName)->Open();
+        link_ = std::make_unique<CSysexConnection>(parser_, *output_);
+    }
+    ~SDSTestBench()
+    {
+        link_.reset();
+        output_.reset();
+        input_.reset();
+        emulator.reset();
+    }
+
+    void Send(const Bytes& message)
+    {
+        output_->SendBytes(message.data(), static_cast<int32_t>(message.size()));
+        sent_ += message.size();
+    }
+    // Returns once the emulator has dealt with everything sent to it.
+    void Settle()
+    {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (emulator->BytesTaken() < sent_ && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_EQ(emulator->BytesTaken(), sent_) << "the emulator never took the bytes";
+    }
+    // The emulator's next message (generous limit: only reached on a failure).
+    Bytes Next()
+    {
+        try {
+            std::unique_ptr<CRawSysex> message = link_->Receive(5000);
+            received_ += static_cast<uint64_t>(message->GetLength());
+            return Bytes(message->GetData(), message->GetData() + message->GetLength());
+        } catch (const XBase&) {
+            ADD_FAILURE() << "no message from the emulator";
+            return {};
+        }
+    }
+    // Everything sent has been dealt with and nothing was answered beyond
+    // what was already read.
+    bool SaidNothingMore()
+    {
+        Settle();
+        return emulator->BytesSent() == received_;
+    }
+    // The words kept under `number`; none when nothing is kept.
+    std::vector<uint32_t> StoredWords(uint16_t number)
+    {
+        const std::optional<SSDSSample> sample = emulator->Samples().Find(number);
+        return sample ? sample->words : std::vector<uint32_t>{};
+    }
+    // Hand time on, then wait for what it brings.
+    void AdvanceClock(uint64_t ms) { clock.Advance(ms); }
+
+    // Sends a header and every packet, answering as a closed-loop sender
+    // would; returns the handshakes the emulator gave, one per message.
+    std::vector<Bytes> DumpClosedLoop(const Bytes& header, const std::vector<Bytes>& packets)
+    {
+        std::vector<Bytes> answers;
+        Send(header);
+        answers.push_back(Next());
+        for (const Bytes& packet : packets) {
+            Send(packet);
+            answers.push_back(Next());
+        }
+        return answers;
+    }
+
+    ManualEmulatorClock clock;
+    std::unique_ptr<CSDSEmulator> emulator;
+
+private:
+    CMIDIPortLists lists_;
+    SLoopbackMIDIDevice ends_;
+    CSysexMIDIInput parser_;
+    std::unique_ptr<CMIDIInput> input_;
+    std::unique_ptr<CMIDIOutput> output_;
+    std::unique_ptr<CSysexConnection> link_;
+    uint64_t sent_ = 0;
+    uint64_t received_ = 0;
+};
+
+} // namespace quorvel::test
