@@ -13,6 +13,7 @@
 #include "app/cli/PlayCommand.h"
 #include "app/cli/SamplerCommands.h"
 #include "app/cli/SamplerOptions.h"
+#include "devices/emulated/EmulatedSamplers.h"
 #include "devices/midi/MIDIPortRegistration.h"
 #include "fileformats/SoundImport.h"
 #include "framework/FileSpec.h"
@@ -138,8 +139,9 @@ int Run(int argc, char** argv)
         }
         if (*midiPorts || *lister || *transmit || *receive) {
             StartTrace(trace);
-            // The ports of emulated samplers join these lists once they are started here.
+            // Emulated samplers (QUORVEL_EMULATED_SAMPLERS) add their Loopback ports.
             CMIDIPortLists ports = RegisterMIDIPorts();
+            const auto emulated = StartEmulatedSamplersFromEnvironment(ports);
             nlohmann::ordered_json report;
             if (*midiPorts)
                 report = MIDIPortsReport(ports);
