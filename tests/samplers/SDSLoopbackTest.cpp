@@ -1,72 +1,22 @@
-// The sample dump over real Loopback ports: the far end answers on the
-// wire's own thread, so the transfer meets the threads and timing of a
-// hardware port (unpaced, so it stays quick).
+// The sample dump over real Loopback ports to the emulated sampler, which
+// answers on a thread of its own: the transfer meets the threads and timing
+// of a hardware port (unpaced, so it stays quick), and a peer written from
+// the standard rather than from this side's code.
 #include <gtest/gtest.h>
 
-#include <mutex>
+#include <sstream>
 
+#include "devices/emulated/EmulatedSamplers.h"
 #include "devices/midi/LoopbackMIDI.h"
 #include "devices/midi/SysexMIDIInput.h"
 #include "samplers/SampleTransfer.h"
 #include "samplers/sds/SDSReceiver.h"
 #include "samplers/sds/SDSTransmitter.h"
-#include "FakeSDSSampler.h"
 #include "loopgen/DrumLoopGenerator.h"
 
 using namespace quorvel;
-using namespace quorvel::test;
 
 namespace {
-
-// Keeps the one sample it is sent and dumps it back when asked.
-class WireSampler {
-public:
-    explicit WireSampler(const SLoopbackMIDIDevice& ends) : ends_(ends)
-    {
-        ends_.fromProgram->Attach([this](const uint8_t* data, size_t length) {
-            std::lock_guard lock(mutex_);
-            for (size_t i = 0; i < length; ++i) {
-                if (data[i] == 0xF0)
-                    message_.clear();
-                message_.push_back(data[i]);
-                if (data[i] == 0xF7)
-                    OnMessage();
-            }
-        });
-    }
-    ~WireSampler() { ends_.fromProgram->Detach(); }
-
-private:
-    void Write(const Bytes& bytes) { ends_.toProgram->Write(bytes.data(), bytes.size()); }
-
-    void OnMessage()
-    {
-        const Bytes& m = message_;
-        if (m.size() == 21 && m[3] == 0x01) {
-            header_ = m;
-            packets_.clear();
-            Write(SdsHandshake(kAck, 0));
-        } else if (m.size() == 127 && m[3] == 0x02) {
-            if (SdsChecksum(m) != m[125])
-                return Write(SdsHandshake(kNak, m[4]));
-            packets_.push_back(m);
-            Write(SdsHandshake(kAck, m[4]));
-        } else if (m.size() == 7 && m[3] == 0x03) {
-            next_ = 0;
-            Write(header_);
-        } else if (m.size() == 6 && m[3] == kAck) {
-            if (next_ < packets_.size())
-                Write(packets_[next_++]);
-        }
-    }
-
-    SLoopbackMIDIDevice ends_;
-    std::mutex mutex_;
-    Bytes message_;
-    Bytes header_;
-    std::vector<Bytes> packets_;
-    size_t next_ = 0;
-};
 
 class NoProgress : public CABCTransferProgress {
 public:
@@ -79,11 +29,13 @@ public:
 TEST(SDSLoopbackTest, ASliceOfALoopGoesOutAndComesBackBitExactly)
 {
     CMIDIPortLists lists;
-    const SLoopbackMIDIDevice ends = AddLoopbackMIDIPorts(lists, "Wire SDS", 0);
-    WireSampler device(ends);
+    std::ostringstream warnings;
+    CSteadyEmulatorClock clock;
+    const CEmulatedSamplers emulated(lists, ParseEmulatorSettings("sds", "", "", warnings), clock, 0, warnings);
+    ASSERT_EQ(warnings.str(), "");
     CSysexMIDIInput parser;
-    std::unique_ptr<CMIDIInput> input = lists.FindInput("Wire SDS")->Open(parser);
-    std::unique_ptr<CMIDIOutput> output = lists.FindOutput("Wire SDS")->Open();
+    std::unique_ptr<CMIDIInput> input = lists.FindInput("Emulated SDS")->Open(parser);
+    std::unique_ptr<CMIDIOutput> output = lists.FindOutput("Emulated SDS")->Open();
 
     // The second and third hits of a drum loop with room hiss.
     loopgen::LoopSpec recipe;
