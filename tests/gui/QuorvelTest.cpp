@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QMenuBar>
 #include <QSettings>
 #include <QTimer>
@@ -14,6 +16,9 @@
 #include "framework/CommandLine.h"
 #include "framework/window/AlertBox.h"
 #include "Quorvel.h"
+#include "samplers/SamplerModels.h"
+#include "ui/app/ApplicationServices.h"
+#include "ui/samplers/SamplerSettingsDialog.h"
 #include "QtTestApplication.h"
 #include "RunApplication.h"
 #include "TestSounds.h"
@@ -103,6 +108,50 @@ TEST(QuorvelTest, HandOverBeforeStartUpFinishedWaitsAndIsNotLost)
     EXPECT_EQ(windows, 1u);
     CAlertBox::SetResponder({});
     CModalDialog::SetAutoAnswer(std::nullopt);
+}
+
+// The emulated sampler's Loopback ports are registered at start-up and show
+// where the program shows MIDI ports: the system report and the Sampler
+// Settings dialog opened from the Edit menu.
+TEST(QuorvelTest, EmulatedSamplerPortsShowInTheSystemReportAndTheSamplerSettings)
+{
+    ::setenv("QUORVEL_EMULATED_SAMPLERS", "sds", 1);
+    ::unsetenv("QUORVEL_EMULATOR_DIR");
+    CQuorvel application(TestApplication(), "", false);
+    application.UseSilentCardOnly();
+    std::string report;
+    bool midiAvailable = false;
+    QStringList inputs, outputs;
+    const int status = RunWith(application, [&] {
+        report = application.SystemReport();
+        midiAvailable = application.MidiAvailable();
+        application.Services().Samplers().Add(*FindSamplerModel(4100), "Rack"); // AKAI S3000 via MIDI
+        const std::optional<int> autoAnswer = CModalDialog::AutoAnswer();
+        CModalDialog::SetAutoAnswer(std::nullopt);
+        Later(application, 50, [&] {
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (auto* dialog = qobject_cast<CSamplerSettingsDialog*>(widget); dialog && dialog->isVisible()) {
+                    for (int i = 0; i < dialog->MidiIn()->count(); ++i)
+                        inputs << dialog->MidiIn()->itemText(i);
+                    for (int i = 0; i < dialog->MidiOut()->count(); ++i)
+                        outputs << dialog->MidiOut()->itemText(i);
+                    dialog->accept();
+                }
+        });
+        QAction* settings = FindAction(*application.Frame().menuBar(), "Edit", "Sampler Settings");
+        ASSERT_NE(settings, nullptr);
+        settings->trigger();
+        CModalDialog::SetAutoAnswer(autoAnswer);
+        application.Quit();
+    });
+    ::unsetenv("QUORVEL_EMULATED_SAMPLERS");
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(midiAvailable);
+    EXPECT_NE(report.find("MIDI ports:\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("  In: Emulated SDS (Loopback)\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("  Out: Emulated SDS (Loopback)\n"), std::string::npos) << report;
+    EXPECT_TRUE(inputs.contains("Emulated SDS")) << inputs.join(", ").toStdString();
+    EXPECT_TRUE(outputs.contains("Emulated SDS")) << outputs.join(", ").toStdString();
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QMenu>
 
+#include "devices/emulated/EmulatedSamplers.h"
+#include "devices/midi/MIDIPortRegistration.h"
 #include "document/SoundDocument.h"
 #include "fileformats/PreferencesFile.h"
 #include "framework/CommandLine.h"
@@ -138,6 +140,15 @@ bool CQuorvel::RegisterSoundCards()
     return usable;
 }
 
+bool CQuorvel::RegisterMidiPorts()
+{
+    midiPorts_ = RegisterMIDIPorts();
+    // Emulated samplers (QUORVEL_EMULATED_SAMPLERS) add their Loopback ports.
+    emulatedSamplers_ = StartEmulatedSamplersFromEnvironment(midiPorts_);
+    services_->SetMidiPorts(&midiPorts_);
+    return !midiPorts_.inputs.empty() && !midiPorts_.outputs.empty();
+}
+
 void CQuorvel::InstallMenuUpdaters()
 {
     if (CMenu* file = menus_->MenuWithCommand(kCmdOpen)) {
@@ -218,7 +229,7 @@ bool CQuorvel::HandleCommand(uint32_t command)
                 window->Pane().PreferencesChanged();
         return true;
     case kCmdSamplerSettings:
-        CSamplerSettingsDialog(services_->Samplers(), &Frame()).RunModal();
+        CSamplerSettingsDialog(services_->Samplers(), services_->MidiPorts(), &Frame()).RunModal();
         return true;
     case kCmdQuit:
         Quit();
@@ -377,13 +388,19 @@ void CQuorvel::OpenRecent(size_t index)
     opener_->Open(path, OpenOrigin::RecentList);
 }
 
-void CQuorvel::ShowSystemInformation()
+std::string CQuorvel::SystemReport()
 {
     SSystemFacts facts = GatherSystemFacts();
     const CSoundCardRegistry& cards = services_->Sound().Registry();
     for (uint16_t i = 0; i < cards.Count(); ++i)
         facts.soundCards.push_back(cards.CardAt(i)->Type() + ": " + cards.CardAt(i)->Name());
-    CSystemInformationDialog(FormatSystemReport(facts), &Frame()).RunModal();
+    facts.midiPorts = MidiPortLines(midiPorts_);
+    return FormatSystemReport(facts);
+}
+
+void CQuorvel::ShowSystemInformation()
+{
+    CSystemInformationDialog(SystemReport(), &Frame()).RunModal();
 }
 
 void CQuorvel::WindowOpened(CQuorvelWindow& window)

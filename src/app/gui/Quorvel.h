@@ -10,10 +10,12 @@
 
 #include <QString>
 
+#include "devices/midi/RegisteredMIDIPorts.h"
 #include "framework/window/Application.h"
 
 namespace quorvel {
 class CApplicationServices;
+class CEmulatedSamplers;
 class CDocumentOpener;
 class CIdleUser;
 class CQuorvelWindow;
@@ -67,6 +69,11 @@ public:
     CApplicationServices& Services() { return *services_; }
 
     bool SoundAvailable() const;
+    // The MIDI ports registered at start-up, with those of the emulated
+    // samplers asked for in the environment.
+    const CMIDIPortLists& MidiPorts() const { return midiPorts_; }
+    // The text the System Information dialog shows.
+    std::string SystemReport();
     bool MidiAvailable() const { return midiAvailable_; }
     bool ScsiAvailable() const { return scsiAvailable_; }
 
@@ -82,6 +89,7 @@ protected:
 
 private:
     bool RegisterSoundCards();
+    bool RegisterMidiPorts();
     void StopPlayback();
     void InstallMenuUpdaters();
     void OpenCommandLine(const std::string& commandLine, bool atStart);
@@ -103,6 +111,10 @@ private:
     bool midiAvailable_ = false;
     bool scsiAvailable_ = false;
     bool browserAvailable_ = false;
+    // Before the services and windows that use them; the emulators go
+    // before the ports they are wired to.
+    CMIDIPortLists midiPorts_;
+    std::unique_ptr<CEmulatedSamplers> emulatedSamplers_;
     std::unique_ptr<CQtFileDialogs> fileDialogs_;
     std::unique_ptr<CApplicationServices> services_;
     std::unique_ptr<CDocumentOpener> opener_;

@@ -10,8 +10,6 @@ void InitialiseViewResources();
 // The palette and the splash screen shown while the devices are found.
 void ShowSplashScreen();
 void CloseSplashScreen();
-// True when there is at least one MIDI input and one MIDI output.
-bool RegisterMidiPorts();
 // True when a SCSI bus can be used.
 bool InitialiseScsiBuses();
 // The hardware samplers' check at start-up comes with their transports.

@@ -37,6 +37,12 @@ CFileDialogs& CApplicationServices::FileDialogs()
     return fileDialogs_ ? *fileDialogs_ : cancelling;
 }
 
+const CMIDIPortLists& CApplicationServices::MidiPorts() const
+{
+    static const CMIDIPortLists none;
+    return midiPorts_ ? *midiPorts_ : none;
+}
+
 bool CApplicationServices::TransmitAvailable()
 {
     const SSamplerModel* model = samplers_.CurrentModel();

@@ -1,10 +1,11 @@
 #pragma once
 // What the application lends its document windows: the one wave player and
-// the sound output it plays through, the settings, the file dialogs and the
-// lengthy-operation services.
+// the sound output it plays through, the settings, the file dialogs, the
+// lengthy-operation services and the registered MIDI ports.
 #include <functional>
 #include <memory>
 
+#include "devices/midi/RegisteredMIDIPorts.h"
 #include "playback/SoundSystem.h"
 #include "playback/WavePlayer.h"
 #include "samplers/InstalledSamplers.h"
@@ -35,6 +36,10 @@ public:
 
     CSoundSystem& Sound() { return sound_; }
     CInstalledSamplers& Samplers() { return samplers_; }
+    // The MIDI ports the application registered; empty lists before then.
+    const CMIDIPortLists& MidiPorts() const;
+    // Not owned; must outlive the services.
+    void SetMidiPorts(const CMIDIPortLists* ports) { midiPorts_ = ports; }
     // How New Window opens each slice; set by the application.
     void SetWindowOpener(std::function<void(std::unique_ptr<CSoundDocument>)> opener)
     {
@@ -52,6 +57,7 @@ private:
     CSoundSystem sound_;
     CFileDialogs* fileDialogs_ = nullptr;
     CInstalledSamplers samplers_;
+    const CMIDIPortLists* midiPorts_ = nullptr;
     SSoftwareDestinationMemory transmitMemory_;
     std::function<void(std::unique_ptr<CSoundDocument>)> openWindow_;
 };

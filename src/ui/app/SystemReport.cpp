@@ -121,4 +121,14 @@ std::string FormatSystemReport(const SSystemFacts& facts)
     return out.str();
 }
 
+std::vector<std::string> MidiPortLines(const CMIDIPortLists& ports)
+{
+    std::vector<std::string> lines;
+    for (const auto& input : ports.inputs)
+        lines.push_back("In: " + input->Name() + " (" + input->DriverKind() + ")");
+    for (const auto& output : ports.outputs)
+        lines.push_back("Out: " + output->Name() + " (" + output->DriverKind() + ")");
+    return lines;
+}
+
 } // namespace quorvel

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "devices/midi/RegisteredMIDIPorts.h"
+
 namespace quorvel {
 
 struct SSystemFacts {
@@ -29,5 +31,8 @@ void ParseCpuInfo(const std::string& text, std::string& model, int& count);
 void ParseMemInfo(const std::string& text, uint64_t& totalKiB, uint64_t& availableKiB);
 
 std::string FormatSystemReport(const SSystemFacts& facts);
+
+// One line per registered MIDI port, inputs first: "In: NAME (DRIVER)".
+std::vector<std::string> MidiPortLines(const CMIDIPortLists& ports);
 
 } // namespace quorvel

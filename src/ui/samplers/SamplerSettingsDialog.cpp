@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
+#include <utility>
 
 #include "framework/EmbeddedResources.h"
 #include "framework/ResourceReference.h"
@@ -46,13 +48,50 @@ QString OSVersionText(const CPersistentInstalledSampler& sampler, const SSampler
     return WindowText(model.osVersionReadable ? 50 : 51);
 }
 
-// Until the MIDI and SCSI transports exist the lists are empty, so the
-// popups say so and stay disabled.
+// An empty device list: the popup says so and stays disabled.
 void ShowUnavailable(QComboBox& box, uint32_t text)
 {
     box.clear();
     box.addItem(WindowText(text));
     box.setEnabled(false);
+}
+
+template <typename Port>
+std::vector<SDeviceName> PortNames(const std::vector<std::unique_ptr<Port>>& ports)
+{
+    std::vector<SDeviceName> names;
+    for (const auto& port : ports)
+        names.push_back({port->Name(), port->DriverKind()});
+    return names;
+}
+
+// The registered ports, each with its driver kind, and the stored one
+// selected. Ports are found again by name. A sampler without a port takes
+// the first one; a stored port that is gone stays listed first, so the popup
+// shows what the sampler uses until the user chooses another.
+void ShowPorts(QComboBox& box, const std::vector<SDeviceName>& ports, SDeviceName& stored)
+{
+    if (ports.empty()) {
+        ShowUnavailable(box, 36); // "No MIDI available"
+        return;
+    }
+    box.clear();
+    if (stored.device.empty())
+        stored = ports.front();
+    const auto found = std::find_if(ports.begin(), ports.end(),
+                                    [&](const SDeviceName& port) { return port.device == stored.device; });
+    if (found == ports.end())
+        box.addItem(QString::fromStdString(stored.device), QString::fromStdString(stored.driverKind));
+    for (const SDeviceName& port : ports)
+        box.addItem(QString::fromStdString(port.device), QString::fromStdString(port.driverKind));
+    box.setCurrentIndex(found == ports.end() ? 0 : static_cast<int>(found - ports.begin()));
+    box.setEnabled(true);
+}
+
+const CMIDIPortLists& NoMIDIPorts()
+{
+    static const CMIDIPortLists none;
+    return none;
 }
 
 } // namespace
@@ -67,7 +106,14 @@ QStringList CSamplerSettingsDialog::SysexIdLabels(const SSamplerModel& model)
 }
 
 CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, QWidget* parent)
-    : CModalDialog(parent), samplers_(samplers)
+    : CSamplerSettingsDialog(samplers, NoMIDIPorts(), parent)
+{
+}
+
+CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, const CMIDIPortLists& midiPorts,
+                                               QWidget* parent)
+    : CModalDialog(parent), samplers_(samplers), midiInputs_(PortNames(midiPorts.inputs)),
+      midiOutputs_(PortNames(midiPorts.outputs))
 {
     setWindowTitle(tr("Sampler Settings"));
     auto* layout = new QVBoxLayout(this);
@@ -122,6 +168,13 @@ CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, QWi
         if (CPersistentInstalledSampler* sampler = Selected())
             sampler->sysexId = static_cast<uint8_t>(index);
     });
+    for (auto [box, field] : {std::pair{midiIn_, &CPersistentInstalledSampler::midiIn},
+                              std::pair{midiOut_, &CPersistentInstalledSampler::midiOut}}) {
+        connect(box, &QComboBox::activated, this, [this, box, field](int index) {
+            if (CPersistentInstalledSampler* sampler = Selected())
+                sampler->*field = {box->itemText(index).toStdString(), box->itemData(index).toString().toStdString()};
+        });
+    }
     connect(scsiId_, &QComboBox::activated, this, [this](int index) {
         if (CPersistentInstalledSampler* sampler = Selected())
             sampler->scsiId = static_cast<uint8_t>(index);
@@ -166,7 +219,7 @@ CPersistentInstalledSampler* CSamplerSettingsDialog::Selected()
 
 void CSamplerSettingsDialog::ShowSelected()
 {
-    const CPersistentInstalledSampler* sampler = Selected();
+    CPersistentInstalledSampler* sampler = Selected();
     const SSamplerModel* model = sampler ? FindSamplerModel(sampler->modelTypeId) : nullptr;
     rename_->setEnabled(sampler != nullptr);
     remove_->setEnabled(sampler != nullptr);
@@ -191,8 +244,8 @@ void CSamplerSettingsDialog::ShowSelected()
         return;
     }
     if (UsesMIDI(*model)) {
-        ShowUnavailable(*midiIn_, 36);
-        ShowUnavailable(*midiOut_, 36);
+        ShowPorts(*midiIn_, midiInputs_, sampler->midiIn);
+        ShowPorts(*midiOut_, midiOutputs_, sampler->midiOut);
         sysexIds_->addItems(SysexIdLabels(*model));
         sysexIds_->setCurrentIndex(std::min<int>(sampler->sysexId, sysexIds_->count() - 1));
         sysexIds_->setEnabled(true);

@@ -1,10 +1,12 @@
 #pragma once
 // The Sampler Settings dialog: the installed samplers with their model,
-// ports, ids and system version; Add, Rename and Remove. Changes apply to
-// the registry as they are made.
+// ports, ids and system version; Add, Rename and Remove. The MIDI popups
+// offer the registered ports. Changes apply to the registry as they are made.
 #include <cstddef>
 #include <string>
+#include <vector>
 
+#include "devices/midi/RegisteredMIDIPorts.h"
 #include "framework/window/ModalDialog.h"
 #include "samplers/InstalledSamplers.h"
 
@@ -18,7 +20,10 @@ namespace quorvel {
 class CSamplerSettingsDialog : public CModalDialog {
     Q_OBJECT
 public:
-    CSamplerSettingsDialog(CInstalledSamplers& samplers, QWidget* parent = nullptr);
+    // Without port lists the MIDI popups say that no MIDI is available.
+    explicit CSamplerSettingsDialog(CInstalledSamplers& samplers, QWidget* parent = nullptr);
+    // `midiPorts` must outlive the dialog.
+    CSamplerSettingsDialog(CInstalledSamplers& samplers, const CMIDIPortLists& midiPorts, QWidget* parent = nullptr);
 
     // What the Add dialog does once a model and a name are chosen; alert 64
     // for an empty name. True when added.
@@ -31,6 +36,7 @@ public:
     QListWidget* List() const { return list_; }
     QComboBox* SysexIds() const { return sysexIds_; }
     QComboBox* MidiIn() const { return midiIn_; }
+    QComboBox* MidiOut() const { return midiOut_; }
     QComboBox* ScsiBus() const { return scsiBus_; }
     QLabel* VersionText() const { return version_; }
 
@@ -47,6 +53,8 @@ private:
     CPersistentInstalledSampler* Selected();
 
     CInstalledSamplers& samplers_;
+    std::vector<SDeviceName> midiInputs_;
+    std::vector<SDeviceName> midiOutputs_;
     QListWidget* list_ = nullptr;
     QLabel* model_ = nullptr;
     QLabel* info_ = nullptr;

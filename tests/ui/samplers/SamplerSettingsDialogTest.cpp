@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 
+#include "devices/midi/MIDIInput.h"
+#include "devices/midi/MIDIOutput.h"
+#include "devices/midi/RegisteredMIDIPorts.h"
 #include "framework/EmbeddedResources.h"
 #include "framework/ResourceReference.h"
 #include "framework/TextResources.h"
@@ -81,6 +85,85 @@ TEST(SamplerSettingsDialog, SystemVersionLineNamesWhatIsKnown)
     EXPECT_EQ(dialog.VersionText()->text().toStdString(), undetectable) << "the S-760 never tells";
     dialog.Select(4);
     EXPECT_EQ(dialog.VersionText()->text().toStdString(), "V4.40");
+}
+
+// Ports that are only listed, never opened.
+class CListedInput final : public CRegisteredMIDIInput {
+public:
+    CListedInput(const std::string& name, const std::string& driver) : CRegisteredMIDIInput(name, driver) {}
+    std::unique_ptr<CMIDIInput> Open(CMIDIInputParser&) const override { return nullptr; }
+};
+
+class CListedOutput final : public CRegisteredMIDIOutput {
+public:
+    CListedOutput(const std::string& name, const std::string& driver) : CRegisteredMIDIOutput(name, driver) {}
+    std::unique_ptr<CMIDIOutput> Open() const override { return nullptr; }
+};
+
+QStringList Entries(const QComboBox& box)
+{
+    QStringList entries;
+    for (int i = 0; i < box.count(); ++i)
+        entries << box.itemText(i);
+    return entries;
+}
+
+TEST(SamplerSettingsDialog, MidiPopupsOfferTheRegisteredPortsAndStoreTheChoice)
+{
+    CMIDIPortLists ports;
+    ports.inputs.push_back(std::make_unique<CListedInput>("USB MIDI 1", "ALSA"));
+    ports.inputs.push_back(std::make_unique<CListedInput>("Emulated SDS", "Loopback"));
+    ports.outputs.push_back(std::make_unique<CListedOutput>("USB MIDI 1", "ALSA"));
+    ports.outputs.push_back(std::make_unique<CListedOutput>("Emulated SDS", "Loopback"));
+    ports.outputs.push_back(std::make_unique<CListedOutput>("Synth Out", "ALSA"));
+
+    CInstalledSamplers samplers;
+    const SSamplerModel& s3000 = *FindSamplerModel(kS3000);
+    samplers.Add(s3000, "Fresh");
+    CPersistentInstalledSampler& stored = samplers.Add(s3000, "Stored");
+    stored.midiIn = {"Emulated SDS", "Loopback"};
+    stored.midiOut = {"Emulated SDS", "Loopback"};
+    CPersistentInstalledSampler& unplugged = samplers.Add(s3000, "Unplugged");
+    unplugged.midiIn = {"Gone Port", "ALSA"};
+    samplers.Add(*FindSamplerModel(kMixman), "File");
+
+    CSamplerSettingsDialog dialog(samplers, ports);
+    QComboBox& in = *dialog.MidiIn();
+    QComboBox& out = *dialog.MidiOut();
+
+    dialog.Select(0);
+    EXPECT_EQ(Entries(in), QStringList({"USB MIDI 1", "Emulated SDS"}));
+    EXPECT_EQ(Entries(out), QStringList({"USB MIDI 1", "Emulated SDS", "Synth Out"}));
+    EXPECT_TRUE(in.isEnabled());
+    EXPECT_TRUE(out.isEnabled());
+    EXPECT_EQ(samplers.Samplers()[0].midiIn, (SDeviceName{"USB MIDI 1", "ALSA"})) << "a new sampler takes the first port";
+
+    dialog.Select(1);
+    EXPECT_EQ(in.currentText(), "Emulated SDS");
+    EXPECT_EQ(out.currentText(), "Emulated SDS");
+    out.setCurrentIndex(2);
+    emit out.activated(2);
+    EXPECT_EQ(samplers.Samplers()[1].midiOut, (SDeviceName{"Synth Out", "ALSA"}));
+    EXPECT_EQ(samplers.Samplers()[1].midiIn, (SDeviceName{"Emulated SDS", "Loopback"}));
+
+    dialog.Select(2);
+    EXPECT_EQ(Entries(in), QStringList({"Gone Port", "USB MIDI 1", "Emulated SDS"}));
+    EXPECT_EQ(in.currentText(), "Gone Port") << "what the sampler uses stays visible";
+    EXPECT_EQ(samplers.Samplers()[2].midiIn, (SDeviceName{"Gone Port", "ALSA"}));
+
+    dialog.Select(3);
+    EXPECT_EQ(in.count(), 0) << "a file export has no ports";
+    EXPECT_FALSE(in.isEnabled());
+
+    // Inputs without outputs: only the Out popup says there is no MIDI.
+    CMIDIPortLists inputsOnly;
+    inputsOnly.inputs.push_back(std::make_unique<CListedInput>("USB MIDI 1", "ALSA"));
+    CSamplerSettingsDialog halfDialog(samplers, inputsOnly);
+    halfDialog.Select(0);
+    EXPECT_EQ(Entries(*halfDialog.MidiIn()), QStringList({"USB MIDI 1"}));
+    EXPECT_TRUE(halfDialog.MidiIn()->isEnabled());
+    EXPECT_EQ(Entries(*halfDialog.MidiOut()), QStringList({ResourceText(129, 36)}));
+    EXPECT_FALSE(halfDialog.MidiOut()->isEnabled());
 }
 
 } // namespace
