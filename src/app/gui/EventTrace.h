@@ -1,7 +1,8 @@
 #pragma once
-// An optional line-per-event record of what the program did (start, frame
-// shown, command lines received, quit), written to the file given with
-// --trace. Tests and scripts read it; without --trace nothing is written.
+// An optional line-per-event record of what the program did (MIDI ports
+// registered, start, frame shown, command lines received, quit), written to
+// the file given with --trace. Tests and scripts read it; without --trace
+// nothing is written.
 #include <string>
 #include <string_view>
 

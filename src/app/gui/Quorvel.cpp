@@ -146,6 +146,8 @@ bool CQuorvel::RegisterMidiPorts()
     // Emulated samplers (QUORVEL_EMULATED_SAMPLERS) add their Loopback ports.
     emulatedSamplers_ = StartEmulatedSamplersFromEnvironment(midiPorts_);
     services_->SetMidiPorts(&midiPorts_);
+    for (const std::string& port : MidiPortLines(midiPorts_))
+        Trace("midi port " + port);
     return !midiPorts_.inputs.empty() && !midiPorts_.outputs.empty();
 }
 
