@@ -7,6 +7,9 @@
 #include <QLabel>
 #include <QListWidget>
 
+#include <string>
+#include <vector>
+
 #include "devices/midi/MIDIInput.h"
 #include "devices/midi/MIDIOutput.h"
 #include "devices/midi/RegisteredMIDIPorts.h"
@@ -100,13 +103,18 @@ public:
     std::unique_ptr<CMIDIOutput> Open() const override { return nullptr; }
 };
 
-QStringList Entries(const QComboBox& box)
+using Texts = std::vector<std::string>;
+
+Texts Entries(const QComboBox& box)
 {
-    QStringList entries;
+    Texts entries;
     for (int i = 0; i < box.count(); ++i)
-        entries << box.itemText(i);
+        entries.push_back(box.itemText(i).toStdString());
     return entries;
 }
+
+// "name (driver)", readable when a comparison fails.
+std::string Stored(const SDeviceName& port) { return port.device + " (" + port.driverKind + ")"; }
 
 TEST(SamplerSettingsDialog, MidiPopupsOfferTheRegisteredPortsAndStoreTheChoice)
 {
@@ -132,24 +140,24 @@ TEST(SamplerSettingsDialog, MidiPopupsOfferTheRegisteredPortsAndStoreTheChoice)
     QComboBox& out = *dialog.MidiOut();
 
     dialog.Select(0);
-    EXPECT_EQ(Entries(in), QStringList({"USB MIDI 1", "Emulated SDS"}));
-    EXPECT_EQ(Entries(out), QStringList({"USB MIDI 1", "Emulated SDS", "Synth Out"}));
+    EXPECT_EQ(Entries(in), Texts({"USB MIDI 1", "Emulated SDS"}));
+    EXPECT_EQ(Entries(out), Texts({"USB MIDI 1", "Emulated SDS", "Synth Out"}));
     EXPECT_TRUE(in.isEnabled());
     EXPECT_TRUE(out.isEnabled());
-    EXPECT_EQ(samplers.Samplers()[0].midiIn, (SDeviceName{"USB MIDI 1", "ALSA"})) << "a new sampler takes the first port";
+    EXPECT_EQ(Stored(samplers.Samplers()[0].midiIn), "USB MIDI 1 (ALSA)") << "a new sampler takes the first port";
 
     dialog.Select(1);
-    EXPECT_EQ(in.currentText(), "Emulated SDS");
-    EXPECT_EQ(out.currentText(), "Emulated SDS");
+    EXPECT_EQ(in.currentText().toStdString(), "Emulated SDS");
+    EXPECT_EQ(out.currentText().toStdString(), "Emulated SDS");
     out.setCurrentIndex(2);
     emit out.activated(2);
-    EXPECT_EQ(samplers.Samplers()[1].midiOut, (SDeviceName{"Synth Out", "ALSA"}));
-    EXPECT_EQ(samplers.Samplers()[1].midiIn, (SDeviceName{"Emulated SDS", "Loopback"}));
+    EXPECT_EQ(Stored(samplers.Samplers()[1].midiOut), "Synth Out (ALSA)");
+    EXPECT_EQ(Stored(samplers.Samplers()[1].midiIn), "Emulated SDS (Loopback)");
 
     dialog.Select(2);
-    EXPECT_EQ(Entries(in), QStringList({"Gone Port", "USB MIDI 1", "Emulated SDS"}));
-    EXPECT_EQ(in.currentText(), "Gone Port") << "what the sampler uses stays visible";
-    EXPECT_EQ(samplers.Samplers()[2].midiIn, (SDeviceName{"Gone Port", "ALSA"}));
+    EXPECT_EQ(Entries(in), Texts({"Gone Port", "USB MIDI 1", "Emulated SDS"}));
+    EXPECT_EQ(in.currentText().toStdString(), "Gone Port") << "what the sampler uses stays visible";
+    EXPECT_EQ(Stored(samplers.Samplers()[2].midiIn), "Gone Port (ALSA)");
 
     dialog.Select(3);
     EXPECT_EQ(in.count(), 0) << "a file export has no ports";
@@ -160,9 +168,9 @@ TEST(SamplerSettingsDialog, MidiPopupsOfferTheRegisteredPortsAndStoreTheChoice)
     inputsOnly.inputs.push_back(std::make_unique<CListedInput>("USB MIDI 1", "ALSA"));
     CSamplerSettingsDialog halfDialog(samplers, inputsOnly);
     halfDialog.Select(0);
-    EXPECT_EQ(Entries(*halfDialog.MidiIn()), QStringList({"USB MIDI 1"}));
+    EXPECT_EQ(Entries(*halfDialog.MidiIn()), Texts({"USB MIDI 1"}));
     EXPECT_TRUE(halfDialog.MidiIn()->isEnabled());
-    EXPECT_EQ(Entries(*halfDialog.MidiOut()), QStringList({ResourceText(129, 36)}));
+    EXPECT_EQ(Entries(*halfDialog.MidiOut()), Texts({ResourceText(129, 36).toStdString()}));
     EXPECT_FALSE(halfDialog.MidiOut()->isEnabled());
 }
 
