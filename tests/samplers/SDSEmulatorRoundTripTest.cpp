@@ -9,7 +9,9 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <sstream>
 #include <thread>
 #include <typeinfo>
@@ -43,12 +45,13 @@ public:
 };
 
 // Real time while anything moves; once `activity` has stood still for 20 ms
-// (the emulator neither took nor sent a byte), each yield of about a real
+// (the emulator took no byte from the program), each yield of about a real
 // millisecond moves the clock 100 ms ahead, so that a 5 s limit passes in
 // some 50 real milliseconds. The clock never runs behind real time, and a
 // message the program has just sent still has tens of real milliseconds to
-// reach the emulator before its reply time-out is over.
-class FastForwardClock : public CABCClock {
+// reach the emulator before its reply time-out is over. The emulator may
+// keep the same time, so that its own waits pass as quickly.
+class FastForwardClock : public CABCClock, public CABCEmulatorClock {
 public:
     explicit FastForwardClock(std::function<uint64_t()> activity)
         : activity_(std::move(activity)), lastActivity_(activity_()), quietSince_(Clock::now())
@@ -58,6 +61,10 @@ public:
     {
         const auto real = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch());
         return static_cast<uint64_t>(real.count()) + ahead_.load();
+    }
+    void WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& wake, uint64_t) override
+    {
+        wake.wait_for(lock, std::chrono::milliseconds(1));
     }
     void Sleep(std::chrono::milliseconds) override
     {
@@ -90,8 +97,10 @@ private:
 // when one is given, and the program's ends of its ports.
 class EmulatedSDS {
 public:
-    explicit EmulatedSDS(const char* faults = "", const std::string& folder = "")
-        : emulated_(lists_, ParseEmulatorSettings("sds", folder.c_str(), faults, warnings_), clock_, 0, warnings_),
+    explicit EmulatedSDS(const char* faults = "", const std::string& folder = "",
+                         CABCEmulatorClock* clock = nullptr)
+        : emulated_(lists_, ParseEmulatorSettings("sds", folder.c_str(), faults, warnings_),
+                    clock ? *clock : steady_, 0, warnings_),
           input_(lists_.FindInput(CSDSEmulator::kPortName)->Open(parser)),
           output_(lists_.FindOutput(CSDSEmulator::kPortName)->Open())
     {
@@ -99,7 +108,7 @@ public:
     CSDSEmulator& Emulator() { return static_cast<CSDSEmulator&>(*emulated_.MIDIEmulators().front()); }
     CMIDIOutput& Output() { return *output_; }
     std::string Warnings() const { return warnings_.str(); }
-    uint64_t Activity() { return Emulator().BytesTaken() + Emulator().BytesSent(); }
+    uint64_t Activity() { return Emulator().BytesTaken(); }
     bool Holds(uint16_t number) { return Emulator().Samples().Find(number).has_value(); }
     std::vector<uint32_t> StoredWords(uint16_t number) { return Emulator().Samples().Find(number)->words; }
 
@@ -108,7 +117,7 @@ public:
 private:
     CMIDIPortLists lists_;
     std::ostringstream warnings_;
-    CSteadyEmulatorClock clock_;
+    CSteadyEmulatorClock steady_;
     CEmulatedSamplers emulated_;
     std::unique_ptr<CMIDIInput> input_;
     std::unique_ptr<CMIDIOutput> output_;
@@ -311,6 +320,37 @@ TEST(SDSEmulatorFaultTest, TransmittingToASamplerThatStopsAnsweringTimesOut)
         CSDSTransmitter transmitter(sampler.Output(), sampler.parser, kChannel, kNumber, kReplyTimeout);
         EXPECT_THROW(TransmitSample(transmitter, Info(16, 4000), 0, Slice(), progress), XSysexTimedOut);
         EXPECT_GT(clock.jumps, 0) << "the time-out came before the clock was moved on";
+    }
+}
+
+// A sampler that answers the header with WAITs for 20 s holds the
+// transmission past the reply time-out without failing it; WAITs past 30 s
+// end it. The emulator keeps the program's clock here.
+TEST(SDSEmulatorFaultTest, WaitsHoldATransmissionForUpTo30Seconds)
+{
+    const std::vector<int16_t>& slice = Slice();
+    for (const char* fault : {"wait:20000", "wait:40000"}) {
+        SCOPED_TRACE(fault);
+        EmulatedSDS* sampler = nullptr;
+        FastForwardClock clock([&sampler] { return sampler ? sampler->Activity() : 0; });
+        CScopedMIDIClock scoped(clock);
+        EmulatedSDS emulated(fault, "", &clock);
+        sampler = &emulated;
+        ASSERT_EQ(emulated.Warnings(), "");
+        NoProgress progress;
+        CSDSTransmitter transmitter(emulated.Output(), emulated.parser, kChannel, kNumber, kReplyTimeout);
+        const uint64_t start = clock.Milliseconds();
+        if (std::string(fault) == "wait:20000") {
+            EXPECT_NO_THROW(TransmitSample(transmitter, Info(16, 4000), 0, slice, progress));
+            EXPECT_GE(clock.Milliseconds() - start, 20000u);
+            ASSERT_TRUE(emulated.Holds(kNumber));
+            EXPECT_EQ(Receive(emulated).narrow, slice);
+        } else {
+            EXPECT_THROW(TransmitSample(transmitter, Info(16, 4000), 0, slice, progress), XSysexTimedOut);
+            EXPECT_GE(clock.Milliseconds() - start, 30000u);
+            EXPECT_LT(clock.Milliseconds() - start, 40000u);
+            EXPECT_FALSE(emulated.Holds(kNumber));
+        }
     }
 }
 
