@@ -274,6 +274,8 @@ TEST(SDSEmulatorFaultTest, TransmittingMeetsEachFaultOfTheSampler)
     {
         EmulatedSDS sampler("nak-once:3");
         ASSERT_EQ(sampler.Warnings(), "");
+        FastForwardClock clock([&sampler] { return sampler.Activity(); });
+        CScopedMIDIClock scoped(clock);
         Transmit(sampler, slice);
         ASSERT_TRUE(sampler.Holds(kNumber));
         EXPECT_EQ(Receive(sampler).narrow, slice);
