@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "../common/TempFolder.h"
+#include "SDSFixture.h"
 #include "devices/emulated/EmulatedSamplers.h"
 #include "devices/emulated/SDSEmulator.h"
 #include "devices/midi/LoopbackMIDI.h"
@@ -161,16 +162,6 @@ SampleInfo Info(uint8_t bits, uint32_t length)
     return info;
 }
 
-void TransmitWide(CSDSTransmitter& transmitter, const SampleInfo& info, const std::vector<int32_t>& words)
-{
-    int32_t perFrame = 0;
-    transmitter.StartTransmission(info, perFrame, 0);
-    ASSERT_EQ(perFrame, 2);
-    uint32_t frames = 0;
-    while (transmitter.NextChunkSize(frames))
-        transmitter.TransmitNext(words.data() + transmitter.FramesDone());
-}
-
 void Transmit(EmulatedSDS& sampler, const std::vector<int16_t>& slice)
 {
     NoProgress progress;
@@ -240,7 +231,7 @@ TEST_P(SDSEmulatorFormatTest, ASliceGoesOutAndComesBackWithTheFormatsBits)
         ASSERT_TRUE(EveryBitVaries(words, bits));
         {
             CSDSTransmitter transmitter(sampler.Output(), sampler.parser, kChannel, kNumber, kReplyTimeout);
-            TransmitWide(transmitter, Info(static_cast<uint8_t>(bits), 4000), words);
+            test::SendWideWords(transmitter, Info(static_cast<uint8_t>(bits), 4000), words);
             EXPECT_FALSE(transmitter.IsActive());
         }
         const uint32_t mask = 0xFFFFFFFFu << (32 - bits);

@@ -13,6 +13,18 @@
 
 namespace quorvel::test {
 
+// Sends 32-bit words (a format above 16 bits) chunk by chunk, as the transfer
+// loop would.
+inline void SendWideWords(CSDSTransmitter& transmitter, const SampleInfo& info, const std::vector<int32_t>& words)
+{
+    int32_t perFrame = 0;
+    transmitter.StartTransmission(info, perFrame, 0);
+    ASSERT_EQ(perFrame, 2);
+    uint32_t frames = 0;
+    while (transmitter.NextChunkSize(frames))
+        transmitter.TransmitNext(words.data() + transmitter.FramesDone());
+}
+
 class QuietProgress : public CABCTransferProgress {
 public:
     void SetPercent(int32_t percent) override { last = percent; }
@@ -74,12 +86,7 @@ protected:
 
     void SendWide(CSDSTransmitter& transmitter, const SampleInfo& info, const std::vector<int32_t>& words)
     {
-        int32_t perFrame = 0;
-        transmitter.StartTransmission(info, perFrame, 0);
-        ASSERT_EQ(perFrame, 2);
-        uint32_t frames = 0;
-        while (transmitter.NextChunkSize(frames))
-            transmitter.TransmitNext(words.data() + transmitter.FramesDone());
+        SendWideWords(transmitter, info, words);
     }
 };
 
