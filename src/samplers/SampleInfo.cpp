@@ -1,5 +1,6 @@
 #include "samplers/SampleInfo.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace quorvel {
