@@ -84,6 +84,20 @@ std::string TraceHex(const uint8_t* data, size_t length)
     return hex;
 }
 
+void TraceDeviceLine(const std::string& fields)
+{
+    TraceState& state = State();
+    std::lock_guard lock(state.mutex);
+    ReadEnvironmentLocked(state);
+    if (!state.file)
+        return;
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - state.opened).count();
+    const std::string line = std::to_string(ms) + '\t' + fields + '\n';
+    std::fwrite(line.data(), 1, line.size(), state.file);
+    std::fflush(state.file);
+}
+
 void TraceMIDI(const char* kind, const std::string& port, const uint8_t* data, size_t length)
 {
     TraceState& state = State();

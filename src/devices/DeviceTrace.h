@@ -19,6 +19,9 @@ bool DeviceTraceActive();
 // "MS<TAB>kind<TAB>port<TAB>HEX": kind is midi-out, midi-in or midi-in-bad.
 void TraceMIDI(const char* kind, const std::string& port, const uint8_t* data, size_t length);
 
+// "MS<TAB>fields": for transports that build their own fields.
+void TraceDeviceLine(const std::string& fields);
+
 // Two upper-case hex digits per byte, separated by blanks.
 std::string TraceHex(const uint8_t* data, size_t length);
 
