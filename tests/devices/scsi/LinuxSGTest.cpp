@@ -8,10 +8,13 @@
 #include <unistd.h>
 
 #include "devices/scsi/LinuxSGBus.h"
+#include "devices/scsi/LoopbackSCSI.h"
+#include "devices/scsi/SCSIBusChoices.h"
 #include "devices/scsi/SCSIBusRegistry.h"
 #include "devices/scsi/SCSICommandBlock.h"
 #include "devices/scsi/SCSIExceptions.h"
 #include "devices/scsi/SGStatus.h"
+#include "framework/EmbeddedResources.h"
 
 namespace quorvel {
 namespace {
@@ -135,6 +138,10 @@ TEST_F(FakeSysfs, NoTreeOrNoNodesMeansNoBuses)
     Device("0:0:0:0", "sg0", false);
     EXPECT_EQ(RegisterLinuxSGBuses(registry, paths_), 0u);
     EXPECT_EQ(registry.Count(), 0u);
+    EXPECT_EQ(SCSIBusChoices(registry, BuiltInTextResources()), std::vector<std::string>{"No SCSI available"});
+
+    registry.Register(std::make_unique<CLoopbackSCSIBus>());
+    EXPECT_EQ(SCSIBusChoices(registry, BuiltInTextResources()), std::vector<std::string>{"Loopback"});
 }
 
 TEST_F(FakeSysfs, AnAbsentTargetIsNoDeviceAndARefusedCommandThrows)
