@@ -1,5 +1,6 @@
 #include "devices/scsi/LoopbackSCSI.h"
 
+#include "devices/scsi/SCSIBusRegistry.h"
 #include "devices/scsi/SCSIExceptions.h"
 
 namespace quorvel {
@@ -54,6 +55,16 @@ SCSIResult CLoopbackSCSIBus::Execute(const SCSIDevice& device, const uint8_t* bl
         return result;
     }
     return target->Command(block, direction, data, length);
+}
+
+CLoopbackSCSIBus* LoopbackSCSIBus(CSCSIBusRegistry& registry)
+{
+    for (size_t i = 0; i < registry.Count(); ++i)
+        if (auto* loopback = dynamic_cast<CLoopbackSCSIBus*>(registry.Bus(i)))
+            return loopback;
+    auto bus = std::make_unique<CLoopbackSCSIBus>();
+    CLoopbackSCSIBus* created = bus.get();
+    return registry.Register(std::move(bus)) ? created : nullptr;
 }
 
 } // namespace quorvel

@@ -35,4 +35,10 @@ private:
     uint8_t nextId_ = 0;
 };
 
+class CSCSIBusRegistry;
+
+// The one Loopback bus of the registry: the one already registered, or a new
+// one. Null when every slot is taken.
+CLoopbackSCSIBus* LoopbackSCSIBus(CSCSIBusRegistry& registry);
+
 } // namespace quorvel

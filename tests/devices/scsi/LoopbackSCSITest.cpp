@@ -11,6 +11,7 @@
 #include "SCSITestTarget.h"
 #include "devices/DeviceTrace.h"
 #include "devices/scsi/LoopbackSCSI.h"
+#include "devices/scsi/SCSIBusRegistry.h"
 #include "devices/scsi/SCSIExceptions.h"
 #include "devices/scsi/SCSITargetListing.h"
 #include "devices/scsi/SCSITrace.h"
@@ -30,6 +31,16 @@ TEST(LoopbackSCSI, TargetsTakeIdsInOrderSkippingTheAdapter)
     for (uint8_t expected : {0, 1, 2, 3, 4, 5, 6})
         EXPECT_EQ(bus.AddTarget(std::make_shared<CEchoTarget>("V", "P")), expected);
     EXPECT_THROW(bus.AddTarget(std::make_shared<CEchoTarget>("V", "P")), XSCSI);
+}
+
+TEST(LoopbackSCSI, TheRegistryHoldsOneLoopbackBus)
+{
+    CSCSIBusRegistry registry;
+    CLoopbackSCSIBus* first = LoopbackSCSIBus(registry);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(LoopbackSCSIBus(registry), first);
+    EXPECT_EQ(registry.Count(), 1u);
+    EXPECT_EQ(registry.Find("Loopback"), first);
 }
 
 TEST(LoopbackSCSI, DataGoesOutAndComesBackAndResultsPassThrough)
