@@ -55,6 +55,25 @@ std::string GenericNodeName(const fs::path& device)
     return {};
 }
 
+// "3.5.36" -> 3, 5, 36; what does not parse stays zero.
+CVersion ParseVersion(const std::string& text)
+{
+    CVersion version;
+    uint8_t* parts[] = {&version.major, &version.minor, &version.third};
+    size_t start = 0;
+    for (uint8_t* part : parts) {
+        const size_t end = text.find_first_not_of("0123456789", start);
+        const std::string field = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (field.empty() || field.size() > 3 || std::stoi(field) > 255)
+            break;
+        *part = static_cast<uint8_t>(std::stoi(field));
+        if (end == std::string::npos || text[end] != '.')
+            break;
+        start = end + 1;
+    }
+    return version;
+}
+
 bool Usable(const std::string& node)
 {
     return ::access(node.c_str(), R_OK | W_OK) == 0;
@@ -100,16 +119,20 @@ std::vector<SLinuxSGHost> ListLinuxSGHosts(const SLinuxSGPaths& paths)
             host->second.targetNodes.emplace(static_cast<uint8_t>(address[2]), path);
     }
 
+    const CVersion driverVersion = ParseVersion(FirstLine(fs::path(paths.sysRoot) / "module" / "sg" / "version"));
     std::vector<SLinuxSGHost> usable;
-    for (auto& [number, host] : hosts)
+    for (auto& [number, host] : hosts) {
+        host.driverVersion = driverVersion;
         if (!host.targetNodes.empty())
             usable.push_back(std::move(host));
+    }
     return usable;
 }
 
 CLinuxSGBus::CLinuxSGBus(const SLinuxSGHost& host)
     : CSCSIBus(host.name, kLinuxSGDriverName, host.adapterId, static_cast<uint16_t>(host.number)), host_(host)
 {
+    driverVersion_ = host.driverVersion;
     unsigned count = 8;
     for (const auto& [id, node] : host_.targetNodes)
         count = std::max(count, id + 1u);

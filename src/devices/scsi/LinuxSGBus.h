@@ -30,6 +30,8 @@ struct SLinuxSGHost {
     std::string name;
     uint8_t adapterId = 7;
     std::map<uint8_t, std::string> targetNodes;
+    // The generic driver's version ("3.5.36" in module/sg/version), or zero.
+    CVersion driverVersion;
 };
 
 // Hosts without a usable target node are left out, so a machine without

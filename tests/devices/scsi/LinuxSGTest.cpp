@@ -112,6 +112,8 @@ TEST_F(FakeSysfs, HostsWithUsableTargetNodesBecomeBuses)
     Device("9:0:0:0", "sg5");        // a device of a host that is not listed
     Device("bogus", "sg6");
     fs::create_directories(root_ / "sys/class/scsi_host/hostX");
+    fs::create_directories(root_ / "sys/module/sg");
+    std::ofstream(root_ / "sys/module/sg/version") << "3.5.36\n";
 
     const auto hosts = ListLinuxSGHosts(paths_);
     ASSERT_EQ(hosts.size(), 1u);
@@ -128,6 +130,7 @@ TEST_F(FakeSysfs, HostsWithUsableTargetNodesBecomeBuses)
     EXPECT_EQ(bus->DriverName(), "Linux SG");
     EXPECT_EQ(bus->AdapterNumber(), 2);
     EXPECT_EQ(bus->TargetCount(), 8);
+    EXPECT_EQ(bus->DriverVersion(), (CVersion{3, 5, 36}));
 }
 
 TEST_F(FakeSysfs, NoTreeOrNoNodesMeansNoBuses)
@@ -151,6 +154,7 @@ TEST_F(FakeSysfs, AnAbsentTargetIsNoDeviceAndARefusedCommandThrows)
     const auto hosts = ListLinuxSGHosts(paths_);
     ASSERT_EQ(hosts.size(), 1u);
     EXPECT_EQ(hosts[0].adapterId, 7); // -1: the usual initiator id
+    EXPECT_EQ(hosts[0].driverVersion, CVersion{}); // no version file
     CLinuxSGBus bus(hosts[0]);
     const auto ready = MakeCommandBlock(kSCSITestUnitReady);
     EXPECT_EQ(bus.ExecuteNoData(SCSIDevice{&bus, 3, 1000}, ready.data()).kind, kSCSINoDevice);
