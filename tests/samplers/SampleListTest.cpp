@@ -78,14 +78,14 @@ TEST(SampleInfoTest, NamesAreCutTo255Bytes)
 
 TEST(SampleSpecTest, CopiesCarryTheirOwnInfoAndEveryField)
 {
-    CSampleSpec spec("Snare", 12);
-    spec.SetStereo(13);
-    spec.SetBrandValue(7);
+    CSampleSpec entry("Snare", 12);
+    entry.SetStereo(13);
+    entry.SetBrandValue(7);
     SampleInfo info = MakeInfo();
-    spec.SetInfo(info);
-    CSampleSpec copy(spec);
+    entry.SetInfo(info);
+    CSampleSpec copy(entry);
     ASSERT_NE(copy.Info(), nullptr);
-    EXPECT_NE(copy.Info(), spec.Info());
+    EXPECT_NE(copy.Info(), entry.Info());
     EXPECT_EQ(*copy.Info(), info);
     EXPECT_EQ(copy.Name(), "Snare");
     EXPECT_EQ(copy.Number(), 12);
@@ -93,8 +93,8 @@ TEST(SampleSpecTest, CopiesCarryTheirOwnInfoAndEveryField)
     EXPECT_EQ(copy.RightNumber(), 13);
     EXPECT_EQ(copy.BrandValue(), 7);
     CSampleSpec assigned;
-    assigned = spec;
-    EXPECT_NE(assigned.Info(), spec.Info());
+    assigned = entry;
+    EXPECT_NE(assigned.Info(), entry.Info());
     EXPECT_EQ(assigned.BrandValue(), 7);
     EXPECT_EQ(CSampleSpec(std::string(400, 'n'), 1).Name().size(), 255u);
 }

@@ -84,16 +84,22 @@ void CSysexMIDIInput::TraceSkipped(uint64_t from, uint64_t to) const
     Trace("midi-in-bad", skipped.data(), skipped.size());
 }
 
-std::unique_ptr<CRawSysex> CSysexMIDIInput::NextSysex()
+uint64_t CSysexMIDIInput::SkipToMessageStart(uint64_t written)
 {
-    ThrowIfOverrun();
-    const uint64_t written = written_.load(std::memory_order_acquire);
     const uint64_t from = read_.load(std::memory_order_relaxed);
     uint64_t start = from;
     while (start < written && At(start) != 0xF0)
         ++start;
     TraceSkipped(from, start);
     read_.store(start, std::memory_order_release);
+    return start;
+}
+
+std::unique_ptr<CRawSysex> CSysexMIDIInput::NextSysex()
+{
+    ThrowIfOverrun();
+    const uint64_t written = written_.load(std::memory_order_acquire);
+    const uint64_t start = SkipToMessageStart(written);
     if (start == written)
         return nullptr;
     const uint64_t end = FindEnd(start + 1, written);
@@ -117,12 +123,7 @@ void CSysexMIDIInput::WaitForStart(uint64_t deadline)
     for (;;) {
         ThrowIfOverrun();
         const uint64_t written = written_.load(std::memory_order_acquire);
-        const uint64_t from = read_.load(std::memory_order_relaxed);
-        uint64_t start = from;
-        while (start < written && At(start) != 0xF0)
-            ++start;
-        TraceSkipped(from, start);
-        read_.store(start, std::memory_order_release);
+        const uint64_t start = SkipToMessageStart(written);
         if (start < written) {
             streamed_.clear();
             return;

@@ -57,6 +57,9 @@ private:
     uint64_t FindEnd(uint64_t from, uint64_t to) const;
     void Trace(const char* kind, const uint8_t* data, size_t length) const;
     void TraceSkipped(uint64_t from, uint64_t to) const;
+    // Drops (and traces) the bytes before the next 0xF0 up to `written`;
+    // returns where the next message starts (`written` when none does).
+    uint64_t SkipToMessageStart(uint64_t written);
 
     std::unique_ptr<uint8_t[]> ring_;
     // Running totals of bytes written and read; the ring positions are their
