@@ -14,19 +14,28 @@ int32_t Percent(uint32_t done, uint32_t total)
     return total == 0 ? 100 : static_cast<int32_t>(uint64_t(done) * 100 / total);
 }
 
-// Sends the chunks, asking `copy(first, count, destination)` for the source
-// frames that exist; the rest of each chunk stays zero.
-template <class CopyFrames>
-void RunTransmission(CABCSampleTransmitter& transmitter, const SampleInfo& info, int32_t argument,
-                     uint32_t sourceFrames, CopyFrames copy, CABCTransferProgress& progress)
+uint32_t ChannelsOf(const SampleInfo& info) { return std::max<uint32_t>(info.channelCount, 1); }
+
+template <class To, class From>
+To Word(From value)
 {
-    int32_t wordsPerFrame = 0;
-    const uint32_t chunk = transmitter.StartTransmission(info, wordsPerFrame, argument);
-    if (wordsPerFrame != 1) {
-        transmitter.StopIfActive();
-        throw XExternalDeviceException();
-    }
-    std::vector<int16_t> buffer(std::max<uint32_t>(chunk, 1));
+    if constexpr (sizeof(To) == sizeof(From))
+        return value;
+    else if constexpr (sizeof(To) > sizeof(From))
+        return static_cast<To>(static_cast<uint32_t>(static_cast<uint16_t>(value)) << 16);
+    else
+        return static_cast<To>(value >> 16);
+}
+
+// Sends the chunks in words of type Out from interleaved source words; the
+// frames past the source's end stay zero.
+template <class Out, class In>
+void SendChunks(CABCSampleTransmitter& transmitter, const SampleInfo& info, std::span<const In> source,
+                CABCTransferProgress& progress)
+{
+    const uint32_t channels = ChannelsOf(info);
+    const uint32_t sourceFrames = static_cast<uint32_t>(source.size() / channels);
+    std::vector<Out> buffer(size_t(std::max<uint32_t>(transmitter.ChunkSize(), 1)) * channels);
     uint32_t frames = 0;
     while (transmitter.NextChunkSize(frames)) {
         progress.SetPercent(Percent(transmitter.FramesDone(), transmitter.FramesTotal()));
@@ -34,13 +43,32 @@ void RunTransmission(CABCSampleTransmitter& transmitter, const SampleInfo& info,
             transmitter.StopIfActive();
             throw XSampleTransmitCancelled();
         }
-        std::fill(buffer.begin(), buffer.end(), int16_t(0));
+        std::fill(buffer.begin(), buffer.end(), Out(0));
         const uint32_t first = transmitter.FramesDone();
-        if (first < sourceFrames)
-            copy(first, std::min(frames, sourceFrames - first), buffer.data());
+        if (first < sourceFrames) {
+            const size_t words = size_t(std::min(frames, sourceFrames - first)) * channels;
+            const In* from = source.data() + size_t(first) * channels;
+            std::transform(from, from + words, buffer.begin(), Word<Out, In>);
+        }
         transmitter.TransmitNext(buffer.data());
     }
     progress.SetPercent(100);
+}
+
+template <class In>
+void RunTransmission(CABCSampleTransmitter& transmitter, const SampleInfo& info, int32_t argument,
+                     std::span<const In> source, CABCTransferProgress& progress)
+{
+    int32_t wordsPerFrame = 0;
+    transmitter.StartTransmission(info, wordsPerFrame, argument);
+    if (wordsPerFrame == 1)
+        SendChunks<int16_t>(transmitter, info, source, progress);
+    else if (wordsPerFrame == 2)
+        SendChunks<int32_t>(transmitter, info, source, progress);
+    else {
+        transmitter.StopIfActive();
+        throw XExternalDeviceException();
+    }
 }
 
 } // namespace
@@ -48,24 +76,22 @@ void RunTransmission(CABCSampleTransmitter& transmitter, const SampleInfo& info,
 void TransmitSample(CABCSampleTransmitter& transmitter, const SampleInfo& info, int32_t argument,
                     std::span<const int16_t> source, CABCTransferProgress& progress)
 {
-    RunTransmission(
-        transmitter, info, argument, static_cast<uint32_t>(source.size()),
-        [&](uint32_t first, uint32_t count, int16_t* destination) {
-            std::copy_n(source.data() + first, count, destination);
-        },
-        progress);
+    RunTransmission(transmitter, info, argument, source, progress);
+}
+
+void TransmitSample(CABCSampleTransmitter& transmitter, const SampleInfo& info, int32_t argument,
+                    std::span<const int32_t> source, CABCTransferProgress& progress)
+{
+    RunTransmission(transmitter, info, argument, source, progress);
 }
 
 void TransmitSample(CABCSampleTransmitter& transmitter, const SampleInfo& info, int32_t argument,
                     const WAVE_SAMPLE& source, CABCTransferProgress& progress)
 {
-    RunTransmission(
-        transmitter, info, argument, static_cast<uint32_t>(std::max(source.Length(), 0)),
-        [&](uint32_t first, uint32_t count, int16_t* destination) {
-            for (uint32_t i = 0; i < count; ++i)
-                destination[i] = source.Value(static_cast<int32_t>(first + i));
-        },
-        progress);
+    std::vector<int16_t> words(static_cast<size_t>(std::max(source.Length(), 0)));
+    for (size_t i = 0; i < words.size(); ++i)
+        words[i] = source.Value(static_cast<int32_t>(i));
+    RunTransmission(transmitter, info, argument, std::span<const int16_t>(words), progress);
 }
 
 SReceivedSample ReceiveSample(CABCSampleReceiver& receiver, int32_t argument, CABCTransferProgress& progress)
@@ -84,10 +110,11 @@ SReceivedSample ReceiveSample(CABCSampleReceiver& receiver, int32_t argument, CA
         }
         if (!receiver.ReceiveNext(frames, words))
             break;
+        const size_t count = size_t(frames) * ChannelsOf(received.info);
         if (words.narrow)
-            received.narrow.insert(received.narrow.end(), words.narrow, words.narrow + frames);
+            received.narrow.insert(received.narrow.end(), words.narrow, words.narrow + count);
         else if (words.wide)
-            received.wide.insert(received.wide.end(), words.wide, words.wide + frames);
+            received.wide.insert(received.wide.end(), words.wide, words.wide + count);
     }
     progress.SetPercent(100);
     return received;

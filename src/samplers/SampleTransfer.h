@@ -26,17 +26,23 @@ public:
 
 // Starts the transmitter with `info` and sends `info.length` frames taken
 // from `source` from its first frame; frames past the source's end go out
-// as zeros. Only 16-bit words are fed: a transmitter that asks for wider ones
-// gets XExternalDeviceException. A cancel stops the transmitter (the sampler
-// hears the brand's cancel) and throws XSampleTransmitCancelled.
+// as zeros. A frame is `info.channelCount` words, interleaved (at least one).
+// The words go out in the width the transmitter asks for: 16-bit words
+// widen exactly to 32-bit left-justified ones, and 32-bit words keep their
+// top 16 bits for a 16-bit transmitter. A cancel stops the transmitter (the
+// sampler hears the brand's cancel) and throws XSampleTransmitCancelled.
 void TransmitSample(CABCSampleTransmitter& transmitter, const SampleInfo& info, int32_t argument,
                     std::span<const int16_t> source, CABCTransferProgress& progress);
+void TransmitSample(CABCSampleTransmitter& transmitter, const SampleInfo& info, int32_t argument,
+                    std::span<const int32_t> source, CABCTransferProgress& progress);
+// A mono sound.
 void TransmitSample(CABCSampleTransmitter& transmitter, const SampleInfo& info, int32_t argument,
                     const WAVE_SAMPLE& source, CABCTransferProgress& progress);
 
 struct SReceivedSample {
     SampleInfo info;
-    // One word per frame; 32-bit words are kept as they came (left-justified).
+    // One word per channel and frame, interleaved; 32-bit words are kept as
+    // they came (left-justified).
     std::vector<int16_t> narrow;
     std::vector<int32_t> wide;
 };

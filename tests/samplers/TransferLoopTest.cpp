@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "document/WaveSample.h"
@@ -16,9 +18,10 @@ class RecordingTransmitter : public CABCSampleTransmitter {
 public:
     explicit RecordingTransmitter(uint32_t chunk, int32_t words = 1) : chunk_(chunk), words_(words) {}
     ~RecordingTransmitter() override { StopQuietly(); }
-    void BeginTransmission(const SampleInfo&, int32_t& wordsPerFrame, int32_t argument) override
+    void BeginTransmission(const SampleInfo& info, int32_t& wordsPerFrame, int32_t argument) override
     {
         wordsPerFrame = words_;
+        channels = std::max<uint32_t>(info.channelCount, 1);
         this->argument = argument;
         Activate(chunk_);
     }
@@ -30,7 +33,11 @@ public:
             FinishTransmission();
             return;
         }
-        sent.insert(sent.end(), samples.narrow, samples.narrow + frames);
+        const size_t words = size_t(frames) * channels;
+        if (samples.wide)
+            sentWide.insert(sentWide.end(), samples.wide, samples.wide + words);
+        else
+            sent.insert(sent.end(), samples.narrow, samples.narrow + words);
         AdvanceDone(frames);
     }
     void AbortTransmission() override
@@ -40,6 +47,8 @@ public:
     }
     std::vector<uint32_t> calls;
     std::vector<int16_t> sent;
+    std::vector<int32_t> sentWide;
+    uint32_t channels = 1;
     int finalHandshakes = 0;
     int aborts = 0;
     int32_t argument = 0;
@@ -115,14 +124,36 @@ TEST(TransmitSampleTest, CancelStopsTheTransmitterAndThrows)
     EXPECT_FALSE(transmitter.IsActive());
 }
 
-TEST(TransmitSampleTest, WideWordsAreRefusedAndTheTransmitterStopped)
+TEST(TransmitSampleTest, WordsTakeTheWidthTheTransmitterAsksFor)
 {
-    const std::vector<int16_t> source(10, 1);
-    RecordingTransmitter transmitter(10, 2);
+    const std::vector<int16_t> narrow{1, -1, 32767, -32768};
+    RecordingTransmitter widening(4, 2);
     ScriptedProgress progress;
-    EXPECT_THROW(TransmitSample(transmitter, InfoOfLength(10), 0, source, progress), XExternalDeviceException);
-    EXPECT_TRUE(transmitter.calls.empty());
-    EXPECT_EQ(transmitter.aborts, 1);
+    TransmitSample(widening, InfoOfLength(4), 0, narrow, progress);
+    EXPECT_EQ(widening.sentWide, (std::vector<int32_t>{0x10000, -0x10000, 0x7FFF0000, INT32_MIN}));
+
+    const std::vector<int32_t> wide{0x12345678, -0x10000, 0x7FFFFFFF, INT32_MIN};
+    RecordingTransmitter narrowing(4, 1);
+    TransmitSample(narrowing, InfoOfLength(4), 0, wide, progress);
+    EXPECT_EQ(narrowing.sent, (std::vector<int16_t>{0x1234, -1, 32767, -32768}));
+
+    RecordingTransmitter odd(4, 3);
+    EXPECT_THROW(TransmitSample(odd, InfoOfLength(4), 0, narrow, progress), XExternalDeviceException);
+    EXPECT_TRUE(odd.calls.empty());
+    EXPECT_EQ(odd.aborts, 1);
+}
+
+TEST(TransmitSampleTest, StereoFramesTravelInterleavedAndPadWholeFrames)
+{
+    // Three stereo frames into chunks of two: the fourth frame is padding.
+    const std::vector<int16_t> source{1, -1, 2, -2, 3, -3};
+    RecordingTransmitter transmitter(2);
+    ScriptedProgress progress;
+    SampleInfo info = InfoOfLength(4);
+    info.channelCount = 2;
+    TransmitSample(transmitter, info, 0, source, progress);
+    EXPECT_EQ(transmitter.sent, (std::vector<int16_t>{1, -1, 2, -2, 3, -3, 0, 0}));
+    EXPECT_EQ(transmitter.calls, (std::vector<uint32_t>{2, 2, 0}));
 }
 
 TEST(TransmitterBaseTest, ChunkSizesFollowWhatIsLeftAndStopOnlyWhenActive)
