@@ -26,7 +26,9 @@ void RunTransmission(CABCSampleTransmitter& transmitter, const SampleInfo& info,
         transmitter.StopIfActive();
         throw XExternalDeviceException();
     }
-    std::vector<int16_t> buffer(std::max<uint32_t>(chunk, 1));
+    // Room for every channel of a chunk, so that a transmitter of a stereo
+    // sample never reads past the buffer; the source fills the first channel's worth.
+    std::vector<int16_t> buffer(size_t(std::max<uint32_t>(chunk, 1)) * std::max<uint8_t>(info.channelCount, 1));
     uint32_t frames = 0;
     while (transmitter.NextChunkSize(frames)) {
         progress.SetPercent(Percent(transmitter.FramesDone(), transmitter.FramesTotal()));
@@ -84,10 +86,12 @@ SReceivedSample ReceiveSample(CABCSampleReceiver& receiver, int32_t argument, CA
         }
         if (!receiver.ReceiveNext(frames, words))
             break;
+        // A chunk holds `frames` frames of every channel, interleaved.
+        const size_t count = size_t(frames) * std::max<uint8_t>(received.info.channelCount, 1);
         if (words.narrow)
-            received.narrow.insert(received.narrow.end(), words.narrow, words.narrow + frames);
+            received.narrow.insert(received.narrow.end(), words.narrow, words.narrow + count);
         else if (words.wide)
-            received.wide.insert(received.wide.end(), words.wide, words.wide + frames);
+            received.wide.insert(received.wide.end(), words.wide, words.wide + count);
     }
     progress.SetPercent(100);
     return received;

@@ -36,7 +36,8 @@ void TransmitSample(CABCSampleTransmitter& transmitter, const SampleInfo& info, 
 
 struct SReceivedSample {
     SampleInfo info;
-    // One word per frame; 32-bit words are kept as they came (left-justified).
+    // One word per channel of each frame, interleaved; 32-bit words are kept
+    // as they came (left-justified).
     std::vector<int16_t> narrow;
     std::vector<int32_t> wide;
 };

@@ -177,6 +177,13 @@ TEST_F(SMDITransferTest, TheTransferLoopMovesSixteenBitSamples)
     ASSERT_EQ(back.narrow.size(), 700u);
     EXPECT_TRUE(std::equal(source.begin(), source.end(), back.narrow.begin()));
     EXPECT_TRUE(std::all_of(back.narrow.begin() + 500, back.narrow.end(), [](int16_t w) { return w == 0; }));
+
+    // A stereo sample comes back with both channels of every frame.
+    const std::vector<int16_t> stereo = Words<int16_t>(2 * 300, 16);
+    CSMDITransmitter transmitter(device, 12);
+    Send(transmitter, Info(16, 2, 300), stereo);
+    const SReceivedSample both = ReceiveSample(*sampler16.CreateReceiver(12), 64, progress);
+    EXPECT_EQ(both.narrow, stereo);
 }
 
 TEST_F(SMDITransferTest, TheReceiverAsksForPacketsOfWholeFramesWithinItsLimits)
