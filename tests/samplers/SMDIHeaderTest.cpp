@@ -178,6 +178,8 @@ TEST(SMDIHeader, AReceivedHeaderIsReadOnlyAsFarAsItArrived)
     EXPECT_THROW(CSMDISampleHeader{CSMDIMessage(cut)}, XSMDIMessageInvalid);
 
     EXPECT_THROW(CSMDISampleHeader{CSMDIMessage(BuildMessage(kAck))}, XSMDIUnexpectedMessage);
+    EXPECT_THROW(CSMDISampleHeader{CSMDIMessage(BuildMessage(kSampleHeader, Bytes(10, 0)))},
+                 XSMDIUnexpectedMessage);
 }
 
 TEST(SMDIMessages, TheTagAndTheHeaderAreChecked)

@@ -70,6 +70,8 @@ CSMDISampleHeader::CSMDISampleHeader(const CSMDIMessage& message)
     if (!message.Is(kSampleHeader))
         throw XSMDIUnexpectedMessage();
     const auto data = message.Data();
+    if (message.DataLength() < kFixedDataSize)
+        throw XSMDIUnexpectedMessage();
     if (data.size() < kFixedDataSize)
         throw XSMDIMessageInvalid();
     const uint8_t* d = data.data();
