@@ -61,7 +61,8 @@ void RunTransmission(CABCSampleTransmitter& transmitter, const SampleInfo& info,
 {
     int32_t wordsPerFrame = 0;
     transmitter.StartTransmission(info, wordsPerFrame, argument);
-    if (wordsPerFrame == 1)
+    // 0: samples of up to 8 bits, carried in the top byte of 16-bit words.
+    if (wordsPerFrame == 0 || wordsPerFrame == 1)
         SendChunks<int16_t>(transmitter, info, source, progress);
     else if (wordsPerFrame == 2)
         SendChunks<int32_t>(transmitter, info, source, progress);

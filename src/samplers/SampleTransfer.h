@@ -27,7 +27,8 @@ public:
 // Starts the transmitter with `info` and sends `info.length` frames taken
 // from `source` from its first frame; frames past the source's end go out
 // as zeros. A frame is `info.channelCount` words, interleaved (at least one).
-// The words go out in the width the transmitter asks for: 16-bit words
+// The words go out in the width the transmitter asks for (samples of up to
+// 8 bits in the top byte of 16-bit words): 16-bit words
 // widen exactly to 32-bit left-justified ones, and 32-bit words keep their
 // top 16 bits for a 16-bit transmitter. A cancel stops the transmitter (the
 // sampler hears the brand's cancel) and throws XSampleTransmitCancelled.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "devices/midi/SysexEncoding.h"
+#include "samplers/SampleRates.h"
 #include "samplers/sds/SDSExceptions.h"
 
 namespace quorvel::sds {
@@ -206,14 +207,7 @@ SampleInfo InfoFromHeader(const SDumpHeader& header)
     SampleInfo info;
     info.channelCount = 1;
     info.bits = header.format;
-    uint32_t rate = 1000000000u / std::max<uint32_t>(header.period, 1);
-    for (uint32_t common : {44100u, 48000u, 32000u, 22050u, 11025u, 8000u}) {
-        if (rate + 1 >= common && rate <= common + 1) {
-            rate = common;
-            break;
-        }
-    }
-    info.rate = rate;
+    info.rate = SnapToCommonRate(1000000000u / std::max<uint32_t>(header.period, 1));
     info.length = info.playEnd = header.length;
     info.playStart = 0;
     if (header.loopStart > header.loopEnd) {
