@@ -1,7 +1,14 @@
 // The plain SMDI sampler driven as a master would drive it: header requests,
 // transfers both ways bit for bit, delete and abort, and the answers to a
 // master that misreads the procedure.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
 #include "SMDITestMaster.h"
+#include "devices/DeviceTrace.h"
 
 namespace quorvel::test {
 namespace {
@@ -171,6 +178,30 @@ TEST(SMDIEmulator, CommandBlocksThatDisagreeWithTheDataAreRefused)
     ASSERT_TRUE(master.Send(HeaderRequest(header.number)).Good());
     const Bytes whole = HeaderMessage(header);
     EXPECT_EQ(master.Receive(20), Bytes(whole.begin(), whole.begin() + 20));
+}
+
+TEST(SMDIEmulator, TheDeviceTraceShowsEachCommandTheEmulatorAnswered)
+{
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("quorvel-smdi-trace-" + std::to_string(::getpid()) + ".log");
+    std::filesystem::remove(path);
+    CSMDIMaster master;
+    ASSERT_TRUE(OpenDeviceTrace(path.string()));
+    master.Send(HeaderRequest(7));
+    master.Receive(15);
+    CloseDeviceTrace();
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    std::filesystem::remove(path);
+    EXPECT_NE(text.str().find("\tscsi\tLoopback:0\t0A 00 00 00 0E 00\tout\t"
+                              "53 4D 44 49 01 20 00 00 00 00 03 00 00 07\t0\t\n"),
+              std::string::npos)
+        << text.str();
+    EXPECT_NE(text.str().find("\tscsi\tLoopback:0\t08 00 00 00 0F 00\tin\t"
+                              "53 4D 44 49 00 02 00 00 00 00 04 00 20 00 02\t0\t\n"),
+              std::string::npos)
+        << text.str();
 }
 
 } // namespace
