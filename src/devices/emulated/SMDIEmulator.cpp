@@ -265,7 +265,8 @@ void CSMDIEmulator::OnBeginSampleTransfer(const SMDIBytes& data)
         packetBytes_ = packetBytes;
         nextPacket_ = 0;
         sample_.data.clear();
-        sample_.data.reserve(SMDIDataBytes(sample_));
+        // A header may announce far more than ever comes; grow as it does.
+        sample_.data.reserve(std::min<uint64_t>(SMDIDataBytes(sample_), uint64_t{1} << 24));
         if (sample_.length == 0) {
             Keep(); // nothing to wait for
             return;
