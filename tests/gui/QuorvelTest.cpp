@@ -154,5 +154,48 @@ TEST(QuorvelTest, EmulatedSamplerPortsShowInTheSystemReportAndTheSamplerSettings
     EXPECT_TRUE(outputs.contains("Emulated SDS")) << outputs.join(", ").toStdString();
 }
 
+// The emulated SCSI samplers sit on the Loopback bus registered at start-up,
+// which shows in the system report and in the Sampler Settings' bus popup.
+TEST(QuorvelTest, EmulatedScsiSamplersShowInTheSystemReportAndTheSamplerSettings)
+{
+    ::setenv("QUORVEL_EMULATED_SAMPLERS", "5121,smdi", 1);
+    ::unsetenv("QUORVEL_EMULATOR_DIR");
+    CQuorvel application(TestApplication(), "", false);
+    application.UseSilentCardOnly();
+    std::string report;
+    bool scsiAvailable = false;
+    QStringList buses;
+    const int status = RunWith(application, [&] {
+        report = application.SystemReport();
+        scsiAvailable = application.ScsiAvailable();
+        application.Services().Samplers().Add(*FindSamplerModel(5121), "Rack"); // E-mu E4K via SCSI
+        const std::optional<int> autoAnswer = CModalDialog::AutoAnswer();
+        CModalDialog::SetAutoAnswer(std::nullopt);
+        Later(application, 50, [&] {
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (auto* dialog = qobject_cast<CSamplerSettingsDialog*>(widget); dialog && dialog->isVisible()) {
+                    for (int i = 0; i < dialog->ScsiBus()->count(); ++i)
+                        buses << dialog->ScsiBus()->itemText(i);
+                    dialog->accept();
+                }
+        });
+        QAction* settings = FindAction(*application.Frame().menuBar(), "Edit", "Sampler Settings");
+        ASSERT_NE(settings, nullptr);
+        settings->trigger();
+        CModalDialog::SetAutoAnswer(autoAnswer);
+        application.Quit();
+    });
+    ::unsetenv("QUORVEL_EMULATED_SAMPLERS");
+    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(scsiAvailable);
+    EXPECT_NE(report.find("SCSI buses:\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("  Loopback (Loopback), adapter id 7\n"
+                          "    0: \"E-mu\" \"Emulator 4K\"\n"
+                          "    1: \"Quorvel\" \"SMDI Sampler\"\n"),
+              std::string::npos)
+        << report;
+    EXPECT_TRUE(buses.contains("Loopback")) << buses.join(", ").toStdString();
+}
+
 } // namespace
 } // namespace quorvel::test

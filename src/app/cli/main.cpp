@@ -13,8 +13,7 @@
 #include "app/cli/PlayCommand.h"
 #include "app/cli/SamplerCommands.h"
 #include "app/cli/SamplerOptions.h"
-#include "devices/emulated/EmulatedSamplers.h"
-#include "devices/midi/MIDIPortRegistration.h"
+#include "devices/emulated/DevicesAtStartUp.h"
 #include "fileformats/SoundImport.h"
 #include "framework/FileSpec.h"
 #include "framework/LiveTemporaryFiles.h"
@@ -139,9 +138,10 @@ int Run(int argc, char** argv)
         }
         if (*midiPorts || *lister || *transmit || *receive) {
             StartTrace(trace);
-            // Emulated samplers (QUORVEL_EMULATED_SAMPLERS) add their Loopback ports.
-            CMIDIPortLists ports = RegisterMIDIPorts();
-            const auto emulated = StartEmulatedSamplersFromEnvironment(ports);
+            // Emulated samplers (QUORVEL_EMULATED_SAMPLERS) add their Loopback
+            // ports and SCSI targets.
+            CDevicesAtStartUp devices;
+            CMIDIPortLists& ports = devices.MIDIPorts();
             nlohmann::ordered_json report;
             if (*midiPorts)
                 report = MIDIPortsReport(ports);

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QMenu>
 
+#include "devices/emulated/DevicesAtStartUp.h"
 #include "devices/emulated/EmulatedSamplers.h"
 #include "devices/midi/MIDIPortRegistration.h"
 #include "document/SoundDocument.h"
@@ -114,8 +115,7 @@ bool CQuorvel::Initialise()
         CloseSplashScreen();
         return false;
     }
-    midiAvailable_ = RegisterMidiPorts();
-    scsiAvailable_ = InitialiseScsiBuses();
+    RegisterDevices();
     CloseSplashScreen();
     LoadPreferences(*services_, PreferencesFile(), &Frame());
     VerifyInstalledSamplers();
@@ -140,15 +140,21 @@ bool CQuorvel::RegisterSoundCards()
     return usable;
 }
 
-bool CQuorvel::RegisterMidiPorts()
+void CQuorvel::RegisterDevices()
 {
     midiPorts_ = RegisterMIDIPorts();
-    // Emulated samplers (QUORVEL_EMULATED_SAMPLERS) add their Loopback ports.
-    emulatedSamplers_ = StartEmulatedSamplersFromEnvironment(midiPorts_);
+    RegisterSCSIBusesAtStartUp(scsiBuses_);
+    // Emulated samplers (QUORVEL_EMULATED_SAMPLERS) add their Loopback ports
+    // and their targets on the Loopback bus.
+    emulatedSamplers_ = StartEmulatedSamplersFromEnvironment(midiPorts_, scsiBuses_);
     services_->SetMidiPorts(&midiPorts_);
+    services_->SetScsiBuses(&scsiBuses_);
     for (const std::string& port : MidiPortLines(midiPorts_))
         Trace("midi port " + port);
-    return !midiPorts_.inputs.empty() && !midiPorts_.outputs.empty();
+    for (size_t i = 0; i < scsiBuses_.Count(); ++i)
+        Trace("scsi bus " + scsiBuses_.Bus(i)->Name() + " (" + scsiBuses_.Bus(i)->DriverName() + ")");
+    midiAvailable_ = !midiPorts_.inputs.empty() && !midiPorts_.outputs.empty();
+    scsiAvailable_ = scsiBuses_.Count() > 0;
 }
 
 void CQuorvel::InstallMenuUpdaters()
@@ -231,7 +237,8 @@ bool CQuorvel::HandleCommand(uint32_t command)
                 window->Pane().PreferencesChanged();
         return true;
     case kCmdSamplerSettings:
-        CSamplerSettingsDialog(services_->Samplers(), services_->MidiPorts(), &Frame()).RunModal();
+        CSamplerSettingsDialog(services_->Samplers(), services_->MidiPorts(), services_->ScsiBuses(), &Frame())
+            .RunModal();
         return true;
     case kCmdQuit:
         Quit();
@@ -397,6 +404,7 @@ std::string CQuorvel::SystemReport()
     for (uint16_t i = 0; i < cards.Count(); ++i)
         facts.soundCards.push_back(cards.CardAt(i)->Type() + ": " + cards.CardAt(i)->Name());
     facts.midiPorts = MidiPortLines(midiPorts_);
+    facts.scsiBuses = ScsiBusLines(scsiBuses_);
     return FormatSystemReport(facts);
 }
 

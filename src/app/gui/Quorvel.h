@@ -11,6 +11,7 @@
 #include <QString>
 
 #include "devices/midi/RegisteredMIDIPorts.h"
+#include "devices/scsi/SCSIBusRegistry.h"
 #include "framework/window/Application.h"
 
 namespace quorvel {
@@ -72,6 +73,9 @@ public:
     // The MIDI ports registered at start-up, with those of the emulated
     // samplers asked for in the environment.
     const CMIDIPortLists& MidiPorts() const { return midiPorts_; }
+    // The SCSI buses registered at start-up: the Linux SG buses, and the
+    // Loopback bus when SCSI emulators are asked for.
+    const CSCSIBusRegistry& ScsiBuses() const { return scsiBuses_; }
     // The text the System Information dialog shows.
     std::string SystemReport();
     bool MidiAvailable() const { return midiAvailable_; }
@@ -89,7 +93,9 @@ protected:
 
 private:
     bool RegisterSoundCards();
-    bool RegisterMidiPorts();
+    // The MIDI ports, the SCSI buses and the emulated samplers; sets
+    // midiAvailable_ and scsiAvailable_.
+    void RegisterDevices();
     void StopPlayback();
     void InstallMenuUpdaters();
     void OpenCommandLine(const std::string& commandLine, bool atStart);
@@ -114,6 +120,7 @@ private:
     // Before the services and windows that use them; the emulators go
     // before the ports they are wired to.
     CMIDIPortLists midiPorts_;
+    CSCSIBusRegistry scsiBuses_;
     std::unique_ptr<CEmulatedSamplers> emulatedSamplers_;
     std::unique_ptr<CQtFileDialogs> fileDialogs_;
     std::unique_ptr<CApplicationServices> services_;

@@ -5,7 +5,6 @@ namespace quorvel::gui {
 void InitialiseViewResources() {}
 void ShowSplashScreen() {}
 void CloseSplashScreen() {}
-bool InitialiseScsiBuses() { return false; }
 void VerifyInstalledSamplers() {}
 
 } // namespace quorvel::gui

@@ -10,8 +10,6 @@ void InitialiseViewResources();
 // The palette and the splash screen shown while the devices are found.
 void ShowSplashScreen();
 void CloseSplashScreen();
-// True when a SCSI bus can be used.
-bool InitialiseScsiBuses();
 // The hardware samplers' check at start-up comes with their transports.
 void VerifyInstalledSamplers();
 

@@ -4,7 +4,11 @@
 #include <iostream>
 
 #include "devices/emulated/SDSEmulator.h"
+#include "devices/emulated/SMDIEmulator.h"
 #include "devices/midi/LoopbackMIDI.h"
+#include "devices/scsi/LoopbackSCSI.h"
+#include "devices/scsi/SCSIBusRegistry.h"
+#include "devices/scsi/SCSIExceptions.h"
 
 namespace quorvel {
 
@@ -17,10 +21,37 @@ std::string MemoryFolder(const SEmulatorSettings& settings, const std::string& i
     return (std::filesystem::path(settings.folder) / id).string();
 }
 
+std::shared_ptr<CSMDIEmulator> StartSMDIEmulator(const SSMDIEmulatorModel& model, const SEmulatorSettings& settings,
+                                                 CABCEmulatorClock& clock, std::ostream& warnings)
+{
+    const std::string folder = MemoryFolder(settings, model.id);
+    try {
+        return std::make_shared<CSMDIEmulator>(model, clock, settings.faults, folder);
+    } catch (const std::exception& failure) {
+        warnings << "Emulated " << model.name << ": cannot use " << folder << " (" << failure.what()
+                 << "); its memory lasts as long as the process\n";
+        return std::make_shared<CSMDIEmulator>(model, clock, settings.faults);
+    }
+}
+
 } // namespace
+
+CEmulatedSamplers::CEmulatedSamplers(CMIDIPortLists& ports, CSCSIBusRegistry& scsiBuses,
+                                     const SEmulatorSettings& settings, CABCEmulatorClock& clock, uint32_t baud,
+                                     std::ostream& warnings)
+{
+    Start(ports, scsiBuses, settings, clock, baud, warnings);
+}
 
 CEmulatedSamplers::CEmulatedSamplers(CMIDIPortLists& ports, const SEmulatorSettings& settings,
                                      CABCEmulatorClock& clock, uint32_t baud, std::ostream& warnings)
+    : ownBuses_(std::make_unique<CSCSIBusRegistry>())
+{
+    Start(ports, *ownBuses_, settings, clock, baud, warnings);
+}
+
+void CEmulatedSamplers::Start(CMIDIPortLists& ports, CSCSIBusRegistry& scsiBuses, const SEmulatorSettings& settings,
+                              CABCEmulatorClock& clock, uint32_t baud, std::ostream& warnings)
 {
     for (const std::string& id : settings.samplers) {
         if (id == CSDSEmulator::kId) {
@@ -33,11 +64,35 @@ CEmulatedSamplers::CEmulatedSamplers(CMIDIPortLists& ports, const SEmulatorSetti
                          << "); its memory lasts as long as the process\n";
                 midi_.push_back(std::make_unique<CSDSEmulator>(ends, clock, settings.faults));
             }
+        } else if (const SSMDIEmulatorModel* model = FindSMDIEmulatorModel(id)) {
+            CLoopbackSCSIBus* bus = LoopbackSCSIBus(scsiBuses);
+            if (!bus) {
+                warnings << "Emulated " << model->name << ": every SCSI bus slot is taken; not started\n";
+                continue;
+            }
+            std::shared_ptr<CSMDIEmulator> emulator = StartSMDIEmulator(*model, settings, clock, warnings);
+            try {
+                bus->AddTarget(emulator);
+            } catch (const XSCSI&) {
+                warnings << "Emulated " << model->name << ": no free target id on the Loopback bus; not started\n";
+                continue;
+            }
+            scsi_.push_back(std::move(emulator));
         }
     }
 }
 
 CEmulatedSamplers::~CEmulatedSamplers() = default;
+
+std::unique_ptr<CEmulatedSamplers> StartEmulatedSamplersFromEnvironment(CMIDIPortLists& ports,
+                                                                        CSCSIBusRegistry& scsiBuses)
+{
+    const SEmulatorSettings settings = EmulatorSettingsFromEnvironment(std::cerr);
+    if (settings.samplers.empty())
+        return nullptr;
+    return std::make_unique<CEmulatedSamplers>(ports, scsiBuses, settings, SteadyEmulatorClock(),
+                                               CLoopbackMIDIWire::BaudFromEnvironment(), std::cerr);
+}
 
 std::unique_ptr<CEmulatedSamplers> StartEmulatedSamplersFromEnvironment(CMIDIPortLists& ports)
 {

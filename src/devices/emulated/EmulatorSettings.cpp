@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <ostream>
 
+#include "devices/emulated/SMDIEmulatorModel.h"
+
 namespace quorvel {
 
 namespace {
@@ -19,6 +21,8 @@ constexpr SFaultKind kFaultKinds[] = {
     {"nak-once", true},     {"nak-twice", true}, {"bad-checksum", true}, {"bad-checksum-once", true},
     {"wrong-packet", true}, {"wait", true},      {"cancel", true},       {"busy", true}, {"drop", true},
     {"silent", false},      {"reject-header", false}, {"cancel-header", false},
+    {"reject-transfer", false}, {"reject-packet", true}, {"abort", true}, {"bad-tag", false},
+    {"check-condition", false},
 };
 
 std::string Trimmed(const std::string& text)
@@ -74,7 +78,12 @@ const SEmulatorFault* SEmulatorSettings::FindFault(const std::string& name) cons
 
 const std::vector<std::string>& BuiltEmulatorIds()
 {
-    static const std::vector<std::string> ids = {"sds"};
+    static const std::vector<std::string> ids = [] {
+        std::vector<std::string> all = {"sds"};
+        for (const SSMDIEmulatorModel& model : SMDIEmulatorModels())
+            all.push_back(model.id);
+        return all;
+    }();
     return ids;
 }
 

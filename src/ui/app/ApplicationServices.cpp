@@ -43,6 +43,12 @@ const CMIDIPortLists& CApplicationServices::MidiPorts() const
     return midiPorts_ ? *midiPorts_ : none;
 }
 
+const CSCSIBusRegistry& CApplicationServices::ScsiBuses() const
+{
+    static const CSCSIBusRegistry none;
+    return scsiBuses_ ? *scsiBuses_ : none;
+}
+
 bool CApplicationServices::TransmitAvailable()
 {
     const SSamplerModel* model = samplers_.CurrentModel();

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "devices/midi/RegisteredMIDIPorts.h"
+#include "devices/scsi/SCSIBusRegistry.h"
 #include "playback/SoundSystem.h"
 #include "playback/WavePlayer.h"
 #include "samplers/InstalledSamplers.h"
@@ -40,6 +41,10 @@ public:
     const CMIDIPortLists& MidiPorts() const;
     // Not owned; must outlive the services.
     void SetMidiPorts(const CMIDIPortLists* ports) { midiPorts_ = ports; }
+    // The SCSI buses the application registered; none before then.
+    const CSCSIBusRegistry& ScsiBuses() const;
+    // Not owned; must outlive the services.
+    void SetScsiBuses(const CSCSIBusRegistry* buses) { scsiBuses_ = buses; }
     // How New Window opens each slice; set by the application.
     void SetWindowOpener(std::function<void(std::unique_ptr<CSoundDocument>)> opener)
     {
@@ -58,6 +63,7 @@ private:
     CFileDialogs* fileDialogs_ = nullptr;
     CInstalledSamplers samplers_;
     const CMIDIPortLists* midiPorts_ = nullptr;
+    const CSCSIBusRegistry* scsiBuses_ = nullptr;
     SSoftwareDestinationMemory transmitMemory_;
     std::function<void(std::unique_ptr<CSoundDocument>)> openWindow_;
 };

@@ -5,6 +5,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "devices/scsi/SCSITargetListing.h"
+#include "framework/EmbeddedResources.h"
+
 namespace quorvel {
 
 namespace {
@@ -128,6 +131,23 @@ std::vector<std::string> MidiPortLines(const CMIDIPortLists& ports)
         lines.push_back("In: " + input->Name() + " (" + input->DriverKind() + ")");
     for (const auto& output : ports.outputs)
         lines.push_back("Out: " + output->Name() + " (" + output->DriverKind() + ")");
+    return lines;
+}
+
+std::vector<std::string> ScsiBusLines(const CSCSIBusRegistry& buses)
+{
+    std::vector<std::string> lines;
+    for (size_t i = 0; i < buses.Count(); ++i) {
+        CSCSIBus& bus = *buses.Bus(i);
+        lines.push_back(bus.Name() + " (" + bus.DriverName() + "), adapter id " + std::to_string(bus.AdapterId()));
+        const std::string adapter = std::to_string(bus.AdapterId()) + ":";
+        for (const std::string& target : ListTargets(bus, BuiltInTextResources())) {
+            // Ids without a device and the adapter itself say nothing here.
+            if (target.compare(0, adapter.size(), adapter) == 0 || target.find(": ???") != std::string::npos)
+                continue;
+            lines.push_back("  " + target);
+        }
+    }
     return lines;
 }
 

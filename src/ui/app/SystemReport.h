@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "devices/midi/RegisteredMIDIPorts.h"
+#include "devices/scsi/SCSIBusRegistry.h"
 
 namespace quorvel {
 
@@ -34,5 +35,10 @@ std::string FormatSystemReport(const SSystemFacts& facts);
 
 // One line per registered MIDI port, inputs first: "In: NAME (DRIVER)".
 std::vector<std::string> MidiPortLines(const CMIDIPortLists& ports);
+
+// One line per registered SCSI bus, "NAME (DRIVER), adapter id N", then one
+// line per target that answers (the target listing's lines, indented). The
+// targets are asked with INQUIRY.
+std::vector<std::string> ScsiBusLines(const CSCSIBusRegistry& buses);
 
 } // namespace quorvel

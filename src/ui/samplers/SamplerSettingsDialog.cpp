@@ -69,10 +69,11 @@ std::vector<SDeviceName> PortNames(const std::vector<std::unique_ptr<Port>>& por
 // selected. Ports are found again by name. A sampler without a port takes
 // the first one; a stored port that is gone stays listed first, so the popup
 // shows what the sampler uses until the user chooses another.
-void ShowPorts(QComboBox& box, const std::vector<SDeviceName>& ports, SDeviceName& stored)
+// `unavailable`: the text shown when there is none.
+void ShowPorts(QComboBox& box, const std::vector<SDeviceName>& ports, SDeviceName& stored, uint32_t unavailable)
 {
     if (ports.empty()) {
-        ShowUnavailable(box, 36); // "No MIDI available"
+        ShowUnavailable(box, unavailable);
         return;
     }
     box.clear();
@@ -94,6 +95,20 @@ const CMIDIPortLists& NoMIDIPorts()
     return none;
 }
 
+const CSCSIBusRegistry& NoSCSIBuses()
+{
+    static const CSCSIBusRegistry none;
+    return none;
+}
+
+std::vector<SDeviceName> BusNames(const CSCSIBusRegistry& buses)
+{
+    std::vector<SDeviceName> names;
+    for (size_t i = 0; i < buses.Count(); ++i)
+        names.push_back({buses.Bus(i)->Name(), buses.Bus(i)->DriverName()});
+    return names;
+}
+
 } // namespace
 
 QStringList CSamplerSettingsDialog::SysexIdLabels(const SSamplerModel& model)
@@ -112,8 +127,14 @@ CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, QWi
 
 CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, const CMIDIPortLists& midiPorts,
                                                QWidget* parent)
+    : CSamplerSettingsDialog(samplers, midiPorts, NoSCSIBuses(), parent)
+{
+}
+
+CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, const CMIDIPortLists& midiPorts,
+                                               const CSCSIBusRegistry& scsiBuses, QWidget* parent)
     : CModalDialog(parent), samplers_(samplers), midiInputs_(PortNames(midiPorts.inputs)),
-      midiOutputs_(PortNames(midiPorts.outputs))
+      midiOutputs_(PortNames(midiPorts.outputs)), scsiBuses_(BusNames(scsiBuses))
 {
     setWindowTitle(tr("Sampler Settings"));
     auto* layout = new QVBoxLayout(this);
@@ -169,7 +190,8 @@ CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, con
             sampler->sysexId = static_cast<uint8_t>(index);
     });
     for (auto [box, field] : {std::pair{midiIn_, &CPersistentInstalledSampler::midiIn},
-                              std::pair{midiOut_, &CPersistentInstalledSampler::midiOut}}) {
+                              std::pair{midiOut_, &CPersistentInstalledSampler::midiOut},
+                              std::pair{scsiBus_, &CPersistentInstalledSampler::scsiBus}}) {
         connect(box, &QComboBox::activated, this, [this, box, field](int index) {
             if (CPersistentInstalledSampler* sampler = Selected())
                 sampler->*field = {box->itemText(index).toStdString(), box->itemData(index).toString().toStdString()};
@@ -244,8 +266,8 @@ void CSamplerSettingsDialog::ShowSelected()
         return;
     }
     if (UsesMIDI(*model)) {
-        ShowPorts(*midiIn_, midiInputs_, sampler->midiIn);
-        ShowPorts(*midiOut_, midiOutputs_, sampler->midiOut);
+        ShowPorts(*midiIn_, midiInputs_, sampler->midiIn, 36);   // "No MIDI available"
+        ShowPorts(*midiOut_, midiOutputs_, sampler->midiOut, 36);
         sysexIds_->addItems(SysexIdLabels(*model));
         sysexIds_->setCurrentIndex(std::min<int>(sampler->sysexId, sysexIds_->count() - 1));
         sysexIds_->setEnabled(true);
@@ -254,7 +276,7 @@ void CSamplerSettingsDialog::ShowSelected()
         midiOut_->clear();
     }
     if (UsesSCSI(*model)) {
-        ShowUnavailable(*scsiBus_, 37);
+        ShowPorts(*scsiBus_, scsiBuses_, sampler->scsiBus, 37); // "No SCSI available"
         scsiId_->setCurrentIndex(sampler->scsiId % kScsiIds);
         scsiId_->setEnabled(true);
     } else {

@@ -1,12 +1,14 @@
 #pragma once
 // The Sampler Settings dialog: the installed samplers with their model,
 // ports, ids and system version; Add, Rename and Remove. The MIDI popups
-// offer the registered ports. Changes apply to the registry as they are made.
+// offer the registered ports, the SCSI bus popup the registered buses.
+// Changes apply to the registry as they are made.
 #include <cstddef>
 #include <string>
 #include <vector>
 
 #include "devices/midi/RegisteredMIDIPorts.h"
+#include "devices/scsi/SCSIBusRegistry.h"
 #include "framework/window/ModalDialog.h"
 #include "samplers/InstalledSamplers.h"
 
@@ -20,10 +22,13 @@ namespace quorvel {
 class CSamplerSettingsDialog : public CModalDialog {
     Q_OBJECT
 public:
-    // Without port lists the MIDI popups say that no MIDI is available.
+    // Without port lists the MIDI popups say that no MIDI is available, and
+    // without buses the SCSI bus popup says that no SCSI is available.
     explicit CSamplerSettingsDialog(CInstalledSamplers& samplers, QWidget* parent = nullptr);
-    // `midiPorts` must outlive the dialog.
+    // The buses are read once, when the dialog opens.
     CSamplerSettingsDialog(CInstalledSamplers& samplers, const CMIDIPortLists& midiPorts, QWidget* parent = nullptr);
+    CSamplerSettingsDialog(CInstalledSamplers& samplers, const CMIDIPortLists& midiPorts,
+                           const CSCSIBusRegistry& scsiBuses, QWidget* parent = nullptr);
 
     // What the Add dialog does once a model and a name are chosen; alert 64
     // for an empty name. True when added.
@@ -55,6 +60,7 @@ private:
     CInstalledSamplers& samplers_;
     std::vector<SDeviceName> midiInputs_;
     std::vector<SDeviceName> midiOutputs_;
+    std::vector<SDeviceName> scsiBuses_;
     QListWidget* list_ = nullptr;
     QLabel* model_ = nullptr;
     QLabel* info_ = nullptr;

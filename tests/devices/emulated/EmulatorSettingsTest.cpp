@@ -51,7 +51,7 @@ TEST(EmulatedSamplers, EachMIDIEmulatorAddsItsLoopbackPortPair)
     CMIDIPortLists ports;
     std::ostringstream warnings;
     std::ostringstream parseWarnings;
-    const SEmulatorSettings settings = ParseEmulatorSettings("sds,smdi", nullptr, nullptr, parseWarnings);
+    const SEmulatorSettings settings = ParseEmulatorSettings("sds,4100", nullptr, nullptr, parseWarnings);
     CEmulatedSamplers samplers(ports, settings, SteadyEmulatorClock(), 0, warnings);
     ASSERT_EQ(samplers.MIDIEmulators().size(), 1u);
     ASSERT_EQ(ports.inputs.size(), 1u);
@@ -60,7 +60,7 @@ TEST(EmulatedSamplers, EachMIDIEmulatorAddsItsLoopbackPortPair)
     EXPECT_EQ(ports.outputs[0]->Name(), "Emulated SDS");
     EXPECT_EQ(ports.inputs[0]->DriverKind(), "Loopback");
     EXPECT_EQ(ports.outputs[0]->DriverKind(), "Loopback");
-    EXPECT_NE(parseWarnings.str().find("\"smdi\""), std::string::npos);
+    EXPECT_NE(parseWarnings.str().find("\"4100\""), std::string::npos);
     EXPECT_EQ(warnings.str(), "");
 }
 

@@ -13,6 +13,9 @@
 #include "devices/midi/MIDIInput.h"
 #include "devices/midi/MIDIOutput.h"
 #include "devices/midi/RegisteredMIDIPorts.h"
+#include "devices/scsi/LinuxSGBus.h"
+#include "devices/scsi/LoopbackSCSI.h"
+#include "devices/scsi/SCSIBusRegistry.h"
 #include "framework/EmbeddedResources.h"
 #include "framework/ResourceReference.h"
 #include "framework/TextResources.h"
@@ -172,6 +175,43 @@ TEST(SamplerSettingsDialog, MidiPopupsOfferTheRegisteredPortsAndStoreTheChoice)
     EXPECT_TRUE(halfDialog.MidiIn()->isEnabled());
     EXPECT_EQ(Entries(*halfDialog.MidiOut()), Texts({ResourceText(129, 36).toStdString()}));
     EXPECT_FALSE(halfDialog.MidiOut()->isEnabled());
+}
+
+TEST(SamplerSettingsDialog, ScsiBusPopupOffersTheRegisteredBusesAndStoresTheChoice)
+{
+    CSCSIBusRegistry buses;
+    SLinuxSGHost host;
+    host.name = "ahc0";
+    buses.Register(std::make_unique<CLinuxSGBus>(host));
+    buses.Register(std::make_unique<CLoopbackSCSIBus>());
+
+    CInstalledSamplers samplers;
+    const SSamplerModel& e4k = *FindSamplerModel(5121); // E-mu E4K via SCSI
+    samplers.Add(e4k, "Fresh");
+    CPersistentInstalledSampler& stored = samplers.Add(e4k, "Stored");
+    stored.scsiBus = {"Loopback", "Loopback"};
+    samplers.Add(*FindSamplerModel(kS3000), "MIDI only");
+
+    const CMIDIPortLists noPorts;
+    CSamplerSettingsDialog dialog(samplers, noPorts, buses);
+    QComboBox& bus = *dialog.ScsiBus();
+    dialog.Select(0);
+    EXPECT_EQ(Entries(bus), Texts({"ahc0", "Loopback"}));
+    EXPECT_TRUE(bus.isEnabled());
+    EXPECT_EQ(Stored(samplers.Samplers()[0].scsiBus), "ahc0 (Linux SG)") << "a new sampler takes the first bus";
+    dialog.Select(1);
+    EXPECT_EQ(bus.currentText().toStdString(), "Loopback");
+    bus.setCurrentIndex(0);
+    emit bus.activated(0);
+    EXPECT_EQ(Stored(samplers.Samplers()[1].scsiBus), "ahc0 (Linux SG)");
+    dialog.Select(2);
+    EXPECT_EQ(bus.count(), 0) << "a MIDI sampler has no bus";
+
+    // No bus at all: the popup says so.
+    CSamplerSettingsDialog without(samplers, noPorts);
+    without.Select(0);
+    EXPECT_EQ(Entries(*without.ScsiBus()), Texts({ResourceText(129, 37).toStdString()}));
+    EXPECT_FALSE(without.ScsiBus()->isEnabled());
 }
 
 } // namespace
