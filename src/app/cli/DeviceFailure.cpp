@@ -1,9 +1,11 @@
 #include "app/cli/DeviceFailure.h"
 
 #include "devices/midi/MIDIExceptions.h"
+#include "devices/scsi/SCSIExceptions.h"
 #include "fileformats/FileAlerts.h"
 #include "samplers/SamplerExceptions.h"
 #include "samplers/sds/SDSExceptions.h"
+#include "samplers/smdi/SMDIExceptions.h"
 
 namespace quorvel::cli {
 
@@ -13,6 +15,7 @@ constexpr int kRejectedAlert = 91;
 constexpr int kNoSuchSampleAlert = 92;
 constexpr int kInternalErrorAlert = 94;
 constexpr int kSamplerErrorAlert = 95;
+constexpr int kSCSIFailedAlert = 96;
 constexpr int kMIDIFailedAlert = 97;
 constexpr int kOutOfMemoryAlert = 0; // of the application's table
 
@@ -43,6 +46,34 @@ std::string Cause()
         return "the Sample Dump Standard has no message for that";
     } catch (const XMIDIWriteFailed&) {
         return "the MIDI output refused the data";
+    } catch (const XSMDIMessageInvalid&) {
+        return "the sampler answered with something that is not an SMDI message";
+    } catch (const XSMDISCSIErrorSenseKeyAborted&) {
+        return "the sampler aborted the SCSI command";
+    } catch (const XSMDIWaitTimedOut&) {
+        return "the sampler asked to wait and stayed busy for more than 20 seconds";
+    } catch (const XSMDIUnexpectedMessage&) {
+        return "the sampler answered with a message that does not belong there";
+    } catch (const XSMDIHeaderRejected&) {
+        return "the sampler refused the sample header";
+    } catch (const XSMDITransferRejected&) {
+        return "the sampler refused to begin the transfer";
+    } catch (const XSMDIPacketRejected&) {
+        return "the sampler refused a data packet";
+    } catch (const XSMDIEOPRejected&) {
+        return "the sampler refused the end of the transfer";
+    } catch (const XSMDIAborted&) {
+        return "the sampler aborted the transfer";
+    } catch (const XSMDIUnexpectedPacketIndex&) {
+        return "an answer named the wrong data packet";
+    } catch (const XSMDIInvalidPacketLength&) {
+        return "a data packet had the wrong length";
+    } catch (const XSMDIUnsupportedPacketLength&) {
+        return "the sampler chose a packet length that does not hold whole frames";
+    } catch (const XSMDISCSICommunicationException&) {
+        return "the sampler did not take the SCSI command";
+    } catch (const XSCSI&) {
+        return "the SCSI interface failed";
     } catch (const std::exception& other) {
         return other.what();
     } catch (...) {
@@ -60,6 +91,10 @@ int AlertOf()
         return kRejectedAlert;
     } catch (const XMIDICommunicationException&) {
         return kMIDIFailedAlert;
+    } catch (const XSCSICommunicationException&) {
+        return kSCSIFailedAlert;
+    } catch (const XSCSI&) {
+        return kSCSIFailedAlert;
     } catch (const XExternalDeviceException&) {
         return kSamplerErrorAlert;
     } catch (const XMIDI&) {

@@ -9,13 +9,19 @@
 #include "app/cli/CliError.h"
 #include "app/cli/DeviceFailure.h"
 #include "app/cli/OpenInput.h"
-#include "app/cli/SDSSession.h"
+#include "app/cli/SamplerSession.h"
+#include "devices/scsi/SCSIBusRegistry.h"
+#include "devices/scsi/SCSITargetListing.h"
+#include "framework/EmbeddedResources.h"
 #include "fileformats/ExportQuestions.h"
 #include "fileformats/FileAlerts.h"
 #include "fileformats/FileTypes.h"
 #include "fileformats/SoundExport.h"
+#include "document/FillFromMedia.h"
+#include "framework/Media.h"
 #include "framework/SafeFileSet.h"
 #include "samplers/SampleTransfer.h"
+#include "samplers/SamplerExceptions.h"
 #include "samplers/sds/SDSMessages.h"
 
 namespace quorvel::cli {
@@ -55,24 +61,46 @@ const char* LoopTypeName(uint32_t type)
     }
 }
 
+// The sample numbers the sampler takes.
+struct SNumberRange {
+    int32_t lowest = 0;
+    int32_t highest = 0;
+};
+
+SNumberRange NumberRange(CABCSamplerInterface& sampler)
+{
+    SamplerCapabilities capabilities;
+    sampler.GetCapabilities(capabilities);
+    return {capabilities.lowestSampleNumber, capabilities.highestSampleNumber};
+}
+
+void CheckNumber(const char* option, int32_t number, const SNumberRange& range)
+{
+    if (number < range.lowest || number > range.highest)
+        throw CliError(kUsage, std::string(option) + " " + std::to_string(number) + ": this sampler's sample numbers run from " +
+                                   std::to_string(range.lowest) + " to " + std::to_string(range.highest));
+}
+
 // How many outputs get a sample number, asking nothing: without
 // --accept-limit a job that does not fit is refused before anything is sent.
-int FittingCount(int outputs, const TransmitOptions& options)
+int FittingCount(int outputs, int32_t first, const SNumberRange& range, const TransmitOptions& options)
 {
-    const int room = CSDSSamplerInterface::kHighestSampleNumber - options.sampleNumber + 1;
+    const int room = range.highest - first + 1;
     if (outputs <= room)
         return outputs;
     if (!options.acceptLimit)
         throw CliError(kDeviceRefused, FillNumbers(InstrumentAlertText(kTooManySlicesAlert), {outputs, room, room}) +
-                                           " (sample numbers end at 16383; use --accept-limit to send the first " +
-                                           std::to_string(room) + ")");
+                                           " (sample numbers end at " + std::to_string(range.highest) +
+                                           "; use --accept-limit to send the first " + std::to_string(room) + ")");
     return room;
 }
 
 // A dump header counts frames in 21 bits: every sample is checked before
 // the first one goes out, so that nothing is sent in vain.
-void CheckDumpLengths(const CExportJob& job, int count)
+void CheckDumpLengths(const CExportJob& job, int count, const SCliSampler& sampler)
 {
+    if (sampler.kind != ECliSamplerKind::SDS)
+        return;
     for (int k = 0; k < count; ++k) {
         const int32_t length = job.GetOutputInfo(k).length;
         if (static_cast<uint32_t>(length) > sds::kMaxLength)
@@ -103,19 +131,53 @@ const FileTypeSpec* SoundFileType(const std::string& path)
     return nullptr;
 }
 
-// The program's sounds are 16 bits: wider words keep their top 16 bits.
-std::unique_ptr<WAVE_SAMPLE> SoundOf(const SReceivedSample& received, const std::string& name)
+// The program's sounds are 16-bit mono: wider words keep their top 16 bits,
+// and a stereo sample gives one side or the mix, as an opened file does.
+std::unique_ptr<WAVE_SAMPLE> SoundOf(const SReceivedSample& received, const std::string& name, ChannelMode mode)
 {
+    const int channels = std::max<int>(received.info.channelCount, 1);
     const size_t words = received.wide.empty() ? received.narrow.size() : received.wide.size();
-    const auto length = static_cast<int32_t>(std::min<size_t>(received.info.length, words));
-    auto sound = std::make_unique<WAVE_SAMPLE>(name, static_cast<int32_t>(received.info.rate), length);
-    for (int32_t i = 0; i < length; ++i) {
-        const auto at = static_cast<size_t>(i);
-        const int16_t value = received.wide.empty() ? received.narrow[at]
-                                                    : static_cast<int16_t>(received.wide[at] >> 16);
-        sound->Store().WriteSample(static_cast<uint32_t>(i), value);
+    const auto length = static_cast<int32_t>(std::min<size_t>(received.info.length, words / size_t(channels)));
+    std::vector<uint8_t> bytes(size_t(length) * size_t(channels) * 2);
+    for (size_t i = 0; i < bytes.size() / 2; ++i) {
+        const auto value = static_cast<uint16_t>(received.wide.empty() ? received.narrow[i] : received.wide[i] >> 16);
+        bytes[2 * i] = static_cast<uint8_t>(value);
+        bytes[2 * i + 1] = static_cast<uint8_t>(value >> 8);
     }
+    auto sound = std::make_unique<WAVE_SAMPLE>(name, static_cast<int32_t>(received.info.rate), length);
+    int channel = channels == 1 ? 0 : (mode == ChannelMode::Mix ? channels : mode == ChannelMode::Right ? 1 : 0);
+    CMemoryMedia media(bytes.data(), static_cast<int32_t>(bytes.size()));
+    FillFromMedia(media, sound->Store(), 2, channels, channel, length, false);
     return sound;
+}
+
+ChannelMode ChannelOf(const std::string& text)
+{
+    return text == "left" ? ChannelMode::Left : text == "right" ? ChannelMode::Right : ChannelMode::Mix;
+}
+
+// Samplers whose numbers fit a short walk are listed by asking each number
+// for its header; the others would take hours.
+constexpr int32_t kMostNumbersToWalk = 1000;
+
+ordered_json ListByHeaders(CABCSamplerInterface& sampler, const SNumberRange& range)
+{
+    ordered_json samples = ordered_json::array();
+    for (int32_t number = range.lowest; number <= range.highest; ++number) {
+        SampleInfo info;
+        try {
+            sampler.GetSampleInfo(info, number);
+        } catch (const XSampleDoesNotExist&) {
+            continue;
+        }
+        ordered_json entry;
+        entry["name"] = std::string(info.Name());
+        entry["number"] = number;
+        entry["stereo"] = info.channelCount == 2;
+        entry["right"] = info.channelCount == 2 ? number : -1;
+        samples.push_back(entry);
+    }
+    return samples;
 }
 
 } // namespace
@@ -135,36 +197,42 @@ ordered_json MIDIPortsReport(const CMIDIPortLists& ports)
 void AddTransmitOptions(CLI::App& command, TransmitOptions& o)
 {
     command.add_option("--sample-number", o.sampleNumber,
-                       "the sampler's number for the first sample, 0 to 16383 (default 0); the next slices take "
-                       "the numbers that follow")
+                       "the sampler's number for the first sample (default: its lowest, 0 or 1); the next slices "
+                       "take the numbers that follow")
         ->check(WholeNumber())
-        ->check(CLI::Range(0, CSDSSamplerInterface::kHighestSampleNumber));
+        ->check(CLI::Range(0, 16777215));
     command.add_flag("--accept-limit", o.acceptLimit, "send the first slices when the sample numbers run out");
 }
 
-ordered_json Transmit(const CMIDIPortLists& ports, const std::string& loop, const DocumentOptions& documentOptions,
-                      const SamplerOptions& sampler, const TransmitOptions& options)
+ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, const DocumentOptions& documentOptions,
+                      const SamplerOptions& samplerOptions, const TransmitOptions& options)
 {
-    RequireSDSModel(sampler);
+    const SCliSampler named = ResolveSampler(samplerOptions);
     const std::unique_ptr<CSoundDocument> document = OpenInput(loop, documentOptions.Channel());
     ApplyDocumentOptions(*document, documentOptions);
     CExportJob job = MakeExportJob(*document);
     if (job.OutputCount() < 1)
         throw CliError(kInputRefused, "transmit: every slice is silenced; there is nothing to send");
-    const int count = FittingCount(job.OutputCount(), options);
-    CheckDumpLengths(job, count);
 
-    CSDSSession session(ports, sampler);
-    CSDSSamplerInterface& sds = session.Interface();
+    const std::unique_ptr<CSamplerSession> session = OpenSamplerSession(devices.midi, devices.scsi, samplerOptions);
+    CABCSamplerInterface& sampler = session->Interface();
+    const SNumberRange range = NumberRange(sampler);
+    const int32_t first = options.sampleNumber.value_or(range.lowest);
+    CheckNumber("--sample-number", first, range);
+    const int count = FittingCount(job.OutputCount(), first, range, options);
+    CheckDumpLengths(job, count, named);
+
     CQuietTransfer progress;
     ordered_json samples = ordered_json::array();
     for (int k = 0; k < count; ++k) {
-        const int32_t number = options.sampleNumber + k;
+        const int32_t number = first + k;
         try {
             const std::unique_ptr<WAVE_SAMPLE> output = job.GetOutput(k);
             SampleInfo info = OutputInfo(*output, job.OutputRate());
-            sds.AdaptSampleInfo(info);
-            const std::unique_ptr<CABCSampleTransmitter> transmitter = sds.CreateTransmitter(number);
+            sampler.AdaptSampleInfo(info);
+            const std::unique_ptr<CABCSampleTransmitter> transmitter = sampler.CreateTransmitter(number);
+            if (!transmitter)
+                throw XSamplerException();
             TransmitSample(*transmitter, info, 0, *output, progress);
             ordered_json entry;
             entry["slice"] = job.Separate() ? k + 1 : 0;
@@ -186,21 +254,21 @@ ordered_json Transmit(const CMIDIPortLists& ports, const std::string& loop, cons
 void AddReceiveOptions(CLI::App& command, ReceiveOptions& o)
 {
     command.add_option("file", o.file, "the sound file to write (.wav or .aif)")->required();
-    command.add_option("--sample", o.sample, "the sample's number on the sampler, 0 to 16383")
+    command.add_option("--sample", o.sample, "the sample's number on the sampler")
         ->check(WholeNumber())
-        ->check(CLI::Range(0, CSDSSamplerInterface::kHighestSampleNumber));
+        ->check(CLI::Range(0, 16777215));
     command.add_option("--name", o.name, "the sample's name (samplers that list names only)");
     command.add_option("--channel", o.channel, "which side of a stereo sample to keep (default mix)")
         ->check(CLI::IsMember({"left", "mix", "right"}));
     command.add_flag("--force", o.force, "replace the file if it exists");
 }
 
-ordered_json Receive(const CMIDIPortLists& ports, const SamplerOptions& sampler, const ReceiveOptions& options)
+ordered_json Receive(const SDeviceLists& devices, const SamplerOptions& samplerOptions, const ReceiveOptions& options)
 {
-    RequireSDSModel(sampler);
+    ResolveSampler(samplerOptions);
     if (options.name)
-        throw CliError(kDeviceRefused, "--name: a plain Sample Dump Standard sampler has no sample names; ask for "
-                                       "the sample by number with --sample N");
+        throw CliError(kDeviceRefused, "--name: this sampler does not list its samples by name; ask for the sample "
+                                       "by number with --sample N");
     if (!options.sample)
         throw CliError(kUsage, "receive: name the sample with --sample N");
     const FileTypeSpec* type = SoundFileType(options.file);
@@ -210,11 +278,14 @@ ordered_json Receive(const CMIDIPortLists& ports, const SamplerOptions& sampler,
     if (target.NameTaken() && !options.force)
         throw CliError(kDeviceRefused, FileAlertText(kFileExistsAlert, target.Name()) + " (use --force to replace it)");
 
-    CSDSSession session(ports, sampler);
+    const std::unique_ptr<CSamplerSession> session = OpenSamplerSession(devices.midi, devices.scsi, samplerOptions);
+    CheckNumber("--sample", *options.sample, NumberRange(session->Interface()));
     CQuietTransfer progress;
     SReceivedSample received;
     try {
-        const std::unique_ptr<CABCSampleReceiver> receiver = session.Interface().CreateReceiver(*options.sample);
+        const std::unique_ptr<CABCSampleReceiver> receiver = session->Interface().CreateReceiver(*options.sample);
+        if (!receiver)
+            throw XSamplerException();
         received = ReceiveSample(*receiver, 0, progress);
     } catch (...) {
         throw DeviceFailure("sample number " + std::to_string(*options.sample));
@@ -223,8 +294,8 @@ ordered_json Receive(const CMIDIPortLists& ports, const SamplerOptions& sampler,
         throw CliError(kDeviceRefused, "Sample number " + std::to_string(*options.sample) +
                                            " is empty; no file was written.");
 
-    // Mono is all a sample dump carries, so --channel has nothing to choose.
-    const std::unique_ptr<WAVE_SAMPLE> sound = SoundOf(received, CFileSpec::BaseName(target.Name()));
+    const std::unique_ptr<WAVE_SAMPLE> sound =
+        SoundOf(received, CFileSpec::BaseName(target.Name()), ChannelOf(options.channel));
     try {
         CSafeFileSet set;
         set.Write(target, [&](CMedia& media) { WriteSliceFile(media, *sound, *type); });
@@ -241,19 +312,93 @@ ordered_json Receive(const CMIDIPortLists& ports, const SamplerOptions& sampler,
     ordered_json report;
     report["file"] = options.file;
     report["number"] = *options.sample;
+    report["name"] = std::string(info.Name());
     report["frames"] = sound->Length();
     report["rate"] = info.rate;
     report["bits"] = info.bits;
+    report["channels"] = info.channelCount;
     report["loop"] = loop;
     return report;
 }
 
-ordered_json List(const SamplerOptions& sampler)
+ordered_json List(const SDeviceLists& devices, const SamplerOptions& samplerOptions)
 {
-    RequireSDSModel(sampler);
-    throw CliError(kDeviceRefused, "list: a plain Sample Dump Standard sampler keeps no directory the dump can "
-                                   "read, so it cannot list its samples; receive one by number with "
-                                   "receive --sample N");
+    const SCliSampler named = ResolveSampler(samplerOptions);
+    if (named.kind == ECliSamplerKind::SDS)
+        throw CliError(kDeviceRefused, "list: a plain Sample Dump Standard sampler keeps no directory the dump can "
+                                       "read, so it cannot list its samples; receive one by number with "
+                                       "receive --sample N");
+    const std::unique_ptr<CSamplerSession> session = OpenSamplerSession(devices.midi, devices.scsi, samplerOptions);
+    CABCSamplerInterface& sampler = session->Interface();
+    const SNumberRange range = NumberRange(sampler);
+    ordered_json report;
+    try {
+        const std::unique_ptr<CSampleList> list = sampler.GetSampleList(0, 0);
+        if (list && list->Count() > 0) {
+            report["samples"] = ordered_json::array();
+            for (uint16_t i = 0; i < list->Count(); ++i) {
+                const CSampleSpec* entry = list->Get(i);
+                if (!entry)
+                    continue;
+                ordered_json sample;
+                sample["name"] = entry->Name();
+                sample["number"] = entry->Number();
+                sample["stereo"] = entry->IsStereo();
+                sample["right"] = entry->IsStereo() ? entry->RightNumber() : -1;
+                report["samples"].push_back(sample);
+            }
+            return report;
+        }
+        if (range.highest - range.lowest >= kMostNumbersToWalk)
+            throw CliError(kDeviceRefused, "list: " + named.name + " keeps no directory and its sample numbers run "
+                                           "to " + std::to_string(range.highest) + ", too many to ask one by one; "
+                                           "receive one by number with receive --sample N");
+        report["samples"] = ListByHeaders(sampler, range);
+    } catch (const CliError&) {
+        throw;
+    } catch (...) {
+        throw DeviceFailure("the sample list");
+    }
+    return report;
+}
+
+void AddDeleteOptions(CLI::App& command, DeleteOptions& o)
+{
+    command.add_option("--sample", o.sample, "the number of the sample to delete")
+        ->required()
+        ->check(WholeNumber())
+        ->check(CLI::Range(0, 16777215));
+}
+
+ordered_json Delete(const SDeviceLists& devices, const SamplerOptions& samplerOptions, const DeleteOptions& options)
+{
+    ResolveSampler(samplerOptions);
+    const std::unique_ptr<CSamplerSession> session = OpenSamplerSession(devices.midi, devices.scsi, samplerOptions);
+    CheckNumber("--sample", options.sample, NumberRange(session->Interface()));
+    try {
+        session->Interface().DeleteSample(options.sample);
+    } catch (...) {
+        throw DeviceFailure("sample number " + std::to_string(options.sample));
+    }
+    ordered_json report;
+    report["deleted"] = options.sample;
+    return report;
+}
+
+ordered_json SCSIBusesReport(const CSCSIBusRegistry& buses)
+{
+    ordered_json report;
+    report["buses"] = ordered_json::array();
+    for (size_t i = 0; i < buses.Count(); ++i) {
+        CSCSIBus& bus = *buses.Bus(i);
+        ordered_json entry;
+        entry["name"] = bus.Name();
+        entry["driver"] = bus.DriverName();
+        entry["adapter_id"] = bus.AdapterId();
+        entry["targets"] = ListTargets(bus, BuiltInTextResources());
+        report["buses"].push_back(entry);
+    }
+    return report;
 }
 
 } // namespace quorvel::cli

@@ -1,27 +1,69 @@
 #include "app/cli/SamplerOptions.h"
 
+#include <algorithm>
+#include <cctype>
+
 #include <CLI/CLI.hpp>
 
 #include "app/CommandLineChecks.h"
 #include "app/cli/CliError.h"
 #include "devices/DeviceTrace.h"
+#include "samplers/SamplerModels.h"
+#include "samplers/emu/EMUSamplerClasses.h"
 
 namespace quorvel::cli {
 
+namespace {
+
+constexpr const char* kNaming = "name the sampler with --model sds --midi-in PORT --midi-out PORT [--sysex-id N], "
+                                "or --model smdi|TYPEID|NAME --scsi-bus BUS --scsi-id N";
+
+bool SameText(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+// The table's model by type id or by name, or null.
+const SSamplerModel* TableModel(const std::string& text)
+{
+    if (!text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return text.size() <= 9 ? FindSamplerModel(static_cast<uint32_t>(std::stoul(text))) : nullptr;
+    for (const SSamplerModel& model : SamplerModels())
+        if (SameText(model.name, text))
+            return &model;
+    return nullptr;
+}
+
+void RequireSCSI(const SamplerOptions& o, const std::string& model)
+{
+    if (!o.scsiBus || !o.scsiId)
+        throw CliError(kUsage, "--model " + model + " needs --scsi-bus BUS and --scsi-id N (see quorvel-cli scsi-buses)");
+}
+
+} // namespace
+
 void AddSamplerOptions(CLI::App& command, SamplerOptions& o)
 {
-    command.add_option("--model", o.model, "the sampler's model: sds (a plain MIDI Sample Dump Standard sampler)");
+    command.add_option("--model", o.model,
+                       "the sampler's model: sds (a plain MIDI Sample Dump Standard sampler), smdi (a plain SMDI "
+                       "sampler over SCSI), or an E-mu model of quorvel-cli samplers by type id or name");
     command.add_option("--midi-in", o.midiIn, "the MIDI input the sampler answers on (see midi-ports)");
     command.add_option("--midi-out", o.midiOut, "the MIDI output that reaches the sampler (see midi-ports)");
     command.add_option("--sysex-id", o.sysexId, "the sampler's device number (its MIDI channel), 0 to 127; default 0")
         ->check(WholeNumber())
         ->check(CLI::Range(0, 127));
+    command.add_option("--scsi-bus", o.scsiBus, "the SCSI bus the sampler sits on (see scsi-buses)");
+    command.add_option("--scsi-id", o.scsiId, "the sampler's SCSI id on that bus, 0 to 15")
+        ->check(WholeNumber())
+        ->check(CLI::Range(0, 15));
     command.add_option("--sampler", o.sampler, "an installed sampler by name (not available yet: use --model)");
 }
 
 void AddTraceOption(CLI::App& command, std::optional<std::string>& trace)
 {
-    command.add_option("--trace", trace, "append every MIDI message sent and received to FILE")->type_name("FILE");
+    command.add_option("--trace", trace, "append every MIDI message and SCSI command to FILE")->type_name("FILE");
 }
 
 void StartTrace(const std::optional<std::string>& trace)
@@ -30,18 +72,30 @@ void StartTrace(const std::optional<std::string>& trace)
         throw CliError(kUsage, "--trace: cannot open \"" + *trace + "\" for writing");
 }
 
-void RequireSDSModel(const SamplerOptions& o)
+SCliSampler ResolveSampler(const SamplerOptions& o)
 {
     if (o.sampler)
-        throw CliError(kUsage, "--sampler: installed samplers cannot be named yet; name the sampler with "
-                               "--model sds --midi-in PORT --midi-out PORT [--sysex-id N]");
+        throw CliError(kUsage, std::string("--sampler: installed samplers cannot be named yet; ") + kNaming);
     if (!o.model)
-        throw CliError(kUsage, "name the sampler with --model sds --midi-in PORT --midi-out PORT [--sysex-id N]");
-    if (*o.model != "sds" && *o.model != "SDS")
-        throw CliError(kUsage, "--model " + *o.model + ": only sds (a plain MIDI Sample Dump Standard sampler) "
-                               "can be used so far");
-    if (!o.midiIn || !o.midiOut)
-        throw CliError(kUsage, "--model sds needs --midi-in PORT and --midi-out PORT (see quorvel-cli midi-ports)");
+        throw CliError(kUsage, kNaming);
+    const std::string& model = *o.model;
+    if (SameText(model, "sds")) {
+        if (!o.midiIn || !o.midiOut)
+            throw CliError(kUsage, "--model sds needs --midi-in PORT and --midi-out PORT (see quorvel-cli midi-ports)");
+        return {ECliSamplerKind::SDS, 0, "the Sample Dump Standard sampler"};
+    }
+    if (SameText(model, "smdi")) {
+        RequireSCSI(o, model);
+        return {ECliSamplerKind::SMDI, 0, "the SMDI sampler"};
+    }
+    const SSamplerModel* entry = TableModel(model);
+    if (!entry)
+        throw CliError(kUsage, "--model " + model + ": no such model; quorvel-cli samplers lists them");
+    if (!EMUSamplerClass(entry->typeId))
+        throw CliError(kUsage, "--model " + model + ": " + std::string(entry->name) +
+                                   " cannot be used yet; sds, smdi and the E-mu models can");
+    RequireSCSI(o, model);
+    return {ECliSamplerKind::EMU, entry->typeId, std::string(entry->name)};
 }
 
 } // namespace quorvel::cli

@@ -1,6 +1,8 @@
 #pragma once
 // The options that name a sampler for the device commands (`list`,
-// `transmit`, `receive`) and the device trace every device command takes.
+// `transmit`, `receive`, `delete`) and the device trace every device
+// command takes.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -12,10 +14,12 @@ namespace quorvel::cli {
 
 struct SamplerOptions {
     std::optional<std::string> sampler; // an installed sampler: not offered yet
-    std::optional<std::string> model;   // "sds"
+    std::optional<std::string> model;   // sds, smdi, a type id or a model name
     std::optional<std::string> midiIn;
     std::optional<std::string> midiOut;
     int sysexId = 0; // the device number (MIDI channel) the sampler answers
+    std::optional<std::string> scsiBus;
+    std::optional<int> scsiId;
 };
 
 void AddSamplerOptions(CLI::App& command, SamplerOptions& options);
@@ -25,8 +29,18 @@ void AddTraceOption(CLI::App& command, std::optional<std::string>& trace);
 // Starts the device trace. CliError (status 1) when the file does not open.
 void StartTrace(const std::optional<std::string>& trace);
 
-// Throws CliError (status 1) unless the options name a plain sample dump
-// sampler on two ports: the only kind this tool talks to so far.
-void RequireSDSModel(const SamplerOptions& options);
+// The protocol a named sampler speaks, as far as this tool talks to it.
+enum class ECliSamplerKind { SDS, SMDI, EMU };
+
+struct SCliSampler {
+    ECliSamplerKind kind = ECliSamplerKind::SDS;
+    uint32_t typeId = 0; // the model's type id; 0 for sds and smdi
+    std::string name;    // as messages name it
+};
+
+// What the options name, with the connection it needs given. CliError
+// (status 1) when they name nothing this tool can talk to, or leave out a
+// port, the bus or the SCSI id.
+SCliSampler ResolveSampler(const SamplerOptions& options);
 
 } // namespace quorvel::cli

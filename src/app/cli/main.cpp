@@ -78,11 +78,17 @@ int Run(int argc, char** argv)
     std::optional<std::string> trace;
     CLI::App* midiPorts = app.add_subcommand("midi-ports", "list the MIDI inputs and outputs as JSON");
     AddTraceOption(*midiPorts, trace);
+    CLI::App* scsiBuses =
+        app.add_subcommand("scsi-buses", "list the SCSI buses and what answers at each target id as JSON");
+    AddTraceOption(*scsiBuses, trace);
 
     const char* kSamplerFooter =
         "A sampler is named with --model sds --midi-in PORT --midi-out PORT [--sysex-id N]: a plain MIDI Sample Dump "
-        "Standard sampler answering device number N (0 to 127) on those ports (quorvel-cli midi-ports lists them). "
-        "Installed samplers (--sampler NAME) and the brand models are not available yet.\n"
+        "Standard sampler answering device number N (0 to 127) on those ports (quorvel-cli midi-ports lists them); "
+        "or with --model smdi --scsi-bus BUS --scsi-id N: a plain SMDI sampler at that SCSI id (quorvel-cli "
+        "scsi-buses lists the buses); or with --model TYPEID|NAME --scsi-bus BUS --scsi-id N for an E-mu sampler "
+        "(quorvel-cli samplers lists the models). Installed samplers (--sampler NAME) and the other brands are not "
+        "available yet.\n"
         "Exit status: 0 success, 1 usage error, 2 the input was refused, 3 the sampler refused or failed (its alert "
         "text on stderr).";
     SamplerOptions samplerOptions;
@@ -90,7 +96,10 @@ int Run(int argc, char** argv)
     AddSamplerOptions(*lister, samplerOptions);
     AddTraceOption(*lister, trace);
     lister->footer(std::string(kSamplerFooter) +
-                   "\nA plain Sample Dump Standard sampler cannot list its samples: list refuses it (status 3).");
+                   "\nA plain Sample Dump Standard sampler cannot list its samples: list refuses it (status 3). A "
+                   "sampler without a directory whose sample numbers are few (an E-mu: 1 to 999) is listed by "
+                   "asking each number for its header.\nOutput: {\"samples\":[{\"name\",\"number\",\"stereo\","
+                   "\"right\"}]}");
 
     TransmitOptions transmitOptions;
     CLI::App* transmit = app.add_subcommand(
@@ -114,7 +123,14 @@ int Run(int argc, char** argv)
     AddTraceOption(*receive, trace);
     receive->footer(std::string(kSamplerFooter) +
                     "\nThe file is replaced only with --force, and only once it is complete. Words wider than 16 "
-                    "bits keep their top 16 bits; a sample dump is mono, so --channel has nothing to choose.");
+                    "bits keep their top 16 bits; a stereo sample gives the side or the mix --channel asks for.");
+
+    DeleteOptions deleteOptions;
+    CLI::App* deleter = app.add_subcommand("delete", "delete one sample from a sampler's memory");
+    AddSamplerOptions(*deleter, samplerOptions);
+    AddDeleteOptions(*deleter, deleteOptions);
+    AddTraceOption(*deleter, trace);
+    deleter->footer(std::string(kSamplerFooter) + "\nOutput: {\"deleted\": N}");
 
     try {
         app.parse(argc, argv);
@@ -136,21 +152,27 @@ int Run(int argc, char** argv)
             std::cout << Play(path, options, playOptions).dump(2) << "\n";
             return kSuccess;
         }
-        if (*midiPorts || *lister || *transmit || *receive) {
+        if (*midiPorts || *scsiBuses || *lister || *transmit || *receive || *deleter) {
             StartTrace(trace);
             // Emulated samplers (QUORVEL_EMULATED_SAMPLERS) add their Loopback
             // ports and SCSI targets.
-            CDevicesAtStartUp devices;
-            CMIDIPortLists& ports = devices.MIDIPorts();
+            CDevicesAtStartUp startUp;
+            CMIDIPortLists& ports = startUp.MIDIPorts();
+            CSCSIBusRegistry& buses = startUp.SCSIBuses();
+            const SDeviceLists devices{ports, buses};
             nlohmann::ordered_json report;
             if (*midiPorts)
                 report = MIDIPortsReport(ports);
+            else if (*scsiBuses)
+                report = SCSIBusesReport(buses);
             else if (*lister)
-                report = List(samplerOptions);
+                report = List(devices, samplerOptions);
             else if (*transmit)
-                report = Transmit(ports, path, options, samplerOptions, transmitOptions);
+                report = Transmit(devices, path, options, samplerOptions, transmitOptions);
+            else if (*receive)
+                report = Receive(devices, samplerOptions, receiveOptions);
             else
-                report = Receive(ports, samplerOptions, receiveOptions);
+                report = Delete(devices, samplerOptions, deleteOptions);
             std::cout << report.dump(2) << "\n";
             return kSuccess;
         }
