@@ -49,7 +49,12 @@ TEST(CliDevices, TheSamplerMustBeNamedAsTheToolCanReachIt)
     const Case cases[] = {
         {"transmit " + loop + " --midi-in A --midi-out B", 1, "--model sds"},
         {"transmit " + loop + " --sampler Mine", 1, "installed samplers cannot be named yet"},
-        {"transmit " + loop + " --model 4100 --midi-in A --midi-out B", 1, "only sds"},
+        {"transmit " + loop + " --model 4100 --midi-in A --midi-out B", 1, "cannot be used yet"},
+        {"transmit " + loop + " --model 9999 --midi-in A --midi-out B", 1, "no such model"},
+        {"transmit " + loop + " --model smdi --scsi-bus Loopback", 1, "--scsi-id"},
+        {"transmit " + loop + " --model \"E-mu E4K via SCSI\" --scsi-id 0", 1, "--scsi-bus"},
+        {"transmit " + loop + " --model 5121 --scsi-bus Loopback --scsi-id 0 --sample-number 0", 1, "from 1 to 999"},
+        {"delete --model sds --midi-in A --midi-out B --sample 16384", 1, "16384"},
         {"transmit " + loop + " --model sds --midi-in A", 1, "--midi-out"},
         {"transmit " + loop + " --model sds --midi-in A --midi-out B --sample-number 16384", 1, "16384"},
         {"transmit " + loop + " --model sds --midi-in A --midi-out B --sysex-id 128", 1, "128"},

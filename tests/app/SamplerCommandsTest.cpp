@@ -31,11 +31,22 @@ using test::WireDump;
 
 constexpr const char* kPort = "Wire SDS";
 
+SamplerOptions SDSOptions(int sysexId)
+{
+    SamplerOptions options;
+    options.model = "sds";
+    options.midiIn = options.midiOut = kPort;
+    options.sysexId = sysexId;
+    return options;
+}
+
 struct Rig {
     CMIDIPortLists ports;
     SLoopbackMIDIDevice ends = AddLoopbackMIDIPorts(ports, kPort, 0);
     test::WireSDSDevice device{ends};
-    SamplerOptions sampler{std::nullopt, "sds", kPort, kPort, 0};
+    SamplerOptions sampler = SDSOptions(0);
+    CSCSIBusRegistry buses;
+    SDeviceLists Devices() const { return {ports, buses}; }
 };
 
 std::string WriteLoop(const TempFolder& folder)
@@ -100,7 +111,7 @@ TEST(SamplerCommands, TransmitSendsEveryActiveSliceAtConsecutiveNumbersBitExactl
     ASSERT_GE(outputs.size(), 3u);
 
     ASSERT_TRUE(OpenDeviceTrace(folder / "trace.txt"));
-    const nlohmann::json report = Transmit(rig.ports, loop, document, rig.sampler, transmit);
+    const nlohmann::json report = Transmit(rig.Devices(), loop, document, rig.sampler, transmit);
     CloseDeviceTrace();
 
     const nlohmann::json& samples = report["samples"];
@@ -139,7 +150,7 @@ TEST(SamplerCommands, OneSampleSendsTheAssembledLoopAtTheChosenNumberAndChannel)
     CMIDIPortLists ports;
     const SLoopbackMIDIDevice ends = AddLoopbackMIDIPorts(ports, kPort, 0);
     test::WireSDSDevice device(ends, 9);
-    SamplerOptions sampler{std::nullopt, "sds", kPort, kPort, 9};
+    SamplerOptions sampler = SDSOptions(9);
     DocumentOptions document;
     document.oneSample = true;
     TransmitOptions transmit;
@@ -147,7 +158,8 @@ TEST(SamplerCommands, OneSampleSendsTheAssembledLoopAtTheChosenNumberAndChannel)
     const auto outputs = Outputs(loop, document);
     ASSERT_EQ(outputs.size(), 1u);
 
-    const nlohmann::json report = Transmit(ports, loop, document, sampler, transmit);
+    const CSCSIBusRegistry buses;
+    const nlohmann::json report = Transmit({ports, buses}, loop, document, sampler, transmit);
     ASSERT_EQ(report["samples"].size(), 1u);
     EXPECT_EQ(report["samples"][0]["slice"], 0);
     EXPECT_EQ(report["samples"][0]["number"], 200);
@@ -178,7 +190,7 @@ TEST(SamplerCommands, ReceiveWritesTheSampleSafelyAsASoundFile)
         ReceiveOptions receive;
         receive.sample = 6;
         receive.file = folder / name;
-        const nlohmann::json report = Receive(rig.ports, rig.sampler, receive);
+        const nlohmann::json report = Receive(rig.Devices(), rig.sampler, receive);
         EXPECT_EQ(report["frames"], 1000);
         EXPECT_EQ(report["rate"], 22050) << "the period's rate snaps to the common one";
         EXPECT_EQ(report["bits"], 16);
@@ -193,13 +205,13 @@ TEST(SamplerCommands, ReceiveWritesTheSampleSafelyAsASoundFile)
     ReceiveOptions receive;
     receive.sample = 300;
     receive.file = folder / "got.wav";
-    const CliError kept = Refusal([&] { Receive(rig.ports, rig.sampler, receive); });
+    const CliError kept = Refusal([&] { Receive(rig.Devices(), rig.sampler, receive); });
     EXPECT_EQ(kept.Status(), kDeviceRefused);
     EXPECT_TRUE(Contains(kept.what(), "--force"));
     EXPECT_EQ(LoadSound(CFileSpec(receive.file), ChannelMode::Mix)->SampleRate(), 22050) << "the file was kept";
 
     receive.force = true;
-    const nlohmann::json report = Receive(rig.ports, rig.sampler, receive);
+    const nlohmann::json report = Receive(rig.Devices(), rig.sampler, receive);
     EXPECT_EQ(report["bits"], 24);
     EXPECT_EQ(report["rate"], 48000);
     const auto sound = LoadSound(CFileSpec(receive.file), ChannelMode::Mix);
@@ -219,7 +231,7 @@ TEST(SamplerCommands, RefusalsSayWhyAndSendNothingInVain)
     {
         Rig rig;
         rig.device.cancelHeaders = true;
-        const CliError cancelled = Refusal([&] { Transmit(rig.ports, loop, document, rig.sampler, {}); });
+        const CliError cancelled = Refusal([&] { Transmit(rig.Devices(), loop, document, rig.sampler, {}); });
         EXPECT_EQ(cancelled.Status(), kDeviceRefused);
         EXPECT_TRUE(Contains(cancelled.what(), "[Operation rejected by sampler!]")) << cancelled.what();
         EXPECT_TRUE(Contains(cancelled.what(), "sample 1 of ")) << cancelled.what();
@@ -230,7 +242,7 @@ TEST(SamplerCommands, RefusalsSayWhyAndSendNothingInVain)
         Rig rig;
         TransmitOptions last;
         last.sampleNumber = 16383;
-        const CliError full = Refusal([&] { Transmit(rig.ports, loop, document, rig.sampler, last); });
+        const CliError full = Refusal([&] { Transmit(rig.Devices(), loop, document, rig.sampler, last); });
         EXPECT_EQ(full.Status(), kDeviceRefused);
         EXPECT_TRUE(Contains(full.what(), "Too many slices!")) << full.what();
         EXPECT_TRUE(Contains(full.what(), "--accept-limit")) << full.what();
@@ -239,7 +251,7 @@ TEST(SamplerCommands, RefusalsSayWhyAndSendNothingInVain)
             EXPECT_TRUE(rig.device.heard.empty()) << "nothing went out";
         }
         last.acceptLimit = true;
-        const nlohmann::json report = Transmit(rig.ports, loop, document, rig.sampler, last);
+        const nlohmann::json report = Transmit(rig.Devices(), loop, document, rig.sampler, last);
         ASSERT_EQ(report["samples"].size(), 1u);
         EXPECT_EQ(report["samples"][0]["number"], 16383);
     }
@@ -247,12 +259,12 @@ TEST(SamplerCommands, RefusalsSayWhyAndSendNothingInVain)
         Rig rig;
         SamplerOptions nowhere = rig.sampler;
         nowhere.midiIn = "Nowhere";
-        const CliError port = Refusal([&] { Transmit(rig.ports, loop, document, nowhere, {}); });
+        const CliError port = Refusal([&] { Transmit(rig.Devices(), loop, document, nowhere, {}); });
         EXPECT_EQ(port.Status(), kDeviceRefused);
         EXPECT_TRUE(Contains(port.what(), "Can't open MIDI in port \"Nowhere\"!")) << port.what();
         nowhere = rig.sampler;
         nowhere.midiOut = "Nowhere";
-        EXPECT_TRUE(Contains(Refusal([&] { Transmit(rig.ports, loop, document, nowhere, {}); }).what(),
+        EXPECT_TRUE(Contains(Refusal([&] { Transmit(rig.Devices(), loop, document, nowhere, {}); }).what(),
                              "Can't open MIDI out port \"Nowhere\"!"));
     }
 }

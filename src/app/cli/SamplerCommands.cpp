@@ -61,36 +61,16 @@ const char* LoopTypeName(uint32_t type)
     }
 }
 
-// The sample numbers the sampler takes.
-struct SNumberRange {
-    int32_t lowest = 0;
-    int32_t highest = 0;
-};
-
-SNumberRange NumberRange(CABCSamplerInterface& sampler)
-{
-    SamplerCapabilities capabilities;
-    sampler.GetCapabilities(capabilities);
-    return {capabilities.lowestSampleNumber, capabilities.highestSampleNumber};
-}
-
-void CheckNumber(const char* option, int32_t number, const SNumberRange& range)
-{
-    if (number < range.lowest || number > range.highest)
-        throw CliError(kUsage, std::string(option) + " " + std::to_string(number) + ": this sampler's sample numbers run from " +
-                                   std::to_string(range.lowest) + " to " + std::to_string(range.highest));
-}
-
 // How many outputs get a sample number, asking nothing: without
 // --accept-limit a job that does not fit is refused before anything is sent.
-int FittingCount(int outputs, int32_t first, const SNumberRange& range, const TransmitOptions& options)
+int FittingCount(int outputs, int32_t first, const SCliSampler& sampler, const TransmitOptions& options)
 {
-    const int room = range.highest - first + 1;
+    const int room = sampler.highestNumber - first + 1;
     if (outputs <= room)
         return outputs;
     if (!options.acceptLimit)
         throw CliError(kDeviceRefused, FillNumbers(InstrumentAlertText(kTooManySlicesAlert), {outputs, room, room}) +
-                                           " (sample numbers end at " + std::to_string(range.highest) +
+                                           " (sample numbers end at " + std::to_string(sampler.highestNumber) +
                                            "; use --accept-limit to send the first " + std::to_string(room) + ")");
     return room;
 }
@@ -160,10 +140,12 @@ ChannelMode ChannelOf(const std::string& text)
 // for its header; the others would take hours.
 constexpr int32_t kMostNumbersToWalk = 1000;
 
-ordered_json ListByHeaders(CABCSamplerInterface& sampler, const SNumberRange& range)
+bool FewNumbers(const SCliSampler& sampler) { return sampler.highestNumber - sampler.lowestNumber < kMostNumbersToWalk; }
+
+ordered_json ListByHeaders(CABCSamplerInterface& sampler, const SCliSampler& named)
 {
     ordered_json samples = ordered_json::array();
-    for (int32_t number = range.lowest; number <= range.highest; ++number) {
+    for (int32_t number = named.lowestNumber; number <= named.highestNumber; ++number) {
         SampleInfo info;
         try {
             sampler.GetSampleInfo(info, number);
@@ -178,6 +160,25 @@ ordered_json ListByHeaders(CABCSamplerInterface& sampler, const SNumberRange& ra
         samples.push_back(entry);
     }
     return samples;
+}
+
+// The lowest number whose header carries `name`.
+int32_t NumberOfName(CABCSamplerInterface& sampler, const SCliSampler& named, const std::string& name)
+{
+    ordered_json samples;
+    try {
+        samples = ListByHeaders(sampler, named);
+    } catch (...) {
+        throw DeviceFailure("the sample list");
+    }
+    for (const ordered_json& sample : samples)
+        if (sample["name"] == name)
+            return sample["number"].get<int32_t>();
+    try {
+        throw XSampleDoesNotExist();
+    } catch (...) {
+        throw DeviceFailure("no sample is named \"" + name + "\"");
+    }
 }
 
 } // namespace
@@ -208,19 +209,18 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
                       const SamplerOptions& samplerOptions, const TransmitOptions& options)
 {
     const SCliSampler named = ResolveSampler(samplerOptions);
+    const int32_t first = options.sampleNumber.value_or(named.lowestNumber);
+    CheckSampleNumber("--sample-number", first, named);
     const std::unique_ptr<CSoundDocument> document = OpenInput(loop, documentOptions.Channel());
     ApplyDocumentOptions(*document, documentOptions);
     CExportJob job = MakeExportJob(*document);
     if (job.OutputCount() < 1)
         throw CliError(kInputRefused, "transmit: every slice is silenced; there is nothing to send");
 
+    const int count = FittingCount(job.OutputCount(), first, named, options);
+    CheckDumpLengths(job, count, named);
     const std::unique_ptr<CSamplerSession> session = OpenSamplerSession(devices.midi, devices.scsi, samplerOptions);
     CABCSamplerInterface& sampler = session->Interface();
-    const SNumberRange range = NumberRange(sampler);
-    const int32_t first = options.sampleNumber.value_or(range.lowest);
-    CheckNumber("--sample-number", first, range);
-    const int count = FittingCount(job.OutputCount(), first, range, options);
-    CheckDumpLengths(job, count, named);
 
     CQuietTransfer progress;
     ordered_json samples = ordered_json::array();
@@ -265,12 +265,19 @@ void AddReceiveOptions(CLI::App& command, ReceiveOptions& o)
 
 ordered_json Receive(const SDeviceLists& devices, const SamplerOptions& samplerOptions, const ReceiveOptions& options)
 {
-    ResolveSampler(samplerOptions);
-    if (options.name)
-        throw CliError(kDeviceRefused, "--name: this sampler does not list its samples by name; ask for the sample "
-                                       "by number with --sample N");
-    if (!options.sample)
+    const SCliSampler named = ResolveSampler(samplerOptions);
+    if (options.name && named.kind == ECliSamplerKind::SDS)
+        throw CliError(kDeviceRefused, "--name: a plain Sample Dump Standard sampler has no sample names; ask for "
+                                       "the sample by number with --sample N");
+    if (options.name && !FewNumbers(named))
+        throw CliError(kDeviceRefused, "--name: " + named.name + " keeps no directory to look the name up in; ask "
+                                       "for the sample by number with --sample N");
+    if (options.name && options.sample)
+        throw CliError(kUsage, "receive: name the sample with --sample N or --name NAME, not both");
+    if (!options.sample && !options.name)
         throw CliError(kUsage, "receive: name the sample with --sample N");
+    if (options.sample)
+        CheckSampleNumber("--sample", *options.sample, named);
     const FileTypeSpec* type = SoundFileType(options.file);
     if (!type)
         throw CliError(kUsage, "receive: the file to write must end in .wav or .aif");
@@ -279,19 +286,19 @@ ordered_json Receive(const SDeviceLists& devices, const SamplerOptions& samplerO
         throw CliError(kDeviceRefused, FileAlertText(kFileExistsAlert, target.Name()) + " (use --force to replace it)");
 
     const std::unique_ptr<CSamplerSession> session = OpenSamplerSession(devices.midi, devices.scsi, samplerOptions);
-    CheckNumber("--sample", *options.sample, NumberRange(session->Interface()));
+    const int32_t number = options.sample ? *options.sample : NumberOfName(session->Interface(), named, *options.name);
     CQuietTransfer progress;
     SReceivedSample received;
     try {
-        const std::unique_ptr<CABCSampleReceiver> receiver = session->Interface().CreateReceiver(*options.sample);
+        const std::unique_ptr<CABCSampleReceiver> receiver = session->Interface().CreateReceiver(number);
         if (!receiver)
             throw XSamplerException();
         received = ReceiveSample(*receiver, 0, progress);
     } catch (...) {
-        throw DeviceFailure("sample number " + std::to_string(*options.sample));
+        throw DeviceFailure("sample number " + std::to_string(number));
     }
     if (received.info.length == 0)
-        throw CliError(kDeviceRefused, "Sample number " + std::to_string(*options.sample) +
+        throw CliError(kDeviceRefused, "Sample number " + std::to_string(number) +
                                            " is empty; no file was written.");
 
     const std::unique_ptr<WAVE_SAMPLE> sound =
@@ -311,7 +318,7 @@ ordered_json Receive(const SDeviceLists& devices, const SamplerOptions& samplerO
     loop["end"] = info.sustainLoop.end;
     ordered_json report;
     report["file"] = options.file;
-    report["number"] = *options.sample;
+    report["number"] = number;
     report["name"] = std::string(info.Name());
     report["frames"] = sound->Length();
     report["rate"] = info.rate;
@@ -330,7 +337,6 @@ ordered_json List(const SDeviceLists& devices, const SamplerOptions& samplerOpti
                                        "receive --sample N");
     const std::unique_ptr<CSamplerSession> session = OpenSamplerSession(devices.midi, devices.scsi, samplerOptions);
     CABCSamplerInterface& sampler = session->Interface();
-    const SNumberRange range = NumberRange(sampler);
     ordered_json report;
     try {
         const std::unique_ptr<CSampleList> list = sampler.GetSampleList(0, 0);
@@ -349,11 +355,11 @@ ordered_json List(const SDeviceLists& devices, const SamplerOptions& samplerOpti
             }
             return report;
         }
-        if (range.highest - range.lowest >= kMostNumbersToWalk)
+        if (!FewNumbers(named))
             throw CliError(kDeviceRefused, "list: " + named.name + " keeps no directory and its sample numbers run "
-                                           "to " + std::to_string(range.highest) + ", too many to ask one by one; "
-                                           "receive one by number with receive --sample N");
-        report["samples"] = ListByHeaders(sampler, range);
+                                           "to " + std::to_string(named.highestNumber) + ", too many to ask one by "
+                                           "one; receive one by number with receive --sample N");
+        report["samples"] = ListByHeaders(sampler, named);
     } catch (const CliError&) {
         throw;
     } catch (...) {
@@ -372,9 +378,8 @@ void AddDeleteOptions(CLI::App& command, DeleteOptions& o)
 
 ordered_json Delete(const SDeviceLists& devices, const SamplerOptions& samplerOptions, const DeleteOptions& options)
 {
-    ResolveSampler(samplerOptions);
+    CheckSampleNumber("--sample", options.sample, ResolveSampler(samplerOptions));
     const std::unique_ptr<CSamplerSession> session = OpenSamplerSession(devices.midi, devices.scsi, samplerOptions);
-    CheckNumber("--sample", options.sample, NumberRange(session->Interface()));
     try {
         session->Interface().DeleteSample(options.sample);
     } catch (...) {

@@ -9,7 +9,10 @@
 #include "app/cli/CliError.h"
 #include "devices/DeviceTrace.h"
 #include "samplers/SamplerModels.h"
+#include "samplers/emu/EMUSCSIInterface.h"
 #include "samplers/emu/EMUSamplerClasses.h"
+#include "samplers/sds/SDSSamplerInterface.h"
+#include "samplers/smdi/SMDISamplerInterface.h"
 
 namespace quorvel::cli {
 
@@ -82,11 +85,11 @@ SCliSampler ResolveSampler(const SamplerOptions& o)
     if (SameText(model, "sds")) {
         if (!o.midiIn || !o.midiOut)
             throw CliError(kUsage, "--model sds needs --midi-in PORT and --midi-out PORT (see quorvel-cli midi-ports)");
-        return {ECliSamplerKind::SDS, 0, "the Sample Dump Standard sampler"};
+        return {ECliSamplerKind::SDS, 0, "the Sample Dump Standard sampler", 0, CSDSSamplerInterface::kHighestSampleNumber};
     }
     if (SameText(model, "smdi")) {
         RequireSCSI(o, model);
-        return {ECliSamplerKind::SMDI, 0, "the SMDI sampler"};
+        return {ECliSamplerKind::SMDI, 0, "the SMDI sampler", 0, CSMDISamplerInterface::kHighestSampleNumber};
     }
     const SSamplerModel* entry = TableModel(model);
     if (!entry)
@@ -95,7 +98,16 @@ SCliSampler ResolveSampler(const SamplerOptions& o)
         throw CliError(kUsage, "--model " + model + ": " + std::string(entry->name) +
                                    " cannot be used yet; sds, smdi and the E-mu models can");
     RequireSCSI(o, model);
-    return {ECliSamplerKind::EMU, entry->typeId, std::string(entry->name)};
+    return {ECliSamplerKind::EMU, entry->typeId, std::string(entry->name), CEMUSCSIInterface::kLowestSampleNumber,
+            CEMUSCSIInterface::kHighestSampleNumber};
+}
+
+void CheckSampleNumber(const char* option, int32_t number, const SCliSampler& sampler)
+{
+    if (number < sampler.lowestNumber || number > sampler.highestNumber)
+        throw CliError(kUsage, std::string(option) + " " + std::to_string(number) + ": " + sampler.name +
+                                   " numbers its samples from " + std::to_string(sampler.lowestNumber) + " to " +
+                                   std::to_string(sampler.highestNumber));
 }
 
 } // namespace quorvel::cli

@@ -36,7 +36,13 @@ struct SCliSampler {
     ECliSamplerKind kind = ECliSamplerKind::SDS;
     uint32_t typeId = 0; // the model's type id; 0 for sds and smdi
     std::string name;    // as messages name it
+    // The sample numbers it takes.
+    int32_t lowestNumber = 0;
+    int32_t highestNumber = 0;
 };
+
+// CliError (status 1) unless `number` is one of the sampler's sample numbers.
+void CheckSampleNumber(const char* option, int32_t number, const SCliSampler& sampler);
 
 // What the options name, with the connection it needs given. CliError
 // (status 1) when they name nothing this tool can talk to, or leave out a
