@@ -1,6 +1,7 @@
 #include "app/cli/SamplerCommands.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include <CLI/CLI.hpp>
 
@@ -90,10 +91,23 @@ void CheckDumpLengths(const CExportJob& job, int count, const SCliSampler& sampl
     }
 }
 
-SampleInfo OutputInfo(const WAVE_SAMPLE& output, int32_t rate)
+// The sound's name without its extension, and the slice's number (from 1,
+// two digits at least) when the slices go one by one: "Funky 01".
+std::string SampleName(const WAVE_SAMPLE& output, int slice, bool separate)
+{
+    std::string name = CFileSpec::BaseName(output.Name());
+    if (separate) {
+        char number[16];
+        std::snprintf(number, sizeof number, " %02d", slice + 1);
+        name += number;
+    }
+    return name;
+}
+
+SampleInfo OutputInfo(const WAVE_SAMPLE& output, int32_t rate, const std::string& name)
 {
     SampleInfo info;
-    info.SetName(output.Name());
+    info.SetName(name);
     info.channelCount = 1;
     info.bits = 16;
     info.rate = static_cast<uint32_t>(rate);
@@ -228,7 +242,7 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
         const int32_t number = first + k;
         try {
             const std::unique_ptr<WAVE_SAMPLE> output = job.GetOutput(k);
-            SampleInfo info = OutputInfo(*output, job.OutputRate());
+            SampleInfo info = OutputInfo(*output, job.OutputRate(), SampleName(*output, k, job.Separate()));
             sampler.AdaptSampleInfo(info);
             const std::unique_ptr<CABCSampleTransmitter> transmitter = sampler.CreateTransmitter(number);
             if (!transmitter)
