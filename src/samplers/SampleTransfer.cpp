@@ -1,6 +1,7 @@
 #include "samplers/SampleTransfer.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "document/WaveSample.h"
 #include "samplers/SamplerExceptions.h"
@@ -13,6 +14,8 @@ int32_t Percent(uint32_t done, uint32_t total)
 {
     return total == 0 ? 100 : static_cast<int32_t>(uint64_t(done) * 100 / total);
 }
+
+constexpr size_t kMostWordsReservedAhead = size_t(1) << 26;
 
 uint32_t ChannelsOf(const SampleInfo& info) { return std::max<uint32_t>(info.channelCount, 1); }
 
@@ -43,13 +46,19 @@ void SendChunks(CABCSampleTransmitter& transmitter, const SampleInfo& info, std:
             transmitter.StopIfActive();
             throw XSampleTransmitCancelled();
         }
-        std::fill(buffer.begin(), buffer.end(), Out(0));
         const uint32_t first = transmitter.FramesDone();
-        if (first < sourceFrames) {
-            const size_t words = size_t(std::min(frames, sourceFrames - first)) * channels;
-            const In* from = source.data() + size_t(first) * channels;
-            std::transform(from, from + words, buffer.begin(), Word<Out, In>);
+        const uint32_t available = first < sourceFrames ? std::min(frames, sourceFrames - first) : 0;
+        const In* from = available > 0 ? source.data() + size_t(first) * channels : nullptr;
+        if constexpr (std::is_same_v<In, Out>) {
+            // Words of the right width go straight from the source.
+            if (available > 0 && available == frames) {
+                transmitter.TransmitNext(from);
+                continue;
+            }
         }
+        const size_t words = size_t(available) * channels;
+        std::transform(from, from + words, buffer.begin(), Word<Out, In>);
+        std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(words), buffer.end(), Out(0));
         transmitter.TransmitNext(buffer.data());
     }
     progress.SetPercent(100);
@@ -100,6 +109,13 @@ SReceivedSample ReceiveSample(CABCSampleReceiver& receiver, int32_t argument, CA
     SReceivedSample received;
     int32_t wordsPerFrame = 0;
     receiver.BeginReception(received.info, argument, wordsPerFrame);
+    // Room for what the header announces, within reason: a header may lie.
+    const size_t announced = size_t(received.info.length) * ChannelsOf(received.info);
+    const size_t reserved = std::min<size_t>(announced, kMostWordsReservedAhead);
+    if (wordsPerFrame == 2)
+        received.wide.reserve(reserved);
+    else
+        received.narrow.reserve(reserved);
     uint32_t frames = 0;
     SSampleWords words;
     for (;;) {

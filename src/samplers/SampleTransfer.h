@@ -48,6 +48,11 @@ struct SReceivedSample {
     std::vector<int32_t> wide;
 };
 
+// The argument the receive flow hands a receiver: receivers that choose
+// their packet size (SMDI) ask for as many frames a packet as the sampler
+// will send, so that a long sample takes few commands.
+constexpr int32_t kWantedFramesPerPacket = 65536;
+
 // Begins the reception and collects every chunk. A cancel aborts the
 // receiver and throws XSampleReceiveCancelled.
 SReceivedSample ReceiveSample(CABCSampleReceiver& receiver, int32_t argument, CABCTransferProgress& progress);

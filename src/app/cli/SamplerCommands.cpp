@@ -307,7 +307,7 @@ ordered_json Receive(const SDeviceLists& devices, const SamplerOptions& samplerO
         const std::unique_ptr<CABCSampleReceiver> receiver = session->Interface().CreateReceiver(number);
         if (!receiver)
             throw XSamplerException();
-        received = ReceiveSample(*receiver, 0, progress);
+        received = ReceiveSample(*receiver, kWantedFramesPerPacket, progress);
     } catch (...) {
         throw DeviceFailure("sample number " + std::to_string(number));
     }

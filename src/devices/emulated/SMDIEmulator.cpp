@@ -194,7 +194,7 @@ void CSMDIEmulator::Handle(const SSMDIMessage& message)
     }
 }
 
-void CSMDIEmulator::OnSampleHeaderRequest(const SMDIBytes& data)
+void CSMDIEmulator::OnSampleHeaderRequest(SMDIView data)
 {
     EndProcedure();
     if (data.size() != 3) {
@@ -206,7 +206,7 @@ void CSMDIEmulator::OnSampleHeaderRequest(const SMDIBytes& data)
         Reject(smdireject::kSample, smdireject::kOutOfRange);
         return;
     }
-    const std::optional<SSMDISample> sample = store_.Find(number);
+    const std::shared_ptr<const SSMDISample> sample = store_.Shared(number);
     if (!sample) {
         Reject(smdireject::kSample, smdireject::kNoSample);
         return;
@@ -214,7 +214,7 @@ void CSMDIEmulator::OnSampleHeaderRequest(const SMDIBytes& data)
     AnswerAfterWait(SampleHeaderMessage(*sample));
 }
 
-void CSMDIEmulator::OnSampleHeader(const SMDIBytes& data)
+void CSMDIEmulator::OnSampleHeader(SMDIView data)
 {
     EndProcedure();
     SSMDISample sample;
@@ -236,7 +236,7 @@ void CSMDIEmulator::OnSampleHeader(const SMDIBytes& data)
     AnswerAfterWait(BuildSMDIMessage(kSMDIBeginSampleTransferAck, NumberAndLength(sample_.number, acceptedPacket_)));
 }
 
-void CSMDIEmulator::OnBeginSampleTransfer(const SMDIBytes& data)
+void CSMDIEmulator::OnBeginSampleTransfer(SMDIView data)
 {
     const EState state = state_;
     if (data.size() != 6 || faults_.rejectTransfer) {
@@ -266,7 +266,7 @@ void CSMDIEmulator::OnBeginSampleTransfer(const SMDIBytes& data)
         nextPacket_ = 0;
         sample_.data.clear();
         // A header may announce far more than ever comes; grow as it does.
-        sample_.data.reserve(std::min<uint64_t>(SMDIDataBytes(sample_), uint64_t{1} << 24));
+        sample_.data.reserve(std::min<uint64_t>(SMDIDataBytes(sample_), uint64_t{1} << 28));
         if (sample_.length == 0) {
             Keep(); // nothing to wait for
             return;
@@ -284,7 +284,7 @@ void CSMDIEmulator::OnBeginSampleTransfer(const SMDIBytes& data)
         Reject(smdireject::kSample, smdireject::kOutOfRange);
         return;
     }
-    std::optional<SSMDISample> sample = store_.Find(number);
+    std::shared_ptr<const SSMDISample> sample = store_.Shared(number);
     if (!sample) {
         Reject(smdireject::kSample, smdireject::kNoSample);
         return;
@@ -293,15 +293,15 @@ void CSMDIEmulator::OnBeginSampleTransfer(const SMDIBytes& data)
         Reject(smdireject::kTransfer, 2);
         return;
     }
-    sample_ = std::move(*sample);
-    packetBytes_ = std::min(packetBytes, MaxPacketFor(sample_));
+    giving_ = std::move(sample);
+    packetBytes_ = std::min(packetBytes, MaxPacketFor(*giving_));
     nextPacket_ = 0;
-    if (!sample_.data.empty())
+    if (!giving_->data.empty())
         state_ = EState::kGiving;
     Answer(BuildSMDIMessage(kSMDIBeginSampleTransferAck, NumberAndLength(number, packetBytes_)));
 }
 
-void CSMDIEmulator::OnSendNextPacket(const SMDIBytes& data)
+void CSMDIEmulator::OnSendNextPacket(SMDIView data)
 {
     if (state_ != EState::kGiving || data.size() != 3) {
         EndProcedure();
@@ -316,20 +316,16 @@ void CSMDIEmulator::OnSendNextPacket(const SMDIBytes& data)
     }
     if (PacketFault(n))
         return;
+    const SMDIBytes& words = giving_->data;
     const size_t offset = static_cast<size_t>(n) * packetBytes_;
-    const size_t count = std::min<size_t>(packetBytes_, sample_.data.size() - offset);
-    SMDIBytes packet;
-    packet.reserve(3 + count);
-    PutBigEndian(packet, n, 3);
-    packet.insert(packet.end(), sample_.data.begin() + static_cast<std::ptrdiff_t>(offset),
-                  sample_.data.begin() + static_cast<std::ptrdiff_t>(offset + count));
-    Answer(BuildSMDIMessage(kSMDIDataPacket, packet));
+    const size_t count = std::min<size_t>(packetBytes_, words.size() - offset);
+    Answer(BuildSMDIDataPacket(n, SMDIView(words.data() + offset, count)));
     ++nextPacket_;
-    if (offset + count == sample_.data.size())
+    if (offset + count == words.size())
         EndProcedure();
 }
 
-void CSMDIEmulator::OnDataPacket(const SMDIBytes& data)
+void CSMDIEmulator::OnDataPacket(SMDIView data)
 {
     if (state_ != EState::kTaking || data.size() < 3) {
         EndProcedure();
@@ -365,7 +361,7 @@ void CSMDIEmulator::Keep()
 {
     EndProcedure();
     try {
-        store_.Put(sample_);
+        store_.Put(std::move(sample_));
     } catch (const XBase&) {
         Reject(smdireject::kSample, smdireject::kNotKept);
         return;
@@ -373,7 +369,7 @@ void CSMDIEmulator::Keep()
     Answer(BuildSMDIMessage(kSMDIEndOfProcedure));
 }
 
-void CSMDIEmulator::OnDeleteSample(const SMDIBytes& data)
+void CSMDIEmulator::OnDeleteSample(SMDIView data)
 {
     EndProcedure();
     if (data.size() != 3) {
@@ -468,6 +464,7 @@ void CSMDIEmulator::EndProcedure()
     state_ = EState::kIdle;
     packetBytes_ = 0;
     nextPacket_ = 0;
+    giving_.reset();
 }
 
 } // namespace quorvel

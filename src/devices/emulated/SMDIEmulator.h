@@ -13,6 +13,7 @@
 // one at a time on the caller's thread, as a bus delivers them; the clock
 // times the WAIT fault.
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -85,12 +86,12 @@ private:
     SCSIResult Receive(const uint8_t* block, uint8_t* data, size_t length);
 
     void Handle(const SSMDIMessage& message);
-    void OnSampleHeaderRequest(const SMDIBytes& data);
-    void OnSampleHeader(const SMDIBytes& data);
-    void OnBeginSampleTransfer(const SMDIBytes& data);
-    void OnSendNextPacket(const SMDIBytes& data);
-    void OnDataPacket(const SMDIBytes& data);
-    void OnDeleteSample(const SMDIBytes& data);
+    void OnSampleHeaderRequest(SMDIView data);
+    void OnSampleHeader(SMDIView data);
+    void OnBeginSampleTransfer(SMDIView data);
+    void OnSendNextPacket(SMDIView data);
+    void OnDataPacket(SMDIView data);
+    void OnDeleteSample(SMDIView data);
     // The sample taken in is complete: kept, and the procedure ends.
     void Keep();
 
@@ -118,8 +119,10 @@ private:
     uint64_t holdUntil_ = 0;
 
     EState state_ = EState::kIdle;
-    // Taking: the sample under way; giving: the sample going out.
+    // Taking: the sample under way.
     SSMDISample sample_;
+    // Giving: the sample going out, shared with the memory rather than copied.
+    std::shared_ptr<const SSMDISample> giving_;
     uint32_t acceptedPacket_ = 0;
     uint32_t packetBytes_ = 0;
     uint32_t nextPacket_ = 0;

@@ -11,11 +11,22 @@ bool ParseSMDIMessage(const uint8_t* bytes, size_t length, SSMDIMessage& message
     if (GetBigEndian(bytes + 8, 3) != length - kSMDIHeaderBytes)
         return false;
     message.code = GetBigEndian(bytes + 4, 4);
-    message.data.assign(bytes + kSMDIHeaderBytes, bytes + length);
+    message.data = SMDIView(bytes + kSMDIHeaderBytes, length - kSMDIHeaderBytes);
     return true;
 }
 
-SMDIBytes BuildSMDIMessage(uint32_t code, const SMDIBytes& data)
+SMDIBytes BuildSMDIDataPacket(uint32_t number, SMDIView data)
+{
+    SMDIBytes out = {'S', 'M', 'D', 'I'};
+    out.reserve(kSMDIHeaderBytes + 3 + data.size());
+    PutBigEndian(out, kSMDIDataPacket, 4);
+    PutBigEndian(out, static_cast<uint32_t>(3 + data.size()), 3);
+    PutBigEndian(out, number, 3);
+    out.insert(out.end(), data.begin(), data.end());
+    return out;
+}
+
+SMDIBytes BuildSMDIMessage(uint32_t code, SMDIView data)
 {
     SMDIBytes out = {'S', 'M', 'D', 'I'};
     out.reserve(kSMDIHeaderBytes + data.size());

@@ -5,6 +5,7 @@
 // misreading on either side shows as a refusal.
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace quorvel {
@@ -29,15 +30,20 @@ enum ESMDIMessageCode : uint32_t {
 
 constexpr size_t kSMDIHeaderBytes = 11;
 
+using SMDIView = std::span<const uint8_t>;
+
 struct SSMDIMessage {
     uint32_t code = 0;
-    SMDIBytes data; // what follows the 11-byte header
+    SMDIView data; // what follows the 11-byte header, in the parsed bytes
 };
 
 // A whole message as sent: false when it is shorter than the header, lacks
-// the tag, or its length field disagrees with the bytes that follow.
+// the tag, or its length field disagrees with the bytes that follow. The
+// message's data points into `bytes`.
 bool ParseSMDIMessage(const uint8_t* bytes, size_t length, SSMDIMessage& message);
-SMDIBytes BuildSMDIMessage(uint32_t code, const SMDIBytes& data = {});
+SMDIBytes BuildSMDIMessage(uint32_t code, SMDIView data = {});
+// A Data Packet: the packet number, then `data`.
+SMDIBytes BuildSMDIDataPacket(uint32_t number, SMDIView data);
 
 // Big-endian numbers of `width` bytes.
 void PutBigEndian(SMDIBytes& out, uint32_t value, int width);

@@ -26,7 +26,7 @@ SMDIBytes SampleHeaderMessage(const SSMDISample& sample)
     return BuildSMDIMessage(kSMDISampleHeader, data);
 }
 
-bool ParseSampleHeaderData(const SMDIBytes& data, SSMDISample& sample)
+bool ParseSampleHeaderData(SMDIView data, SSMDISample& sample)
 {
     if (data.size() < kSMDISampleHeaderFixed)
         return false;

@@ -49,6 +49,6 @@ SMDIBytes SampleHeaderMessage(const SSMDISample& sample);
 // Reads a Sample Header's data (what follows the 11-byte header) into
 // `sample`, leaving its data empty. False when it is too short for its own
 // name.
-bool ParseSampleHeaderData(const SMDIBytes& data, SSMDISample& sample);
+bool ParseSampleHeaderData(SMDIView data, SSMDISample& sample);
 
 } // namespace quorvel

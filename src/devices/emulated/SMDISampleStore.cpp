@@ -31,7 +31,7 @@ std::string CSMDISampleStore::FileName(uint32_t number)
     return name;
 }
 
-void CSMDISampleStore::Put(const SSMDISample& sample)
+void CSMDISampleStore::Put(SSMDISample sample)
 {
     std::lock_guard lock(mutex_);
     if (!folder_.empty()) {
@@ -42,7 +42,8 @@ void CSMDISampleStore::Put(const SSMDISample& sample)
         SafeWrite(CFileSpec((std::filesystem::path(folder_) / FileName(sample.number)).string()),
                   [&](CMedia& media) { media.Write(static_cast<int32_t>(bytes.size()), bytes.data()); });
     }
-    samples_[sample.number] = sample;
+    const uint32_t number = sample.number;
+    samples_[number] = std::make_shared<const SSMDISample>(std::move(sample));
 }
 
 bool CSMDISampleStore::Remove(uint32_t number)
@@ -66,7 +67,14 @@ std::optional<SSMDISample> CSMDISampleStore::Find(uint32_t number) const
     const auto found = samples_.find(number);
     if (found == samples_.end())
         return std::nullopt;
-    return found->second;
+    return *found->second;
+}
+
+std::shared_ptr<const SSMDISample> CSMDISampleStore::Shared(uint32_t number) const
+{
+    std::lock_guard lock(mutex_);
+    const auto found = samples_.find(number);
+    return found == samples_.end() ? nullptr : found->second;
 }
 
 bool CSMDISampleStore::Contains(uint32_t number) const
@@ -105,7 +113,8 @@ void CSMDISampleStore::Load()
             bytes.size() - headerSize != SMDIDataBytes(sample))
             continue;
         sample.data.assign(bytes.begin() + static_cast<std::ptrdiff_t>(headerSize), bytes.end());
-        samples_[sample.number] = std::move(sample);
+        const uint32_t number = sample.number;
+        samples_[number] = std::make_shared<const SSMDISample>(std::move(sample));
     }
 }
 

@@ -8,6 +8,7 @@
 // a Sample Header Request, then the data bytes as the data packets carried
 // them.
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -25,11 +26,14 @@ public:
 
     // Replaces any sample of that number. With a folder the file is written
     // safely (a complete new file or the old one); a failure propagates.
-    void Put(const SSMDISample& sample);
+    void Put(SSMDISample sample);
     // False when there was no such sample. A file that cannot be removed
     // throws and the sample stays.
     bool Remove(uint32_t number);
     std::optional<SSMDISample> Find(uint32_t number) const;
+    // The sample itself, for reading while the store goes on; null when
+    // there is none. A later Put or Remove leaves it as it is.
+    std::shared_ptr<const SSMDISample> Shared(uint32_t number) const;
     bool Contains(uint32_t number) const;
     std::vector<uint32_t> Numbers() const;
 
@@ -40,7 +44,7 @@ private:
 
     std::string folder_;
     mutable std::mutex mutex_;
-    std::map<uint32_t, SSMDISample> samples_;
+    std::map<uint32_t, std::shared_ptr<const SSMDISample>> samples_;
 };
 
 } // namespace quorvel

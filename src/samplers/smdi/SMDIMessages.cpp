@@ -98,24 +98,36 @@ SBeginTransfer ParseBeginTransfer(const CSMDIMessage& message)
 void EncodeWords(uint32_t bits, const int16_t* narrow, const int32_t* wide, size_t count, uint8_t* out)
 {
     const uint32_t bytes = WordBytes(bits);
-    for (size_t i = 0; i < count; ++i, out += bytes) {
-        if (bits <= 16) {
-            const auto word = static_cast<uint16_t>(narrow[i]);
-            out[0] = static_cast<uint8_t>(word >> 8);
-            if (bytes > 1)
-                out[1] = static_cast<uint8_t>(word);
-        } else {
-            PutBigEndian(out, static_cast<uint32_t>(wide[i]) >> (8 * (4 - bytes)), bytes);
+    if (bits <= 16 && bytes == 2) {
+        // The common case, in a loop the compiler can vectorise.
+        for (size_t i = 0; i < count; ++i) {
+            const uint16_t word = __builtin_bswap16(static_cast<uint16_t>(narrow[i]));
+            std::memcpy(out + 2 * i, &word, 2);
         }
+        return;
+    }
+    for (size_t i = 0; i < count; ++i, out += bytes) {
+        if (bits <= 16)
+            out[0] = static_cast<uint8_t>(static_cast<uint16_t>(narrow[i]) >> 8);
+        else
+            PutBigEndian(out, static_cast<uint32_t>(wide[i]) >> (8 * (4 - bytes)), bytes);
     }
 }
 
 void DecodeWords(uint32_t bits, const uint8_t* in, size_t count, int16_t* narrow, int32_t* wide)
 {
     const uint32_t bytes = WordBytes(bits);
+    if (bits <= 16 && bytes == 2) {
+        for (size_t i = 0; i < count; ++i) {
+            uint16_t word;
+            std::memcpy(&word, in + 2 * i, 2);
+            narrow[i] = static_cast<int16_t>(__builtin_bswap16(word));
+        }
+        return;
+    }
     for (size_t i = 0; i < count; ++i, in += bytes) {
         if (bits <= 16)
-            narrow[i] = static_cast<int16_t>(bytes > 1 ? GetBigEndian(in, 2) : uint32_t(in[0]) << 8);
+            narrow[i] = static_cast<int16_t>(uint32_t(in[0]) << 8);
         else
             wide[i] = static_cast<int32_t>(GetBigEndian(in, bytes) << (8 * (4 - bytes)));
     }
