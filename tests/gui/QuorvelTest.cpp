@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <functional>
 
 #include "FramePlacement.h"
 #include "framework/CommandLine.h"
@@ -110,6 +111,27 @@ TEST(QuorvelTest, HandOverBeforeStartUpFinishedWaitsAndIsNotLost)
     CModalDialog::SetAutoAnswer(std::nullopt);
 }
 
+// Installs a sampler of `typeId`, opens Edit > Sampler Settings and hands
+// the dialog to `read` before closing it.
+void ReadSamplerSettings(CQuorvel& application, uint32_t typeId,
+                         const std::function<void(CSamplerSettingsDialog&)>& read)
+{
+    application.Services().Samplers().Add(*FindSamplerModel(typeId), "Rack");
+    const std::optional<int> autoAnswer = CModalDialog::AutoAnswer();
+    CModalDialog::SetAutoAnswer(std::nullopt);
+    Later(application, 50, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<CSamplerSettingsDialog*>(widget); dialog && dialog->isVisible()) {
+                read(*dialog);
+                dialog->accept();
+            }
+    });
+    QAction* settings = FindAction(*application.Frame().menuBar(), "Edit", "Sampler Settings");
+    ASSERT_NE(settings, nullptr);
+    settings->trigger();
+    CModalDialog::SetAutoAnswer(autoAnswer);
+}
+
 // The emulated sampler's Loopback ports are registered at start-up and show
 // where the program shows MIDI ports: the system report and the Sampler
 // Settings dialog opened from the Edit menu.
@@ -125,23 +147,12 @@ TEST(QuorvelTest, EmulatedSamplerPortsShowInTheSystemReportAndTheSamplerSettings
     const int status = RunWith(application, [&] {
         report = application.SystemReport();
         midiAvailable = application.MidiAvailable();
-        application.Services().Samplers().Add(*FindSamplerModel(4100), "Rack"); // AKAI S3000 via MIDI
-        const std::optional<int> autoAnswer = CModalDialog::AutoAnswer();
-        CModalDialog::SetAutoAnswer(std::nullopt);
-        Later(application, 50, [&] {
-            for (QWidget* widget : QApplication::topLevelWidgets())
-                if (auto* dialog = qobject_cast<CSamplerSettingsDialog*>(widget); dialog && dialog->isVisible()) {
-                    for (int i = 0; i < dialog->MidiIn()->count(); ++i)
-                        inputs << dialog->MidiIn()->itemText(i);
-                    for (int i = 0; i < dialog->MidiOut()->count(); ++i)
-                        outputs << dialog->MidiOut()->itemText(i);
-                    dialog->accept();
-                }
+        ReadSamplerSettings(application, 4100, [&](CSamplerSettingsDialog& dialog) { // AKAI S3000 via MIDI
+            for (int i = 0; i < dialog.MidiIn()->count(); ++i)
+                inputs << dialog.MidiIn()->itemText(i);
+            for (int i = 0; i < dialog.MidiOut()->count(); ++i)
+                outputs << dialog.MidiOut()->itemText(i);
         });
-        QAction* settings = FindAction(*application.Frame().menuBar(), "Edit", "Sampler Settings");
-        ASSERT_NE(settings, nullptr);
-        settings->trigger();
-        CModalDialog::SetAutoAnswer(autoAnswer);
         application.Quit();
     });
     ::unsetenv("QUORVEL_EMULATED_SAMPLERS");
@@ -168,21 +179,10 @@ TEST(QuorvelTest, EmulatedScsiSamplersShowInTheSystemReportAndTheSamplerSettings
     const int status = RunWith(application, [&] {
         report = application.SystemReport();
         scsiAvailable = application.ScsiAvailable();
-        application.Services().Samplers().Add(*FindSamplerModel(5121), "Rack"); // E-mu E4K via SCSI
-        const std::optional<int> autoAnswer = CModalDialog::AutoAnswer();
-        CModalDialog::SetAutoAnswer(std::nullopt);
-        Later(application, 50, [&] {
-            for (QWidget* widget : QApplication::topLevelWidgets())
-                if (auto* dialog = qobject_cast<CSamplerSettingsDialog*>(widget); dialog && dialog->isVisible()) {
-                    for (int i = 0; i < dialog->ScsiBus()->count(); ++i)
-                        buses << dialog->ScsiBus()->itemText(i);
-                    dialog->accept();
-                }
+        ReadSamplerSettings(application, 5121, [&](CSamplerSettingsDialog& dialog) { // E-mu E4K via SCSI
+            for (int i = 0; i < dialog.ScsiBus()->count(); ++i)
+                buses << dialog.ScsiBus()->itemText(i);
         });
-        QAction* settings = FindAction(*application.Frame().menuBar(), "Edit", "Sampler Settings");
-        ASSERT_NE(settings, nullptr);
-        settings->trigger();
-        CModalDialog::SetAutoAnswer(autoAnswer);
         application.Quit();
     });
     ::unsetenv("QUORVEL_EMULATED_SAMPLERS");
