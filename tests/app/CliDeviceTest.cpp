@@ -3,6 +3,8 @@
 // report, the options, and every refusal that comes before any waiting.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <filesystem>
 #include <fstream>
 
@@ -41,6 +43,7 @@ TEST(CliDevices, TheSamplerMustBeNamedAsTheToolCanReachIt)
 {
     TempFolder folder;
     const std::string loop = folder / "loop.wav";
+    ::setenv("QUORVEL_CONFIG_DIR", (folder / "config").c_str(), 1); // no installed samplers
     struct Case {
         std::string arguments;
         int status;
@@ -48,7 +51,8 @@ TEST(CliDevices, TheSamplerMustBeNamedAsTheToolCanReachIt)
     };
     const Case cases[] = {
         {"transmit " + loop + " --midi-in A --midi-out B", 1, "--model sds"},
-        {"transmit " + loop + " --sampler Mine", 1, "installed samplers cannot be named yet"},
+        {"transmit " + loop + " --sampler Mine", 1, "no installed sampler has that name"},
+        {"transmit " + loop + " --sampler Mine --model sds", 1, "leave out --model"},
         {"transmit " + loop + " --model 4100 --midi-in A --midi-out B", 1, "cannot be used yet"},
         {"transmit " + loop + " --model 9999 --midi-in A --midi-out B", 1, "no such model"},
         {"transmit " + loop + " --model smdi --scsi-bus Loopback", 1, "--scsi-id"},
@@ -75,6 +79,7 @@ TEST(CliDevices, TheSamplerMustBeNamedAsTheToolCanReachIt)
         EXPECT_TRUE(Contains(run.err, c.says)) << c.arguments << "\n" << run.err;
         EXPECT_TRUE(run.out.empty()) << c.arguments;
     }
+    ::unsetenv("QUORVEL_CONFIG_DIR");
 }
 
 TEST(CliDevices, RefusalsBeforeAnyDeviceIsReached)

@@ -10,6 +10,7 @@
 
 #include "../common/TempFolder.h"
 #include "RunTool.h"
+#include "fileformats/PreferencesFile.h"
 #include "fileformats/SoundImport.h"
 #include "fileformats/WaveFileWriter.h"
 #include "framework/FileSpec.h"
@@ -195,6 +196,58 @@ TEST(CliEmulatedSMDI, ARefusingOrBusySamplerEndsInTheProgramsAlerts)
         EXPECT_EQ(run.status, 3);
         EXPECT_TRUE(Contains(run.err, "[SCSI communication failed!]")) << run.err;
     }
+}
+
+TEST(CliEmulatedSMDI, AnInstalledSamplerIsNamedByItsNameInTheSettings)
+{
+    TempFolder folder;
+    const std::string loop = LoopWithSlices(folder);
+    const EmulatedSCSISamplers emulators(folder / "memory");
+    SPreferences preferences;
+    CPersistentInstalledSampler e4k;
+    e4k.modelTypeId = 5121;
+    e4k.modelName = "E-mu E4K via SCSI";
+    e4k.userName = "My E4K";
+    e4k.scsiBus = {"Loopback", "Loopback"};
+    e4k.scsiId = 1;
+    e4k.versionKnown = true;
+    e4k.osVersion = {4, 70, 0};
+    preferences.samplers.push_back(e4k);
+    ::setenv("QUORVEL_CONFIG_DIR", (folder / "config").c_str(), 1);
+    SavePreferences(PreferencesFile(), preferences);
+    const std::string before = ReadText(PreferencesFile().FullPath());
+
+    auto run = RunTool("quorvel-cli", "samplers");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const json report = json::parse(run.out);
+    EXPECT_EQ(report["models"].size(), 38u);
+    ASSERT_EQ(report["installed"].size(), 1u);
+    EXPECT_EQ(report["installed"][0]["name"], "My E4K");
+    EXPECT_EQ(report["installed"][0]["scsi_bus"], "Loopback");
+    EXPECT_EQ(report["installed"][0]["os"], "4.70");
+    for (const json& model : report["models"])
+        if (model["type"] == 5121) {
+            EXPECT_EQ(model["name"], "E-mu E4K via SCSI");
+            EXPECT_EQ(model["transport"], "SCSI");
+            EXPECT_EQ(model["usable"], true);
+        } else if (model["type"] == 4100) {
+            EXPECT_EQ(model["usable"], false);
+        }
+
+    run = RunTool("quorvel-cli", "transmit " + loop + kDocument + " --sampler 'My E4K'");
+    ASSERT_EQ(run.status, 0) << run.err;
+    run = RunTool("quorvel-cli", "receive --sampler 'My E4K' --sample 2 " + (folder / "two.wav"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(Values(folder / "two.wav"), Values(folder / "slice #002.wav"));
+    EXPECT_EQ(ReadText(PreferencesFile().FullPath()), before) << "the tool never writes the preferences";
+
+    // The file the program could not read either is refused, and left alone.
+    std::ofstream(PreferencesFile().FullPath(), std::ios::trunc) << "not a preferences file";
+    run = RunTool("quorvel-cli", "list --sampler 'My E4K'");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_TRUE(Contains(run.err, "cannot be read")) << run.err;
+    EXPECT_EQ(ReadText(PreferencesFile().FullPath()), "not a preferences file");
+    ::unsetenv("QUORVEL_CONFIG_DIR");
 }
 
 } // namespace

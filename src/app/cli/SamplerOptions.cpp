@@ -61,7 +61,8 @@ void AddSamplerOptions(CLI::App& command, SamplerOptions& o)
     command.add_option("--scsi-id", o.scsiId, "the sampler's SCSI id on that bus, 0 to 15")
         ->check(WholeNumber())
         ->check(CLI::Range(0, 15));
-    command.add_option("--sampler", o.sampler, "an installed sampler by name (not available yet: use --model)");
+    command.add_option("--sampler", o.sampler,
+                       "an installed sampler by its name in the program's Sampler Settings (see quorvel-cli samplers)");
 }
 
 void AddTraceOption(CLI::App& command, std::optional<std::string>& trace)
@@ -78,7 +79,7 @@ void StartTrace(const std::optional<std::string>& trace)
 SCliSampler ResolveSampler(const SamplerOptions& o)
 {
     if (o.sampler)
-        throw CliError(kUsage, std::string("--sampler: installed samplers cannot be named yet; ") + kNaming);
+        throw CliError(kUsage, "--sampler " + *o.sampler + ": the installed samplers were not read");
     if (!o.model)
         throw CliError(kUsage, kNaming);
     const std::string& model = *o.model;

@@ -8,6 +8,7 @@
 #include "app/cli/CliError.h"
 #include "app/cli/DocumentOptions.h"
 #include "app/cli/ExportCommand.h"
+#include "app/cli/InstalledSamplerCommands.h"
 #include "app/cli/JsonReports.h"
 #include "app/cli/OpenInput.h"
 #include "app/cli/PlayCommand.h"
@@ -78,6 +79,8 @@ int Run(int argc, char** argv)
     std::optional<std::string> trace;
     CLI::App* midiPorts = app.add_subcommand("midi-ports", "list the MIDI inputs and outputs as JSON");
     AddTraceOption(*midiPorts, trace);
+    CLI::App* samplers = app.add_subcommand(
+        "samplers", "list the sampler models and the samplers installed in the program's Sampler Settings as JSON");
     CLI::App* scsiBuses =
         app.add_subcommand("scsi-buses", "list the SCSI buses and what answers at each target id as JSON");
     AddTraceOption(*scsiBuses, trace);
@@ -87,8 +90,8 @@ int Run(int argc, char** argv)
         "Standard sampler answering device number N (0 to 127) on those ports (quorvel-cli midi-ports lists them); "
         "or with --model smdi --scsi-bus BUS --scsi-id N: a plain SMDI sampler at that SCSI id (quorvel-cli "
         "scsi-buses lists the buses); or with --model TYPEID|NAME --scsi-bus BUS --scsi-id N for an E-mu sampler "
-        "(quorvel-cli samplers lists the models). Installed samplers (--sampler NAME) and the other brands are not "
-        "available yet.\n"
+        "(quorvel-cli samplers lists the models); or with --sampler NAME, a sampler installed in the program's Sampler "
+        "Settings. The other brands are not available yet.\n"
         "Exit status: 0 success, 1 usage error, 2 the input was refused, 3 the sampler refused or failed (its alert "
         "text on stderr).";
     SamplerOptions samplerOptions;
@@ -152,6 +155,12 @@ int Run(int argc, char** argv)
             std::cout << Play(path, options, playOptions).dump(2) << "\n";
             return kSuccess;
         }
+        if (*samplers) {
+            std::cout << SamplersReport(InstalledSamplersOnFile()).dump(2) << "\n";
+            return kSuccess;
+        }
+        if (samplerOptions.sampler)
+            samplerOptions = WithInstalledSampler(samplerOptions, InstalledSamplersOnFile());
         if (*midiPorts || *scsiBuses || *lister || *transmit || *receive || *deleter) {
             StartTrace(trace);
             // Emulated samplers (QUORVEL_EMULATED_SAMPLERS) add their Loopback
