@@ -79,7 +79,11 @@ TEST(HardwareTransfer, TheLoopGoesToTheSamplerFromTheMenuAndASliceComesBackExact
               f.presenter.state.labels.end());
 
     // Receive offers what the sampler holds and preselects the first.
+    f.presenter.state.labels.clear();
     app.Receive(nullptr);
+    const auto& labels = f.presenter.state.labels;
+    EXPECT_NE(std::find(labels.begin(), labels.end(), "Receiving Sample Names..."), labels.end());
+    EXPECT_NE(std::find(labels.begin(), labels.end(), "Receiving Sample data:"), labels.end());
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_TRUE(alerts.shown.empty());
     EXPECT_EQ(Values(*opened[0]->Sound()), Values(*job.GetOutput(0)));
@@ -172,6 +176,58 @@ TEST(HardwareTransfer, StopDuringASampleAbortsTheProcedureWithoutAnAlert)
     EXPECT_NE(std::find(f.presenter.state.details.begin(), f.presenter.state.details.end(),
                         "Sample Transmit cancelled!"),
               f.presenter.state.details.end());
+}
+
+TEST(HardwareTransfer, StopWhileReceivingEndsQuietlyWithNothingOpened)
+{
+    SamplerFlowFixture f;
+    AlertRecorder alerts;
+    AutoAnswer accept(QDialog::Accepted);
+    SSMDISample lengthy;
+    lengthy.number = 1;
+    lengthy.periodNs = 22675;
+    lengthy.length = 200000;
+    lengthy.name = "Long";
+    lengthy.data.assign(400000, 0x11);
+    f.emulator->Samples().Put(lengthy);
+    SSamplerFlowServices services = f.Services();
+
+    // Stopped while the sample comes in: the sampler hears the abort.
+    f.presenter.state.stopLabel = "Receiving Sample data:";
+    f.presenter.state.stopAfterShows = 1;
+    EXPECT_FALSE(ReceiveFromInstalled(f.installed, services));
+    EXPECT_EQ(f.target->Count(test::kAbortProcedureId), 1u);
+    const auto& details = f.presenter.state.details;
+    EXPECT_NE(std::find(details.begin(), details.end(), "Sample Receive cancelled!"), details.end());
+
+    // Stopped while the names are asked for: no dialog, nothing received.
+    f.presenter.state.stopLabel = "Receiving Sample Names...";
+    f.presenter.state.labelShows = 0;
+    f.presenter.state.stopAfterShows = 3;
+    EXPECT_FALSE(ReceiveFromInstalled(f.installed, services));
+    EXPECT_TRUE(f.windows.empty());
+    EXPECT_TRUE(alerts.shown.empty()) << alerts.shown.front().message;
+}
+
+TEST(HardwareTransfer, TheCommandsAreOfferedOnlyForModelsThisProgramSpeaks)
+{
+    SamplerFlowFixture f;
+    CApplicationServices app({f.progressClock, f.presenter, f.loop}, nullptr);
+    app.Samplers().Assign({f.installed});
+    EXPECT_TRUE(app.TransmitAvailable());
+    EXPECT_TRUE(app.ReceiveAvailable());
+    CPersistentInstalledSampler akai;
+    akai.modelTypeId = 4100; // its brand is not built
+    akai.userName = "My S3000";
+    app.Samplers().Assign({akai});
+    EXPECT_FALSE(app.TransmitAvailable());
+    EXPECT_FALSE(app.ReceiveAvailable());
+    CPersistentInstalledSampler window;
+    window.modelTypeId = kNewWindowModel;
+    window.userName = "Slices";
+    app.Samplers().Assign({window});
+    EXPECT_TRUE(app.TransmitAvailable());
+    EXPECT_FALSE(app.ReceiveAvailable());
 }
 
 TEST(HardwareTransfer, AStereoSampleAsksWhichChannel)

@@ -82,6 +82,9 @@ constexpr uint32_t kSampleHeaderId = 0x01210000;
 struct StopState {
     int shows = 0;
     int stopAfterShows = -1; // never
+    // When set, only windows showing this label count and stop.
+    std::string stopLabel;
+    int labelShows = 0;
     std::vector<std::string> labels;
     std::vector<std::string> details;
 };
@@ -92,14 +95,25 @@ public:
     void Show(const SProgressContent& content) override
     {
         ++state_.shows;
+        label_ = content.label;
+        if (label_ == state_.stopLabel)
+            ++state_.labelShows;
         state_.labels.push_back(content.label);
         if (!content.detail.empty())
             state_.details.push_back(content.detail);
     }
-    bool StopPressed() const override { return state_.stopAfterShows >= 0 && state_.shows > state_.stopAfterShows; }
+    bool StopPressed() const override
+    {
+        if (state_.stopAfterShows < 0)
+            return false;
+        if (state_.stopLabel.empty())
+            return state_.shows > state_.stopAfterShows;
+        return label_ == state_.stopLabel && state_.labelShows > state_.stopAfterShows;
+    }
 
 private:
     StopState& state_;
+    std::string label_;
 };
 
 class CStoppablePresenter final : public CABCLengthyOperationPresenter {
