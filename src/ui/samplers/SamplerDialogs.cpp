@@ -147,13 +147,13 @@ bool CSamplerTransmitDialog::Validate()
     return false;
 }
 
-bool CSamplerTransmitDialog::Run(const CPersistentInstalledSampler& sampler, CABCSamplerInterface& sampler_interface,
+bool CSamplerTransmitDialog::Run(const CPersistentInstalledSampler& sampler, CABCSamplerInterface& device,
                                  const CExportJob& job, SSamplerFlowServices& services)
 {
     std::optional<CLengthyTransferProgress> progress;
     try {
         SamplerCapabilities capabilities;
-        sampler_interface.GetCapabilities(capabilities);
+        device.GetCapabilities(capabilities);
         const int outputs = job.OutputCount();
         if (outputs < 1)
             return false;
@@ -183,9 +183,9 @@ bool CSamplerTransmitDialog::Run(const CPersistentInstalledSampler& sampler, CAB
             progress->SetValue(count - k);
             const std::unique_ptr<WAVE_SAMPLE> output = job.GetOutput(k);
             SampleInfo info = SliceSampleInfo(*output, job.OutputRate(), SliceSampleName(*output, k, job.Separate()));
-            sampler_interface.AdaptSampleInfo(info);
+            device.AdaptSampleInfo(info);
             std::unique_ptr<CABCSampleTransmitter> transmitter =
-                numbered ? sampler_interface.CreateTransmitter(first + k) : sampler_interface.CreateMonoTransmitter(0);
+                numbered ? device.CreateTransmitter(first + k) : device.CreateMonoTransmitter(0);
             if (!transmitter)
                 throw XSamplerException();
             TransmitSample(*transmitter, info, 0, *output, *progress);
@@ -303,17 +303,17 @@ bool CSamplerReceiveDialog::Validate()
     return false;
 }
 
-bool CSamplerReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABCSamplerInterface& sampler_interface,
+bool CSamplerReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABCSamplerInterface& device,
                                 SSamplerFlowServices& services)
 {
     std::optional<CLengthyTransferProgress> progress;
     try {
         SamplerCapabilities capabilities;
-        sampler_interface.GetCapabilities(capabilities);
+        device.GetCapabilities(capabilities);
         std::vector<SListedSample> samples;
         {
             CLengthyTransferProgress listing(services.lengthy, Text(kReceivingNamesText));
-            samples = ListSamples(sampler_interface, capabilities, listing);
+            samples = ListSamples(device, capabilities, listing);
         }
         int32_t number = 0;
         SListedSample chosen;
@@ -334,7 +334,7 @@ bool CSamplerReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABC
         services.memory.receiveNumber = number;
 
         SampleInfo info;
-        sampler_interface.GetSampleInfo(info, number);
+        device.GetSampleInfo(info, number);
         const bool stereo = chosen.stereo || info.channelCount == 2;
         ChannelMode mode = ChannelMode::Mix;
         if (stereo) {
@@ -348,9 +348,9 @@ bool CSamplerReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABC
         const bool bothChannels = capabilities.features[SamplerCapabilities::kStereoReceiveFlag] != 0;
         std::unique_ptr<CABCSampleReceiver> receiver;
         if (!stereo || bothChannels)
-            receiver = sampler_interface.CreateReceiver(number);
+            receiver = device.CreateReceiver(number);
         else
-            receiver = sampler_interface.CreateReceiverFor(number, mode == ChannelMode::Left    ? CLeftMixRightDialog::kLeft
+            receiver = device.CreateReceiverFor(number, mode == ChannelMode::Left    ? CLeftMixRightDialog::kLeft
                                                                    : mode == ChannelMode::Right ? CLeftMixRightDialog::kRight
                                                                                                 : CLeftMixRightDialog::kMix);
         if (!receiver)

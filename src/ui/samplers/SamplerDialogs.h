@@ -63,7 +63,7 @@ public:
     // Asks, then sends one sample per output of `job` (or the whole loop).
     // True when every sample arrived; a cancel or a failure (shown as its
     // alert) gives false.
-    static bool Run(const CPersistentInstalledSampler& sampler, CABCSamplerInterface& sampler_interface,
+    static bool Run(const CPersistentInstalledSampler& sampler, CABCSamplerInterface& device,
                     const CExportJob& job, SSamplerFlowServices& services);
 
 protected:
@@ -100,7 +100,7 @@ public:
     // Lists the samples, asks, then receives the chosen one into a new
     // window. True when a window opened; a cancel or a failure (shown as
     // its alert) gives false.
-    static bool Run(const CPersistentInstalledSampler& sampler, CABCSamplerInterface& sampler_interface,
+    static bool Run(const CPersistentInstalledSampler& sampler, CABCSamplerInterface& device,
                     SSamplerFlowServices& services);
 
 protected:
