@@ -240,6 +240,9 @@ bool CQuorvel::HandleCommand(uint32_t command)
         CSamplerSettingsDialog(services_->Samplers(), services_->MidiPorts(), services_->ScsiBuses(), &Frame())
             .RunModal();
         return true;
+    case kCmdReceive:
+        services_->Receive(&Frame());
+        return true;
     case kCmdQuit:
         Quit();
         return true;
@@ -290,7 +293,7 @@ SCommandStatus CQuorvel::CommandStatus(uint32_t command)
         return {true, false};
     case kCmdReceive:
         // Only hardware samplers send samples back.
-        return {};
+        return {services_->ReceiveAvailable(), false};
     default:
         // The front window's commands, then the framework's arrangement
         // commands (enabled while there is a document window).

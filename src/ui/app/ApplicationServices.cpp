@@ -2,6 +2,7 @@
 
 #include "document/SoundDocument.h"
 #include "framework/FileSpec.h"
+#include "ui/samplers/HardwareTransfer.h"
 #include "ui/window/ExportPrompts.h"
 
 namespace quorvel {
@@ -52,14 +53,36 @@ const CSCSIBusRegistry& CApplicationServices::ScsiBuses() const
 bool CApplicationServices::TransmitAvailable()
 {
     const SSamplerModel* model = samplers_.CurrentModel();
-    return model != nullptr && model->canTransmit && IsSoftwareDestination(*model);
+    return model != nullptr && model->canTransmit &&
+           (IsSoftwareDestination(*model) || SamplerBrandBuilt(model->typeId));
+}
+
+bool CApplicationServices::ReceiveAvailable()
+{
+    const SSamplerModel* model = samplers_.CurrentModel();
+    return model != nullptr && model->canReceive && !IsSoftwareDestination(*model) &&
+           SamplerBrandBuilt(model->typeId);
+}
+
+SSamplerFlowServices CApplicationServices::FlowServices(QWidget* parent)
+{
+    SamplerInterfaceFactory factory =
+        interfaceFactory_ ? interfaceFactory_ : InstalledInterfaceFactory(SSamplerDevices{MidiPorts(), ScsiBuses()});
+    return SSamplerFlowServices{std::move(factory), lengthy_, openWindow_, settings_, samplerMemory_, parent};
 }
 
 void CApplicationServices::Transmit(CSoundDocument& document, QWidget* parent)
 {
     const SSamplerModel* model = samplers_.CurrentModel();
-    if (model == nullptr || !IsSoftwareDestination(*model))
+    if (model == nullptr)
         return;
+    if (!IsSoftwareDestination(*model)) {
+        if (!TransmitAvailable())
+            return;
+        SSamplerFlowServices flow = FlowServices(parent);
+        TransmitToInstalled(*samplers_.Current(), STransmitRequest{document}, flow);
+        return;
+    }
     const std::string folder = document.DocumentFile()   ? CFileSpec(*document.DocumentFile()).Folder()
                                : document.SourceFile() ? CFileSpec(*document.SourceFile()).Folder()
                                                        : std::string();
@@ -67,6 +90,14 @@ void CApplicationServices::Transmit(CSoundDocument& document, QWidget* parent)
     CLengthyExportProgress progress(lengthy_);
     STransmitServices services{questions, progress, openWindow_, settings_, parent};
     TransmitToSoftwareDestination(*model, document, services, transmitMemory_);
+}
+
+void CApplicationServices::Receive(QWidget* parent)
+{
+    if (!ReceiveAvailable())
+        return;
+    SSamplerFlowServices flow = FlowServices(parent);
+    ReceiveFromInstalled(*samplers_.Current(), flow);
 }
 
 } // namespace quorvel

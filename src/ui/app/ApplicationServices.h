@@ -12,6 +12,7 @@
 #include "samplers/InstalledSamplers.h"
 #include "ui/ApplicationPreferences.h"
 #include "ui/app/QtSoundAlerts.h"
+#include "ui/samplers/SamplerFlowServices.h"
 #include "ui/samplers/SoftwareTransmit.h"
 #include "ui/window/WindowServices.h"
 
@@ -30,10 +31,15 @@ public:
     CFileDialogs& FileDialogs() override;
     SLengthyOperationServices LengthyOperations() override { return lengthy_; }
 
-    // The current transmit target: one of the software destinations for
-    // now (the hardware samplers need their transports).
+    // The current transmit target: a software destination, or an installed
+    // sampler whose model transmits and whose brand this program speaks.
     bool TransmitAvailable() override;
     void Transmit(CSoundDocument& document, QWidget* parent) override;
+    // Receive from the current installed sampler into a new window.
+    bool ReceiveAvailable();
+    void Receive(QWidget* parent);
+    // How the flow reaches an installed sampler; tests put a double here.
+    void SetSamplerInterfaceFactory(SamplerInterfaceFactory factory) { interfaceFactory_ = std::move(factory); }
 
     CSoundSystem& Sound() { return sound_; }
     CInstalledSamplers& Samplers() { return samplers_; }
@@ -55,6 +61,8 @@ public:
     void SetFileDialogs(CFileDialogs* dialogs) { fileDialogs_ = dialogs; }
 
 private:
+    SSamplerFlowServices FlowServices(QWidget* parent);
+
     SLengthyOperationServices lengthy_;
     SSettings settings_;
     CWavePlayer player_;
@@ -65,6 +73,8 @@ private:
     const CMIDIPortLists* midiPorts_ = nullptr;
     const CSCSIBusRegistry* scsiBuses_ = nullptr;
     SSoftwareDestinationMemory transmitMemory_;
+    SSamplerDialogMemory samplerMemory_;
+    SamplerInterfaceFactory interfaceFactory_;
     std::function<void(std::unique_ptr<CSoundDocument>)> openWindow_;
 };
 

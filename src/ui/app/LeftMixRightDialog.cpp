@@ -7,11 +7,16 @@
 
 namespace quorvel {
 
-CLeftMixRightDialog::CLeftMixRightDialog(QWidget* parent) : CModalDialog(parent)
+CLeftMixRightDialog::CLeftMixRightDialog(QWidget* parent)
+    : CLeftMixRightDialog(QStringLiteral("This is a stereo sound file.\nWhich channel do you want to load?"), parent)
+{
+}
+
+CLeftMixRightDialog::CLeftMixRightDialog(const QString& prompt, QWidget* parent) : CModalDialog(parent)
 {
     setWindowTitle(QStringLiteral("Quorvel"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("This is a stereo sound file.\nWhich channel do you want to load?"), this));
+    layout->addWidget(new QLabel(prompt, this));
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     for (const auto& [text, result] : {std::pair{"Left", kLeft}, {"Mix", kMix}, {"Right", kRight}}) {

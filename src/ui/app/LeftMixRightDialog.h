@@ -9,7 +9,7 @@
 
 namespace quorvel {
 
-class CLeftMixRightDialog final : public CModalDialog {
+class CLeftMixRightDialog : public CModalDialog {
     Q_OBJECT
 public:
     // RunModal's results; 0 when the box was closed without a choice.
@@ -18,6 +18,8 @@ public:
     static constexpr int kRight = 3;
 
     explicit CLeftMixRightDialog(QWidget* parent = nullptr);
+    // The same three buttons under another question.
+    CLeftMixRightDialog(const QString& prompt, QWidget* parent);
 
     // The chosen mode, or nothing when the box was closed without a choice
     // (the file is then not opened).

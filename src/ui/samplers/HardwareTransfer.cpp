@@ -1,0 +1,67 @@
+#include "ui/samplers/HardwareTransfer.h"
+
+#include "analysis/SliceSet.h"
+#include "fileformats/FileAlerts.h"
+#include "framework/EmbeddedResources.h"
+#include "framework/ResourceReference.h"
+#include "framework/window/AlertBox.h"
+#include "samplers/SamplerExceptions.h"
+#include "ui/samplers/SamplerDialogs.h"
+#include "ui/samplers/SamplerFailureAlerts.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr uint32_t kTooManySlicesAlert = AlertReference(132, 2);
+
+void ShowHandlerFailure(QWidget* parent)
+{
+    if (const std::optional<uint32_t> alert = HandlerFailureAlert(std::current_exception()))
+        ShowAlert(*alert, {}, parent);
+}
+
+} // namespace
+
+SamplerInterfaceFactory InstalledInterfaceFactory(const SSamplerDevices& devices)
+{
+    return [devices](const CPersistentInstalledSampler& sampler) { return CreateSamplerInterface(sampler, devices); };
+}
+
+int ConfirmSliceCount(int count, int maximum, QWidget* parent)
+{
+    if (count <= maximum)
+        return count;
+    const std::string script = BuiltInTextResources().AlertScript(kTooManySlicesAlert);
+    CAlertBox box(CAlertContent(FillNumbers(script, {count, maximum, maximum})), parent);
+    if (box.RunModal() != AlertResultForSlot(0)) // "OK"
+        throw XSampleTransmitCancelled();
+    return maximum;
+}
+
+bool TransmitToInstalled(const CPersistentInstalledSampler& sampler, const STransmitRequest& request,
+                         SSamplerFlowServices& services)
+{
+    try {
+        // Opened here and closed on every way out, ports and all.
+        const std::unique_ptr<CABCSamplerInterface> device = services.createInterface(sampler);
+        const CExportJob job = MakeExportJob(request.document);
+        return CSamplerTransmitDialog::Run(sampler, *device, job, services);
+    } catch (...) {
+        ShowHandlerFailure(services.parent);
+    }
+    return false;
+}
+
+bool ReceiveFromInstalled(const CPersistentInstalledSampler& sampler, SSamplerFlowServices& services)
+{
+    try {
+        const std::unique_ptr<CABCSamplerInterface> device = services.createInterface(sampler);
+        return CSamplerReceiveDialog::Run(sampler, *device, services);
+    } catch (...) {
+        ShowHandlerFailure(services.parent);
+    }
+    return false;
+}
+
+} // namespace quorvel
