@@ -1,7 +1,6 @@
 #include "app/cli/SamplerCommands.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include <CLI/CLI.hpp>
 
@@ -18,10 +17,10 @@
 #include "fileformats/FileAlerts.h"
 #include "fileformats/FileTypes.h"
 #include "fileformats/SoundExport.h"
-#include "document/FillFromMedia.h"
-#include "framework/Media.h"
 #include "framework/SafeFileSet.h"
+#include "samplers/ReceivedSound.h"
 #include "samplers/SampleTransfer.h"
+#include "samplers/SliceSamples.h"
 #include "samplers/SamplerExceptions.h"
 #include "samplers/sds/SDSMessages.h"
 
@@ -91,31 +90,6 @@ void CheckDumpLengths(const CExportJob& job, int count, const SCliSampler& sampl
     }
 }
 
-// The sound's name without its extension, and the slice's number (from 1,
-// two digits at least) when the slices go one by one: "Funky 01".
-std::string SampleName(const WAVE_SAMPLE& output, int slice, bool separate)
-{
-    std::string name = CFileSpec::BaseName(output.Name());
-    if (separate) {
-        char number[16];
-        std::snprintf(number, sizeof number, " %02d", slice + 1);
-        name += number;
-    }
-    return name;
-}
-
-SampleInfo OutputInfo(const WAVE_SAMPLE& output, int32_t rate, const std::string& name)
-{
-    SampleInfo info;
-    info.SetName(name);
-    info.channelCount = 1;
-    info.bits = 16;
-    info.rate = static_cast<uint32_t>(rate);
-    info.length = info.playEnd = static_cast<uint32_t>(output.Length());
-    info.rootKey = SampleInfo::kDefaultRootKey;
-    return info;
-}
-
 const FileTypeSpec* SoundFileType(const std::string& path)
 {
     if (FileTypeMatches(filetypes::kWave, path))
@@ -123,26 +97,6 @@ const FileTypeSpec* SoundFileType(const std::string& path)
     if (FileTypeMatches(filetypes::kAIFF, path))
         return &filetypes::kAIFF;
     return nullptr;
-}
-
-// The program's sounds are 16-bit mono: wider words keep their top 16 bits,
-// and a stereo sample gives one side or the mix, as an opened file does.
-std::unique_ptr<WAVE_SAMPLE> SoundOf(const SReceivedSample& received, const std::string& name, ChannelMode mode)
-{
-    const int channels = std::max<int>(received.info.channelCount, 1);
-    const size_t words = received.wide.empty() ? received.narrow.size() : received.wide.size();
-    const auto length = static_cast<int32_t>(std::min<size_t>(received.info.length, words / size_t(channels)));
-    std::vector<uint8_t> bytes(size_t(length) * size_t(channels) * 2);
-    for (size_t i = 0; i < bytes.size() / 2; ++i) {
-        const auto value = static_cast<uint16_t>(received.wide.empty() ? received.narrow[i] : received.wide[i] >> 16);
-        bytes[2 * i] = static_cast<uint8_t>(value);
-        bytes[2 * i + 1] = static_cast<uint8_t>(value >> 8);
-    }
-    auto sound = std::make_unique<WAVE_SAMPLE>(name, static_cast<int32_t>(received.info.rate), length);
-    int channel = channels == 1 ? 0 : (mode == ChannelMode::Mix ? channels : mode == ChannelMode::Right ? 1 : 0);
-    CMemoryMedia media(bytes.data(), static_cast<int32_t>(bytes.size()));
-    FillFromMedia(media, sound->Store(), 2, channels, channel, length, false);
-    return sound;
 }
 
 ChannelMode ChannelOf(const std::string& text)
@@ -242,7 +196,7 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
         const int32_t number = first + k;
         try {
             const std::unique_ptr<WAVE_SAMPLE> output = job.GetOutput(k);
-            SampleInfo info = OutputInfo(*output, job.OutputRate(), SampleName(*output, k, job.Separate()));
+            SampleInfo info = SliceSampleInfo(*output, job.OutputRate(), SliceSampleName(*output, k, job.Separate()));
             sampler.AdaptSampleInfo(info);
             const std::unique_ptr<CABCSampleTransmitter> transmitter = sampler.CreateTransmitter(number);
             if (!transmitter)
@@ -316,7 +270,7 @@ ordered_json Receive(const SDeviceLists& devices, const SamplerOptions& samplerO
                                            " is empty; no file was written.");
 
     const std::unique_ptr<WAVE_SAMPLE> sound =
-        SoundOf(received, CFileSpec::BaseName(target.Name()), ChannelOf(options.channel));
+        SoundFromReceived(received, CFileSpec::BaseName(target.Name()), ChannelOf(options.channel));
     try {
         CSafeFileSet set;
         set.Write(target, [&](CMedia& media) { WriteSliceFile(media, *sound, *type); });
