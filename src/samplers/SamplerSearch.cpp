@@ -28,6 +28,8 @@ constexpr uint32_t kScanningMIDI = 42;
 constexpr uint32_t kDoubleFound = 52;
 constexpr uint32_t kIdenticalToInstalled = 69;
 
+constexpr uint32_t kAlertNoMIDI = 4;
+constexpr uint32_t kAlertNoSCSI = 5;
 constexpr uint32_t kAlertPortsUnavailable = 63;
 constexpr uint32_t kAlertNoneFound = 80;
 constexpr uint32_t kAlertModelNotFound = 81;
@@ -335,6 +337,24 @@ std::vector<SAlertToShow> SearchAlerts(const SSamplerSearchResult& result, uint3
         else
             alerts.push_back({kAlertNoneFound, {}});
     }
+    return alerts;
+}
+
+std::vector<SAlertToShow> MissingTransportAlerts(const SSamplerDevices& devices, uint32_t onlyModel)
+{
+    const bool midi = !devices.midi.inputs.empty() && !devices.midi.outputs.empty();
+    const bool scsi = devices.scsi.Count() > 0;
+    std::vector<SAlertToShow> alerts;
+    const SSamplerModel* model = onlyModel == 0 ? nullptr : FindSamplerModel(onlyModel);
+    if (model == nullptr) {
+        if (!midi && !scsi)
+            alerts = {{kAlertNoMIDI, {}}, {kAlertNoSCSI, {}}};
+        return alerts;
+    }
+    if (UsesMIDI(*model) && !midi)
+        alerts.push_back({kAlertNoMIDI, {}});
+    if (UsesSCSI(*model) && !scsi)
+        alerts.push_back({kAlertNoSCSI, {}});
     return alerts;
 }
 

@@ -81,6 +81,11 @@ struct SAlertToShow {
 // `onlyModel`). Nothing after a cancel.
 std::vector<SAlertToShow> SearchAlerts(const SSamplerSearchResult& result, uint32_t onlyModel = 0);
 
+// Before a search: "No MIDI available" (4) when a search for a MIDI model,
+// or any search, finds no MIDI port pair; "No SCSI available" (5) likewise
+// for SCSI. A search for every model goes ahead as long as either is there.
+std::vector<SAlertToShow> MissingTransportAlerts(const SSamplerDevices& devices, uint32_t onlyModel = 0);
+
 // The found sampler's model, ports, ids and version in an installed record.
 void ApplyFinding(const SFoundSampler& found, CPersistentInstalledSampler& sampler);
 // Installs it under `userName` (XSamplerNameMissing when empty).

@@ -150,6 +150,19 @@ TEST(SearchAlerts, FollowTheOutcome)
     EXPECT_EQ(SearchAlerts(failed), (std::vector<SAlertToShow>{{94, {}}}));
 }
 
+TEST(SearchAlerts, NameTheMissingTransportBeforeASearch)
+{
+    CMIDIPortLists ports;
+    CSCSIBusRegistry buses;
+    const SSamplerDevices devices{ports, buses};
+    EXPECT_EQ(MissingTransportAlerts(devices), (std::vector<SAlertToShow>{{4, {}}, {5, {}}}));
+    EXPECT_EQ(MissingTransportAlerts(devices, kA3000MIDIAndSCSIModel), (std::vector<SAlertToShow>{{4, {}}, {5, {}}}));
+    LoopbackSCSIBus(buses);
+    EXPECT_TRUE(MissingTransportAlerts(devices).empty()) << "SCSI alone is worth searching";
+    EXPECT_TRUE(MissingTransportAlerts(devices, 5121).empty());
+    EXPECT_EQ(MissingTransportAlerts(devices, kA3000MIDIModel), (std::vector<SAlertToShow>{{4, {}}}));
+}
+
 TEST(A3000Recognizer, ReadsTheIdentityReplyAndItsVersionFromTheLowNibbles)
 {
     const CRawSysex reply(A3000Reply(5, {0x30, 0x32, 0x31, 0x35}));

@@ -21,6 +21,9 @@
 #include "framework/ResourceReference.h"
 #include "framework/TextResources.h"
 #include "framework/window/AlertBox.h"
+#include "samplers/SamplerVerification.h"
+#include "ui/samplers/FoundSamplerDialog.h"
+#include "ui/samplers/SamplerPictures.h"
 #include "ui/window/WindowTexts.h"
 
 namespace quorvel {
@@ -41,8 +44,9 @@ QString ModelInfo(const SSamplerModel& model)
 QString OSVersionText(const CPersistentInstalledSampler& sampler, const SSamplerModel& model)
 {
     if (sampler.versionKnown) {
+        const std::string format = BuiltInTextResources().Text(StringReference(129, 47)); // "V%1d.%02.2ld"
         char text[32];
-        std::snprintf(text, sizeof text, "V%1d.%02d", sampler.osVersion.major, sampler.osVersion.minor);
+        std::snprintf(text, sizeof text, format.c_str(), int{sampler.osVersion.major}, long{sampler.osVersion.minor});
         return text;
     }
     return WindowText(model.osVersionReadable ? 50 : 51);
@@ -134,7 +138,8 @@ CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, con
 CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, const CMIDIPortLists& midiPorts,
                                                const CSCSIBusRegistry& scsiBuses, QWidget* parent)
     : CModalDialog(parent), samplers_(samplers), midiInputs_(PortNames(midiPorts.inputs)),
-      midiOutputs_(PortNames(midiPorts.outputs)), scsiBuses_(BusNames(scsiBuses))
+      midiOutputs_(PortNames(midiPorts.outputs)), scsiBuses_(BusNames(scsiBuses)), midiPorts_(midiPorts),
+      scsiBusRegistry_(scsiBuses)
 {
     setWindowTitle(tr("Sampler Settings"));
     auto* layout = new QVBoxLayout(this);
@@ -157,6 +162,16 @@ CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, con
     for (QComboBox* box : {midiIn_, midiOut_, scsiBus_})
         box->setMinimumContentsLength(20);
     version_ = new QLabel(this);
+    versionWarning_ = new QLabel(this);
+    versionWarning_->setPixmap(VersionWarningPicture());
+    versionWarning_->hide();
+    auto* versionRow = new QHBoxLayout;
+    versionRow->addWidget(version_);
+    versionRow->addWidget(versionWarning_);
+    versionRow->addStretch();
+    picture_ = new QLabel(this);
+    picture_->setMinimumSize(SamplerPicture(0).size());
+    details->addRow(picture_);
     details->addRow(tr("Model:"), model_);
     details->addRow(tr("Info:"), info_);
     details->addRow(tr("MIDI In:"), midiIn_);
@@ -164,15 +179,17 @@ CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, con
     details->addRow(tr("SysEx ID:"), sysexIds_);
     details->addRow(tr("SCSI Bus:"), scsiBus_);
     details->addRow(tr("SCSI ID:"), scsiId_);
-    details->addRow(tr("OS Version:"), version_);
+    details->addRow(tr("OS Version:"), versionRow);
     row->addLayout(details, 1);
     layout->addLayout(row);
 
     auto* buttons = new QHBoxLayout;
     auto* add = new QPushButton(tr("Add..."), this);
+    find_ = new QPushButton(tr("Find..."), this);
     rename_ = new QPushButton(tr("Rename..."), this);
     remove_ = new QPushButton(tr("Remove"), this);
     buttons->addWidget(add);
+    buttons->addWidget(find_);
     buttons->addWidget(rename_);
     buttons->addWidget(remove_);
     buttons->addStretch();
@@ -181,6 +198,7 @@ CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, con
     layout->addLayout(buttons);
 
     connect(add, &QPushButton::clicked, this, &CSamplerSettingsDialog::AskAdd);
+    connect(find_, &QPushButton::clicked, this, &CSamplerSettingsDialog::FindSamplers);
     connect(rename_, &QPushButton::clicked, this, &CSamplerSettingsDialog::AskRename);
     connect(remove_, &QPushButton::clicked, this, &CSamplerSettingsDialog::RemoveSelected);
     connect(close, &QDialogButtonBox::rejected, this, &QDialog::accept);
@@ -248,12 +266,16 @@ void CSamplerSettingsDialog::ShowSelected()
     for (QComboBox* box : {midiIn_, midiOut_, scsiBus_, scsiId_, sysexIds_})
         box->setEnabled(false);
     sysexIds_->clear();
+    versionWarning_->hide();
     if (model == nullptr) {
         model_->clear();
         info_->clear();
         version_->clear();
+        picture_->clear();
         return;
     }
+    picture_->setPixmap(SamplerPicture(model->picture));
+    versionWarning_->setVisible(sampler->versionKnown && OSVersionTooOld(*model, sampler->osVersion));
     model_->setText(QString::fromUtf8(model->name.data(), static_cast<int>(model->name.size())));
     info_->setText(ModelInfo(*model));
     // A software destination has no system to read: it says so like any
@@ -321,6 +343,17 @@ void CSamplerSettingsDialog::RemoveSelected()
         return;
     samplers_.Remove(static_cast<size_t>(row));
     Fill();
+}
+
+size_t CSamplerSettingsDialog::FindSamplers()
+{
+    const size_t before = samplers_.Count();
+    const size_t installed = FindAndOfferSamplers(samplers_, SSamplerDevices{midiPorts_, scsiBusRegistry_}, this);
+    if (installed > 0) {
+        Fill();
+        list_->setCurrentRow(static_cast<int>(before));
+    }
+    return installed;
 }
 
 void CSamplerSettingsDialog::AskAdd()
