@@ -2,6 +2,7 @@
 // targets on a Loopback bus, an A3000 answering on Loopback MIDI ports.
 #include <gtest/gtest.h>
 
+#include "devices/midi/MIDIExceptions.h"
 #include "devices/midi/MIDIService.h"
 #include "devices/midi/SysexMIDIInput.h"
 #include "devices/scsi/SCSIBusRegistry.h"
@@ -268,6 +269,28 @@ TEST_F(MIDISearch, AnA3000OnBothSCSIAndMIDIIsTheMIDIPlusSCSIModel)
     EXPECT_EQ(found.osVersion, (CVersion{2, 10, 0}));
     EXPECT_TRUE(result.midiMissing.empty());
     EXPECT_TRUE(SearchAlerts(result, kA3000MIDIAndSCSIModel).empty());
+}
+
+TEST_F(MIDISearch, AnInstalledA3000TellsItsVersionAndASilentOneTimesOut)
+{
+    const SLoopbackMIDIDevice cable = AddLoopbackMIDIPorts(ports_, "A3000 Cable", 0);
+    IdentityResponder responder({cable}, 2, A3000Reply(2, {0, 2, 0, 5}));
+    ReplyAwareClock clock(&responder);
+    CScopedMIDIClock scoped(clock);
+    CPersistentInstalledSampler a3000;
+    a3000.modelTypeId = kA3000MIDIModel;
+    a3000.midiIn = {"A3000 Cable", "Loopback"};
+    a3000.midiOut = {"A3000 Cable", "Loopback"};
+    a3000.sysexId = 2;
+    const SSamplerDevices devices{ports_, buses_};
+    CVersion version;
+    ASSERT_TRUE(ReadOSVersion(a3000, devices, version));
+    EXPECT_EQ(version, (CVersion{2, 5, 0}));
+
+    a3000.sysexId = 3; // nobody answers for this device number
+    EXPECT_THROW(ReadOSVersion(a3000, devices, version), XSysexTimedOut);
+    a3000.midiIn.device = "Unplugged";
+    EXPECT_THROW(ReadOSVersion(a3000, devices, version), XMIDI);
 }
 
 TEST(InstallFinding, TakesTheFoundPortsIdsAndVersion)
