@@ -33,6 +33,8 @@ namespace {
 constexpr int kMaxSysexIds = 16;
 constexpr int kScsiIds = 8;
 constexpr int kMinimumListWidth = 280;
+// The Add dialog's result when Find was pressed.
+constexpr int kFindChosen = 100; // apart from the answers scripted runs give every dialog
 
 QString ModelInfo(const SSamplerModel& model)
 {
@@ -375,13 +377,19 @@ void CSamplerSettingsDialog::AskAdd()
     form->addRow(tr("Model:"), models);
     form->addRow(tr("Name:"), name);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &chooser);
+    // Find leaves the choice to the search.
+    QPushButton* find = buttons->addButton(tr("Find..."), QDialogButtonBox::ActionRole);
+    connect(find, &QPushButton::clicked, &chooser, [&chooser] { chooser.Finish(kFindChosen); });
     connect(buttons, &QDialogButtonBox::accepted, &chooser, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &chooser, &QDialog::reject);
     form->addRow(buttons);
-    while (chooser.RunModal() == QDialog::Accepted) {
+    int answer = QDialog::Rejected;
+    while ((answer = chooser.RunModal()) == QDialog::Accepted) {
         if (AddSampler(SamplerModels()[static_cast<size_t>(models->currentIndex())], name->text().toStdString()))
             return;
     }
+    if (answer == kFindChosen)
+        FindSamplers();
 }
 
 void CSamplerSettingsDialog::AskRename()

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
+#include <QPushButton>
 
 #include <string>
 #include <vector>
@@ -149,6 +150,21 @@ TEST_F(SearchDialogs, FindWithNothingThereSaysSo)
     bare.FindSamplers();
     ASSERT_EQ(again.shown.size(), 2u);
     EXPECT_EQ(again.shown[0], "No MIDI available!");
+}
+
+TEST_F(SearchDialogs, TheAddDialogHandsOverToTheSearch)
+{
+    AlertScript alerts;
+    CSamplerSettingsDialog dialog(samplers_, ports_, buses_);
+    QPushButton* add = nullptr;
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        if (button->text() == "Add...")
+            add = button;
+    ASSERT_NE(add, nullptr);
+    CModalDialog::SetAutoAnswer(100); // the Add dialog's Find
+    add->click();
+    EXPECT_EQ(alerts.shown, std::vector<std::string>{"No samplers found!"});
+    EXPECT_TRUE(samplers_.Empty());
 }
 
 TEST_F(SearchDialogs, TheFoundQuestionShowsWhereTheSamplerIsAndWhetherItIsADouble)
