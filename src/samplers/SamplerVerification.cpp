@@ -1,5 +1,6 @@
 #include "samplers/SamplerVerification.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "devices/midi/MIDIExceptions.h"
@@ -209,7 +210,13 @@ SVerificationOutcome VerifyInstalledSamplers(CInstalledSamplers& samplers, const
         return outcome;
     }
     CVerification verification(samplers, devices, texts, ui, readVersion);
-    ui.Progress(Text(texts, kLeftToCheck), samplers.Count());
+    // The window only comes up when some sampler will be asked.
+    const bool anyToAsk = std::any_of(samplers.Samplers().begin(), samplers.Samplers().end(), [](const auto& sampler) {
+        const SSamplerModel* model = FindSamplerModel(sampler.modelTypeId);
+        return model != nullptr && model->osVersionReadable;
+    });
+    if (anyToAsk)
+        ui.Progress(Text(texts, kLeftToCheck), samplers.Count());
     size_t index = 0;
     try {
         while (index < samplers.Count()) {

@@ -173,6 +173,17 @@ TEST_F(Verification, UnsupportedRecordsAndMissingDevicesAreReported)
     EXPECT_EQ(samplers_.Samplers()[0].userName, "S3000");
 }
 
+TEST_F(Verification, OnlySoftwareDestinationsAreNotCheckedAndShowNoProgress)
+{
+    samplers_.Add(*FindSamplerModel(kNewWindowModel), "Windows");
+    samplers_.Add(*FindSamplerModel(kSoundFontModel), "Banks");
+    ScriptedUI ui(devices_);
+    Verify(ui);
+    EXPECT_TRUE(ui.progress.empty());
+    EXPECT_TRUE(ui.alerts.empty());
+    EXPECT_EQ(samplers_.Count(), 2u);
+}
+
 TEST_F(Verification, AnOldSystemGivesTheNoteForTheModelsConnection)
 {
     bus_.AddTarget(std::make_shared<ScriptedTarget>("E-mu", "Emulator 4K", "3.50"));
