@@ -1,7 +1,10 @@
 #include "samplers/SamplerBrands.h"
 
+#include "devices/midi/MIDIExceptions.h"
 #include "devices/scsi/SCSIExceptions.h"
 #include "samplers/emu/EMUSamplerClasses.h"
+#include "samplers/yamaha/A3000Recognizer.h"
+#include "samplers/yamaha/A3000Version.h"
 
 namespace quorvel {
 
@@ -27,6 +30,14 @@ bool ReadOSVersion(const CPersistentInstalledSampler& sampler, const SSamplerDev
 {
     if (const auto emu = EMUSamplerClass(sampler.modelTypeId))
         return emu->ReadOSVersion(InstalledSCSIDevice(sampler, devices), version);
+    // The A3000 tells its version over MIDI, with or without SCSI.
+    if (sampler.modelTypeId == kA3000MIDIModel || sampler.modelTypeId == kA3000MIDIAndSCSIModel) {
+        const CRegisteredMIDIInput* input = devices.midi.FindInput(sampler.midiIn.device);
+        const CRegisteredMIDIOutput* output = devices.midi.FindOutput(sampler.midiOut.device);
+        if (!input || !output)
+            throw XFailedOpeningMIDIPort();
+        return ReadA3000Version(*input, *output, sampler.sysexId, version);
+    }
     throw XSamplerNotSupported();
 }
 

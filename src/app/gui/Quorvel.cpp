@@ -28,6 +28,7 @@
 #include "ui/app/PreferencesStore.h"
 #include "ui/preferences/PreferencesDialog.h"
 #include "ui/samplers/SamplerSettingsDialog.h"
+#include "ui/samplers/SamplerVerificationUI.h"
 #include "ui/views/WaveformPane.h"
 #include "ui/app/SystemReport.h"
 #include "ui/window/QtFileDialogs.h"
@@ -118,7 +119,10 @@ bool CQuorvel::Initialise()
     RegisterDevices();
     CloseSplashScreen();
     LoadPreferences(*services_, PreferencesFile(), &Frame());
-    VerifyInstalledSamplers();
+    // A run that only starts and quits has nobody to answer the check's
+    // questions.
+    if (!quitAfterStart_)
+        VerifySamplersAtStartUp(services_->Samplers(), SSamplerDevices{midiPorts_, scsiBuses_}, &Frame(), true);
     browserAvailable_ = WebBrowserAvailable();
     return true;
 }

@@ -5,6 +5,5 @@ namespace quorvel::gui {
 void InitialiseViewResources() {}
 void ShowSplashScreen() {}
 void CloseSplashScreen() {}
-void VerifyInstalledSamplers() {}
 
 } // namespace quorvel::gui

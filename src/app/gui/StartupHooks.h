@@ -10,7 +10,5 @@ void InitialiseViewResources();
 // The palette and the splash screen shown while the devices are found.
 void ShowSplashScreen();
 void CloseSplashScreen();
-// The hardware samplers' check at start-up comes with their transports.
-void VerifyInstalledSamplers();
 
 } // namespace quorvel::gui

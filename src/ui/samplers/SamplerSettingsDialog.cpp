@@ -21,6 +21,9 @@
 #include "framework/ResourceReference.h"
 #include "framework/TextResources.h"
 #include "framework/window/AlertBox.h"
+#include "samplers/SamplerVerification.h"
+#include "ui/samplers/FoundSamplerDialog.h"
+#include "ui/samplers/SamplerPictures.h"
 #include "ui/window/WindowTexts.h"
 
 namespace quorvel {
@@ -30,6 +33,8 @@ namespace {
 constexpr int kMaxSysexIds = 16;
 constexpr int kScsiIds = 8;
 constexpr int kMinimumListWidth = 280;
+// The Add dialog's result when Find was pressed.
+constexpr int kFindChosen = 100; // apart from the answers scripted runs give every dialog
 
 QString ModelInfo(const SSamplerModel& model)
 {
@@ -41,8 +46,9 @@ QString ModelInfo(const SSamplerModel& model)
 QString OSVersionText(const CPersistentInstalledSampler& sampler, const SSamplerModel& model)
 {
     if (sampler.versionKnown) {
+        const std::string format = BuiltInTextResources().Text(StringReference(129, 47)); // "V%1d.%02.2ld"
         char text[32];
-        std::snprintf(text, sizeof text, "V%1d.%02d", sampler.osVersion.major, sampler.osVersion.minor);
+        std::snprintf(text, sizeof text, format.c_str(), int{sampler.osVersion.major}, long{sampler.osVersion.minor});
         return text;
     }
     return WindowText(model.osVersionReadable ? 50 : 51);
@@ -134,7 +140,8 @@ CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, con
 CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, const CMIDIPortLists& midiPorts,
                                                const CSCSIBusRegistry& scsiBuses, QWidget* parent)
     : CModalDialog(parent), samplers_(samplers), midiInputs_(PortNames(midiPorts.inputs)),
-      midiOutputs_(PortNames(midiPorts.outputs)), scsiBuses_(BusNames(scsiBuses))
+      midiOutputs_(PortNames(midiPorts.outputs)), scsiBuses_(BusNames(scsiBuses)), midiPorts_(midiPorts),
+      scsiBusRegistry_(scsiBuses)
 {
     setWindowTitle(tr("Sampler Settings"));
     auto* layout = new QVBoxLayout(this);
@@ -157,6 +164,16 @@ CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, con
     for (QComboBox* box : {midiIn_, midiOut_, scsiBus_})
         box->setMinimumContentsLength(20);
     version_ = new QLabel(this);
+    versionWarning_ = new QLabel(this);
+    versionWarning_->setPixmap(VersionWarningPicture());
+    versionWarning_->hide();
+    auto* versionRow = new QHBoxLayout;
+    versionRow->addWidget(version_);
+    versionRow->addWidget(versionWarning_);
+    versionRow->addStretch();
+    picture_ = new QLabel(this);
+    picture_->setMinimumSize(SamplerPicture(0).size());
+    details->addRow(picture_);
     details->addRow(tr("Model:"), model_);
     details->addRow(tr("Info:"), info_);
     details->addRow(tr("MIDI In:"), midiIn_);
@@ -164,15 +181,17 @@ CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, con
     details->addRow(tr("SysEx ID:"), sysexIds_);
     details->addRow(tr("SCSI Bus:"), scsiBus_);
     details->addRow(tr("SCSI ID:"), scsiId_);
-    details->addRow(tr("OS Version:"), version_);
+    details->addRow(tr("OS Version:"), versionRow);
     row->addLayout(details, 1);
     layout->addLayout(row);
 
     auto* buttons = new QHBoxLayout;
     auto* add = new QPushButton(tr("Add..."), this);
+    find_ = new QPushButton(tr("Find..."), this);
     rename_ = new QPushButton(tr("Rename..."), this);
     remove_ = new QPushButton(tr("Remove"), this);
     buttons->addWidget(add);
+    buttons->addWidget(find_);
     buttons->addWidget(rename_);
     buttons->addWidget(remove_);
     buttons->addStretch();
@@ -181,6 +200,7 @@ CSamplerSettingsDialog::CSamplerSettingsDialog(CInstalledSamplers& samplers, con
     layout->addLayout(buttons);
 
     connect(add, &QPushButton::clicked, this, &CSamplerSettingsDialog::AskAdd);
+    connect(find_, &QPushButton::clicked, this, &CSamplerSettingsDialog::FindSamplers);
     connect(rename_, &QPushButton::clicked, this, &CSamplerSettingsDialog::AskRename);
     connect(remove_, &QPushButton::clicked, this, &CSamplerSettingsDialog::RemoveSelected);
     connect(close, &QDialogButtonBox::rejected, this, &QDialog::accept);
@@ -248,12 +268,16 @@ void CSamplerSettingsDialog::ShowSelected()
     for (QComboBox* box : {midiIn_, midiOut_, scsiBus_, scsiId_, sysexIds_})
         box->setEnabled(false);
     sysexIds_->clear();
+    versionWarning_->hide();
     if (model == nullptr) {
         model_->clear();
         info_->clear();
         version_->clear();
+        picture_->clear();
         return;
     }
+    picture_->setPixmap(SamplerPicture(model->picture));
+    versionWarning_->setVisible(sampler->versionKnown && OSVersionTooOld(*model, sampler->osVersion));
     model_->setText(QString::fromUtf8(model->name.data(), static_cast<int>(model->name.size())));
     info_->setText(ModelInfo(*model));
     // A software destination has no system to read: it says so like any
@@ -323,6 +347,17 @@ void CSamplerSettingsDialog::RemoveSelected()
     Fill();
 }
 
+size_t CSamplerSettingsDialog::FindSamplers()
+{
+    const size_t before = samplers_.Count();
+    const size_t installed = FindAndOfferSamplers(samplers_, SSamplerDevices{midiPorts_, scsiBusRegistry_}, this);
+    if (installed > 0) {
+        Fill();
+        list_->setCurrentRow(static_cast<int>(before));
+    }
+    return installed;
+}
+
 void CSamplerSettingsDialog::AskAdd()
 {
     CModalDialog chooser(this);
@@ -342,13 +377,19 @@ void CSamplerSettingsDialog::AskAdd()
     form->addRow(tr("Model:"), models);
     form->addRow(tr("Name:"), name);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &chooser);
+    // Find leaves the choice to the search.
+    QPushButton* find = buttons->addButton(tr("Find..."), QDialogButtonBox::ActionRole);
+    connect(find, &QPushButton::clicked, &chooser, [&chooser] { chooser.Finish(kFindChosen); });
     connect(buttons, &QDialogButtonBox::accepted, &chooser, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &chooser, &QDialog::reject);
     form->addRow(buttons);
-    while (chooser.RunModal() == QDialog::Accepted) {
+    int answer = QDialog::Rejected;
+    while ((answer = chooser.RunModal()) == QDialog::Accepted) {
         if (AddSampler(SamplerModels()[static_cast<size_t>(models->currentIndex())], name->text().toStdString()))
             return;
     }
+    if (answer == kFindChosen)
+        FindSamplers();
 }
 
 void CSamplerSettingsDialog::AskRename()

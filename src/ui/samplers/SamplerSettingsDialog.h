@@ -30,6 +30,10 @@ public:
     CSamplerSettingsDialog(CInstalledSamplers& samplers, const CMIDIPortLists& midiPorts,
                            const CSCSIBusRegistry& scsiBuses, QWidget* parent = nullptr);
 
+    // What Find does: searches the ports and buses and offers each sampler
+    // found; returns how many were installed.
+    size_t FindSamplers();
+
     // What the Add dialog does once a model and a name are chosen; alert 64
     // for an empty name. True when added.
     bool AddSampler(const SSamplerModel& model, const std::string& userName);
@@ -44,6 +48,12 @@ public:
     QComboBox* MidiOut() const { return midiOut_; }
     QComboBox* ScsiBus() const { return scsiBus_; }
     QLabel* VersionText() const { return version_; }
+    // Shown beside the version when it is older than the model needs.
+    QLabel* VersionWarning() const { return versionWarning_; }
+    QLabel* Picture() const { return picture_; }
+    QLabel* Info() const { return info_; }
+    QComboBox* ScsiId() const { return scsiId_; }
+    QPushButton* FindButton() const { return find_; }
 
     // The SysEx ID popup's entries for a model: min(count, 16), from 1 when
     // the model numbers them so.
@@ -70,6 +80,11 @@ private:
     QComboBox* scsiId_ = nullptr;
     QComboBox* sysexIds_ = nullptr;
     QLabel* version_ = nullptr;
+    QLabel* versionWarning_ = nullptr;
+    QLabel* picture_ = nullptr;
+    QPushButton* find_ = nullptr;
+    const CMIDIPortLists& midiPorts_;
+    const CSCSIBusRegistry& scsiBusRegistry_;
     QPushButton* rename_ = nullptr;
     QPushButton* remove_ = nullptr;
 };
