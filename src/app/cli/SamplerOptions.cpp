@@ -28,8 +28,9 @@ bool SameText(std::string_view a, std::string_view b)
            });
 }
 
-// The table's model by type id or by name, or null.
-const SSamplerModel* TableModel(const std::string& text)
+} // namespace
+
+const SSamplerModel* ModelByIdOrName(const std::string& text)
 {
     if (!text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return text.size() <= 9 ? FindSamplerModel(static_cast<uint32_t>(std::stoul(text))) : nullptr;
@@ -38,6 +39,8 @@ const SSamplerModel* TableModel(const std::string& text)
             return &model;
     return nullptr;
 }
+
+namespace {
 
 void RequireSCSI(const SamplerOptions& o, const std::string& model)
 {
@@ -92,7 +95,7 @@ SCliSampler ResolveSampler(const SamplerOptions& o)
         RequireSCSI(o, model);
         return {ECliSamplerKind::SMDI, 0, "the SMDI sampler", 0, CSMDISamplerInterface::kHighestSampleNumber};
     }
-    const SSamplerModel* entry = TableModel(model);
+    const SSamplerModel* entry = ModelByIdOrName(model);
     if (!entry)
         throw CliError(kUsage, "--model " + model + ": no such model; quorvel-cli samplers lists them");
     if (!EMUSamplerClass(entry->typeId))

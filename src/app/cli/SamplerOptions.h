@@ -10,6 +10,10 @@ namespace CLI {
 class App;
 }
 
+namespace quorvel {
+struct SSamplerModel;
+}
+
 namespace quorvel::cli {
 
 struct SamplerOptions {
@@ -43,6 +47,9 @@ struct SCliSampler {
 
 // CliError (status 1) unless `number` is one of the sampler's sample numbers.
 void CheckSampleNumber(const char* option, int32_t number, const SCliSampler& sampler);
+
+// The table's model by type id ("5011") or by name (any case), or null.
+const SSamplerModel* ModelByIdOrName(const std::string& text);
 
 // What the options name, with the connection it needs given. CliError
 // (status 1) when they name nothing this tool can talk to, or leave out a

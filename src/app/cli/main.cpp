@@ -8,6 +8,7 @@
 #include "app/cli/CliError.h"
 #include "app/cli/DocumentOptions.h"
 #include "app/cli/ExportCommand.h"
+#include "app/cli/FindCommand.h"
 #include "app/cli/InstalledSamplerCommands.h"
 #include "app/cli/JsonReports.h"
 #include "app/cli/OpenInput.h"
@@ -81,6 +82,14 @@ int Run(int argc, char** argv)
     AddTraceOption(*midiPorts, trace);
     CLI::App* samplers = app.add_subcommand(
         "samplers", "list the sampler models and the samplers installed in the program's Sampler Settings as JSON");
+    std::optional<std::string> findModel;
+    CLI::App* finder = app.add_subcommand(
+        "find", "search the SCSI buses and MIDI ports for samplers, as the program's Find does; prints them as JSON");
+    finder->add_option("--model", findModel, "look for this model only (type id or name; see samplers)");
+    AddTraceOption(*finder, trace);
+    finder->footer("Output: {\"found\":[{\"type\",\"model\",\"midi_in\",\"midi_out\",\"sysex_id\",\"scsi_bus\","
+                   "\"scsi_id\",\"os\",\"double\"}]}; double names the earlier finding or the installed sampler it "
+                   "equals. Exit status 3 when nothing answered (the program's alert on stderr).");
     CLI::App* scsiBuses =
         app.add_subcommand("scsi-buses", "list the SCSI buses and what answers at each target id as JSON");
     AddTraceOption(*scsiBuses, trace);
@@ -161,7 +170,7 @@ int Run(int argc, char** argv)
         }
         if (samplerOptions.sampler)
             samplerOptions = WithInstalledSampler(samplerOptions, InstalledSamplersOnFile());
-        if (*midiPorts || *scsiBuses || *lister || *transmit || *receive || *deleter) {
+        if (*midiPorts || *scsiBuses || *finder || *lister || *transmit || *receive || *deleter) {
             StartTrace(trace);
             // Emulated samplers (QUORVEL_EMULATED_SAMPLERS) add their Loopback
             // ports and SCSI targets.
@@ -174,6 +183,8 @@ int Run(int argc, char** argv)
                 report = MIDIPortsReport(ports);
             else if (*scsiBuses)
                 report = SCSIBusesReport(buses);
+            else if (*finder)
+                report = Find({ports, buses}, InstalledSamplersOnFile(), findModel);
             else if (*lister)
                 report = List(devices, samplerOptions);
             else if (*transmit)
