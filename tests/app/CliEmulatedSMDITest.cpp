@@ -198,6 +198,27 @@ TEST(CliEmulatedSMDI, ARefusingOrBusySamplerEndsInTheProgramsAlerts)
     }
 }
 
+TEST(CliEmulatedSMDI, FindReportsTheEmuOnceAndNothingForAModelNotThere)
+{
+    TempFolder folder;
+    const EmulatedSCSISamplers emulators(folder / "memory");
+    ::setenv("QUORVEL_CONFIG_DIR", (folder / "config").c_str(), 1);
+    auto run = RunTool("quorvel-cli", "find");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const json found = json::parse(run.out)["found"];
+    ASSERT_EQ(found.size(), 1u) << "the plain SMDI sampler is no model of the table";
+    EXPECT_EQ(found[0]["type"], 5121);
+    EXPECT_EQ(found[0]["scsi_bus"], "Loopback");
+    EXPECT_EQ(found[0]["scsi_id"], 1);
+    EXPECT_EQ(found[0]["os"], "4.70");
+    EXPECT_EQ(found[0]["double"], "");
+
+    run = RunTool("quorvel-cli", "find --model 'E-mu ESI-32 via SCSI'");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_TRUE(Contains(run.err, "No sampler of type \"E-mu ESI-32 via SCSI\" was found.")) << run.err;
+    ::unsetenv("QUORVEL_CONFIG_DIR");
+}
+
 TEST(CliEmulatedSMDI, AnInstalledSamplerIsNamedByItsNameInTheSettings)
 {
     TempFolder folder;
