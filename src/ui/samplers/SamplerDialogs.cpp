@@ -20,6 +20,7 @@
 #include "ui/samplers/HardwareTransfer.h"
 #include "ui/samplers/LeftMixRightReceiveDialog.h"
 #include "ui/samplers/SamplerFailureAlerts.h"
+#include "ui/samplers/SamplerPictures.h"
 #include "ui/samplers/TransferProgress.h"
 
 namespace quorvel {
@@ -79,16 +80,17 @@ bool TakesNumberedSamples(const SamplerCapabilities& capabilities)
 
 // ---- CSamplerDialog ------------------------------------------------------------
 
+constexpr int kPictureHeight = 48;
+
 CSamplerDialog::CSamplerDialog(const CPersistentInstalledSampler& sampler, QWidget* parent) : CModalDialog(parent)
 {
     setWindowTitle(QStringLiteral("Quorvel"));
     auto* layout = new QVBoxLayout(this);
     auto* heading = new QHBoxLayout;
-    // Stands where the model's picture goes.
-    auto* picture = new QFrame(this);
+    auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("samplerPicture"));
-    picture->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    picture->setFixedSize(96, 48);
+    if (const SSamplerModel* model = FindSamplerModel(sampler.modelTypeId))
+        picture->setPixmap(SamplerPicture(model->picture).scaledToHeight(kPictureHeight, Qt::SmoothTransformation));
     heading->addWidget(picture);
     auto* names = new QVBoxLayout;
     auto* userName = new QLabel(QString::fromStdString(sampler.userName), this);
