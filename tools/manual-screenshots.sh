@@ -85,11 +85,64 @@ shot() {
   wait "$pid" 2>/dev/null || true
 }
 
+# The sampler chapter: an emulated E-mu E4K on the Loopback SCSI bus, found
+# by the search the program offers when no sampler is installed, the demo
+# loop transmitted to it and a slice received back into a window. Each
+# dialog is titled like the frame, so the newest window of that title is
+# the one taken.
+sampler_shots() {
+  local run="$work/samplers"
+  mkdir -p "$run/config" "$run/runtime"
+  QUORVEL_EMULATED_SAMPLERS=5121 QUORVEL_CONFIG_DIR="$run/config" XDG_RUNTIME_DIR="$run/runtime" \
+    XDG_CONFIG_HOME="$run/xdg" bash -c 'cd examples && exec "$0" "$1"' "$PWD/$program" "$PWD/$loop" >/dev/null 2>&1 &
+  local pid=$!
+  newest() { xdotool search --onlyvisible --name "^$1\$" | tail -n 1; }
+  sleep 2
+  xdotool key Return # "No samplers installed!": Yes, search
+  sleep 2
+  import -window "$(newest 'Sampler Found')" "$out/sampler-found.png"
+  xdotool key Return # add it
+  sleep 2
+  xdotool key Return # the demo loop's "Mix"
+  sleep 1
+  xdotool mousemove 900 600 click 1
+  sleep 0.3
+  xdotool key 6
+  xdotool mousemove 160 134 click 1 # Bars: 2, so the tempo reads
+  sleep 0.3
+  xdotool key End BackSpace BackSpace BackSpace
+  xdotool type 2
+  xdotool key Return
+  sleep 0.5
+  xdotool mousemove 206 57 click 1 # Sampler
+  sleep 0.8
+  xdotool mousemove 300 78 click 1 # Transmit to ...
+  sleep 1.5
+  import -window "$(newest Quorvel)" "$out/sampler-transmit.png"
+  xdotool key Return
+  sleep 3
+  xdotool mousemove 206 57 click 1
+  sleep 0.8
+  xdotool mousemove 300 100 click 1 # Receive from ...
+  sleep 2.5
+  import -window "$(newest Quorvel)" "$out/sampler-receive.png"
+  xdotool key Return # the first slice
+  sleep 2.5
+  import -window "$(xdotool search --onlyvisible --name '^Quorvel' | head -n 1)" "$out/sampler-received.png"
+  kill -9 "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+
 # The loop as a musician has it: its two bars typed, so the tempo reads
 # (typed last: the field keeps the keyboard afterwards; Ctrl+A there selects
 # the slices, as everywhere in the window, so the old text is deleted).
 bars_small=("click 160 134" "key End BackSpace BackSpace BackSpace" "type 2" "key Return")
 bars_full=("click 155 110" "key End BackSpace BackSpace BackSpace" "type 2" "key Return")
+if [ "${1:-}" = samplers ]; then
+  sampler_shots
+  echo "sampler screenshots written to $out"
+  exit 0
+fi
 shot window-full 2 maximise "key 6" "${bars_full[@]}"
 shot window-small 2 "key 6" "${bars_small[@]}"
 shot window-zoomed 2 "key 6" "key ctrl+equal" "key ctrl+equal" "key ctrl+equal" "key ctrl+equal" "${bars_small[@]}"
@@ -102,4 +155,5 @@ TITLE="Open Sound File" shot open-dialog 2 "key ctrl+o" "click 400 184"
 # The Edit menu's title, then its items from the bottom.
 TITLE=Preferences shot preferences 2 "click 155 57" "key Up Up Return"
 TITLE="Sampler Settings" shot sampler-settings 2 "click 155 57" "key Up Return" "key Down"
+sampler_shots
 echo "screenshots written to $out"
