@@ -152,6 +152,22 @@ TEST_P(AKAIInterface, ASampleMissingAfterTheDumpIsLost)
     EXPECT_THROW(Transmit(Slice("gone", 45), Words(45, 4)), XAKAITransmittedSampleLost);
 }
 
+TEST_P(AKAIInterface, AnAbortCancelsTheDumpAndLetsTheSamplerSettle)
+{
+    const std::vector<int16_t> words = Words(200, 5);
+    const std::unique_ptr<CABCSampleTransmitter> transmitter = akai.CreateMonoTransmitter(0);
+    int32_t perFrame = 0;
+    transmitter->StartTransmission(Slice("half", 200), perFrame, 0);
+    transmitter->TransmitNext(words.data());
+    transmitter->TransmitNext(words.data() + 40);
+    const uint64_t before = clock.now;
+    transmitter->AbortTransmission();
+    EXPECT_FALSE(transmitter->IsActive());
+    EXPECT_EQ(sampler.Dump().cancels, 1);
+    EXPECT_GE(clock.now - before, 500u);
+    EXPECT_TRUE(sampler.samples.empty());
+}
+
 TEST_P(AKAIInterface, AdaptsToWhatTheSamplerHolds)
 {
     SampleInfo info = Slice("kick_1 with a long name", 10);
