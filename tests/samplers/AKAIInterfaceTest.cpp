@@ -107,6 +107,22 @@ TEST_P(AKAIInterface, ASliceGoesOutAndComesBackBitExactly)
     EXPECT_EQ(request[11], 101);
 }
 
+TEST_P(AKAIInterface, SlicesOneAfterAnotherGetTheNextNumbers)
+{
+    // The second slice needs more than 128 packets: their numbers wrap.
+    const std::vector<std::vector<int16_t>> slices{Words(40, 11), Words(5200, 12), Words(1, 13)};
+    for (size_t k = 0; k < slices.size(); ++k) {
+        SampleInfo info = Slice("Loop " + std::to_string(k + 1), static_cast<uint32_t>(slices[k].size()));
+        akai.AdaptSampleInfo(info);
+        EXPECT_EQ(Transmit(info, slices[k]), static_cast<int32_t>(k));
+    }
+    for (size_t k = 0; k < slices.size(); ++k) {
+        SampleInfo info;
+        EXPECT_EQ(Receive(static_cast<int32_t>(k), info), slices[k]) << k;
+        EXPECT_EQ(info.Name(), "LOOP " + std::to_string(k + 1));
+    }
+}
+
 TEST_P(AKAIInterface, ListsInfoAndDeletion)
 {
     sampler.AddSample("KICK", Words(40, 2), 22050);

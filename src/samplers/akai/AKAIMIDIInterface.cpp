@@ -1,9 +1,8 @@
 #include "samplers/akai/AKAIMIDIInterface.h"
 
-#include "fileformats/PreferenceObjects.h"
-
 #include <cstring>
 
+#include "fileformats/PreferenceObjects.h"
 #include "samplers/akai/AKAICharacters.h"
 #include "samplers/akai/AKAIExceptions.h"
 #include "samplers/akai/AKAIMessages.h"
