@@ -14,6 +14,7 @@
 #include "samplers/akai/AKAIExceptions.h"
 #include "samplers/akai/AKAIMessages.h"
 #include "samplers/akai/AKAISCSICom.h"
+#include "samplers/akai/AKAISCSIInterface.h"
 #include "../devices/MIDITestDoubles.h"
 
 namespace quorvel {
@@ -146,6 +147,20 @@ TEST_F(AKAISCSI, SilenceEndsTheReplyWaitAndAWaitExtendsIt)
     const std::unique_ptr<CRawSysex> answer = com.Request(akai::PlainRequest(0, akai::kRequestSampleList));
     EXPECT_EQ(akai::Operation(*answer), akai::kSampleList);
     EXPECT_GE(clock.now, later);
+}
+
+TEST_F(AKAISCSI, TheInterfaceListsAndDeletesButMovesNoSampleWordsYet)
+{
+    CAKAISCSIInterface sampler(SCSIDevice{bus, id, 1000}, 0);
+    target->answers = {SampleList(), {0xF0, 0x47, 0, 0x16, 0x48, 0, 0xF7}, {0xF0, 0x47, 0, 0x16, 0x48, 1, 0xF7}};
+    const std::unique_ptr<CSampleList> list = sampler.GetSampleList(0, 0);
+    ASSERT_EQ(list->Count(), 1);
+    EXPECT_EQ(list->Get(0)->Name(), "KICK");
+    EXPECT_NO_THROW(sampler.DeleteSample(0));
+    EXPECT_EQ(target->received.back(), (Bytes{0xF0, 0x47, 0, 0x14, 0x48, 0, 0, 0xF7}));
+    EXPECT_THROW(sampler.DeleteSample(3), XAKAIReceivedError);
+    EXPECT_EQ(sampler.CreateReceiver(0), nullptr);
+    EXPECT_EQ(sampler.CreateMonoTransmitter(0), nullptr);
 }
 
 } // namespace
