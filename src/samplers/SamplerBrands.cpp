@@ -2,13 +2,38 @@
 
 #include "devices/midi/MIDIExceptions.h"
 #include "devices/scsi/SCSIExceptions.h"
+#include "samplers/akai/AKAIInstalledMIDIInterface.h"
+#include "samplers/akai/AKAIModels.h"
+#include "samplers/akai/AKAIRecognizer.h"
 #include "samplers/emu/EMUSamplerClasses.h"
 #include "samplers/yamaha/A3000Recognizer.h"
 #include "samplers/yamaha/A3000Version.h"
 
 namespace quorvel {
 
-bool SamplerBrandBuilt(uint32_t typeId) { return EMUSamplerClass(typeId) != nullptr; }
+bool SamplerBrandBuilt(uint32_t typeId)
+{
+    return EMUSamplerClass(typeId) != nullptr || akai::MIDIModelGeneration(typeId).has_value();
+}
+
+namespace {
+
+struct SInstalledMIDIPorts {
+    const CRegisteredMIDIInput& input;
+    const CRegisteredMIDIOutput& output;
+};
+
+// XFailedOpeningMIDIPort when either port is not registered.
+SInstalledMIDIPorts InstalledMIDIPorts(const CPersistentInstalledSampler& sampler, const SSamplerDevices& devices)
+{
+    const CRegisteredMIDIInput* input = devices.midi.FindInput(sampler.midiIn.device);
+    const CRegisteredMIDIOutput* output = devices.midi.FindOutput(sampler.midiOut.device);
+    if (!input || !output)
+        throw XFailedOpeningMIDIPort();
+    return {*input, *output};
+}
+
+} // namespace
 
 SCSIDevice InstalledSCSIDevice(const CPersistentInstalledSampler& sampler, const SSamplerDevices& devices)
 {
@@ -23,6 +48,11 @@ std::unique_ptr<CABCSamplerInterface> CreateSamplerInterface(const CPersistentIn
 {
     if (const auto emu = EMUSamplerClass(sampler.modelTypeId))
         return emu->CreateInterface(InstalledSCSIDevice(sampler, devices));
+    if (akai::MIDIModelGeneration(sampler.modelTypeId)) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        return std::make_unique<CAKAIInstalledMIDIInterface>(ports.input, ports.output, sampler.sysexId,
+                                                             sampler.modelTypeId);
+    }
     throw XSamplerNotSupported();
 }
 
@@ -32,11 +62,12 @@ bool ReadOSVersion(const CPersistentInstalledSampler& sampler, const SSamplerDev
         return emu->ReadOSVersion(InstalledSCSIDevice(sampler, devices), version);
     // The A3000 tells its version over MIDI, with or without SCSI.
     if (sampler.modelTypeId == kA3000MIDIModel || sampler.modelTypeId == kA3000MIDIAndSCSIModel) {
-        const CRegisteredMIDIInput* input = devices.midi.FindInput(sampler.midiIn.device);
-        const CRegisteredMIDIOutput* output = devices.midi.FindOutput(sampler.midiOut.device);
-        if (!input || !output)
-            throw XFailedOpeningMIDIPort();
-        return ReadA3000Version(*input, *output, sampler.sysexId, version);
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        return ReadA3000Version(ports.input, ports.output, sampler.sysexId, version);
+    }
+    if (akai::MIDIModelGeneration(sampler.modelTypeId)) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        return ReadAKAIVersion(ports.input, ports.output, sampler.sysexId, version);
     }
     throw XSamplerNotSupported();
 }

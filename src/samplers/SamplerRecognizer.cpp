@@ -1,5 +1,6 @@
 #include "samplers/SamplerRecognizer.h"
 
+#include "samplers/akai/AKAIRecognizer.h"
 #include "samplers/emu/EMURecognizer.h"
 #include "samplers/yamaha/A3000Recognizer.h"
 
@@ -19,16 +20,16 @@ std::vector<std::unique_ptr<CABCSamplerRecognizer>> Make()
 
 const std::vector<std::unique_ptr<CABCSamplerRecognizer>>& SCSIRecognizers()
 {
-    // Kurzweil first and AKAI last once they are built.
-    static const auto recognizers = Make<CA3000Recognizer, CEMURecognizer>();
+    // Kurzweil goes first once it is built; AKAI is last.
+    static const auto recognizers = Make<CA3000Recognizer, CEMURecognizer, CAKAIRecognizer>();
     return recognizers;
 }
 
 const std::vector<std::unique_ptr<CABCSamplerRecognizer>>& MIDIRecognizers()
 {
-    // The Roland and AKAI answers go before the identity replies once those
-    // brands are built; Kurzweil reads identity replies as well.
-    static const auto recognizers = Make<CA3000Recognizer>();
+    // The Roland answers go first once that brand is built, then the AKAI
+    // status reports, then the identity replies (Kurzweil reads them as well).
+    static const auto recognizers = Make<CAKAIRecognizer, CA3000Recognizer>();
     return recognizers;
 }
 

@@ -4,6 +4,7 @@
 
 #include "devices/emulated/SMDIEmulator.h"
 #include "devices/emulated/SMDIEmulatorModel.h"
+#include "devices/midi/MIDIExceptions.h"
 #include "devices/scsi/LoopbackSCSI.h"
 #include "devices/scsi/SCSIExceptions.h"
 #include "samplers/SamplerBrands.h"
@@ -42,9 +43,18 @@ TEST(SamplerBrandsTest, AnInstalledEmuIsReachedOnTheBusItsRecordNames)
     moved.scsiBus = {"Gone", "Linux SG"};
     EXPECT_THROW(CreateSamplerInterface(moved, devices), XSCSI);
 
+    CPersistentInstalledSampler roland;
+    roland.modelTypeId = 2000;
+    EXPECT_FALSE(SamplerBrandBuilt(2000));
+    EXPECT_THROW(CreateSamplerInterface(roland, devices), XSamplerNotSupported);
+    EXPECT_THROW(ReadOSVersion(roland, devices, version), XSamplerNotSupported);
+
+    // An AKAI sampler over MIDI whose ports are no longer there.
     CPersistentInstalledSampler akai;
     akai.modelTypeId = 4100;
-    EXPECT_FALSE(SamplerBrandBuilt(4100));
-    EXPECT_THROW(CreateSamplerInterface(akai, devices), XSamplerNotSupported);
-    EXPECT_THROW(ReadOSVersion(akai, devices, version), XSamplerNotSupported);
+    akai.midiIn = {"Gone", "ALSA"};
+    akai.midiOut = {"Gone", "ALSA"};
+    EXPECT_TRUE(SamplerBrandBuilt(4100));
+    EXPECT_THROW(CreateSamplerInterface(akai, devices), XFailedOpeningMIDIPort);
+    EXPECT_THROW(ReadOSVersion(akai, devices, version), XFailedOpeningMIDIPort);
 }

@@ -84,8 +84,10 @@ inline Bytes A3000Reply(uint8_t device, std::array<uint8_t, 4> version)
 // pair's input. Records every message it heard.
 class IdentityResponder {
 public:
-    IdentityResponder(std::vector<SLoopbackMIDIDevice> cables, uint8_t device, Bytes reply)
-        : cables_(std::move(cables)), device_(device), reply_(std::move(reply))
+    // `request`, when given, is the message answered instead of the identity request.
+    IdentityResponder(std::vector<SLoopbackMIDIDevice> cables, uint8_t device, Bytes reply, Bytes request = {})
+        : cables_(std::move(cables)), device_(device), reply_(std::move(reply)),
+          request_(request.empty() ? IdentityRequest(device) : std::move(request))
     {
         for (size_t i = 0; i < cables_.size(); ++i) {
             partial_.emplace_back();
@@ -118,7 +120,7 @@ private:
             if (data[i] != 0xF7)
                 continue;
             heard_.push_back(message);
-            if (message == IdentityRequest(device_)) {
+            if (message == request_) {
                 ++replies;
                 written_ = cables_.front().toProgram->Write(reply_.data(), reply_.size());
             }
@@ -128,6 +130,7 @@ private:
     std::vector<SLoopbackMIDIDevice> cables_;
     uint8_t device_;
     Bytes reply_;
+    Bytes request_;
     std::mutex mutex_;
     std::vector<Bytes> partial_;
     std::vector<Bytes> heard_;

@@ -26,7 +26,7 @@ CSDSReceiver::~CSDSReceiver() { StopQuietly(); }
 void CSDSReceiver::BeginReception(SampleInfo& info, int32_t, int32_t& wordsPerFrame)
 {
     expectedPacket_ = 0;
-    connection_.SendFlushed(BuildRequest(channel_, sampleNumber_ & 0x3FFF));
+    RequestDump();
     const std::unique_ptr<CRawSysex> message = AwaitMessage(connection_, replyTimeoutMs_);
     if (!IsHeader(*message))
         throw XSDSUnexpectedSysex();
@@ -44,6 +44,8 @@ void CSDSReceiver::BeginReception(SampleInfo& info, int32_t, int32_t& wordsPerFr
     if (header.length == 0)
         FinishReception();
 }
+
+void CSDSReceiver::RequestDump() { connection_.SendFlushed(BuildRequest(channel_, sampleNumber_ & 0x3FFF)); }
 
 std::unique_ptr<CRawSysex> CSDSReceiver::TakePacket()
 {

@@ -28,6 +28,13 @@ public:
 
     uint32_t Format() const { return format_; }
 
+protected:
+    // Asks for the dump (input flushed first). Brands that start the dump
+    // with a message of their own replace it.
+    virtual void RequestDump();
+    CSysexConnection& Connection() { return connection_; }
+    uint8_t Channel() const { return channel_; }
+
 private:
     // The expected packet, verified.
     std::unique_ptr<CRawSysex> TakePacket();

@@ -42,6 +42,8 @@ protected:
     // ACK (true) or NAK (false), with the packet number it names.
     bool ReceiveHandshake(uint8_t& packetNumber);
     CSysexConnection& Connection() { return connection_; }
+    // For brands whose sampler picks the number only once the header is due.
+    void SetSampleNumber(uint16_t sampleNumber) { sampleNumber_ = sampleNumber; }
 
 private:
     void AwaitPacketAck();

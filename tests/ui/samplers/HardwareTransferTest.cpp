@@ -216,10 +216,10 @@ TEST(HardwareTransfer, TheCommandsAreOfferedOnlyForModelsThisProgramSpeaks)
     app.Samplers().Assign({f.installed});
     EXPECT_TRUE(app.TransmitAvailable());
     EXPECT_TRUE(app.ReceiveAvailable());
-    CPersistentInstalledSampler akai;
-    akai.modelTypeId = 4100; // its brand is not built
-    akai.userName = "My S3000";
-    app.Samplers().Assign({akai});
+    CPersistentInstalledSampler roland;
+    roland.modelTypeId = 2000; // its brand is not built
+    roland.userName = "My S-760";
+    app.Samplers().Assign({roland});
     EXPECT_FALSE(app.TransmitAvailable());
     EXPECT_FALSE(app.ReceiveAvailable());
     CPersistentInstalledSampler window;
