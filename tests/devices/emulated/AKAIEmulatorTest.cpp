@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "AKAITestBench.h"
+#include "devices/emulated/EmulatedSamplers.h"
+#include "devices/scsi/SCSIBusRegistry.h"
+
+using namespace quorvel;
+using namespace quorvel::test;
+
+namespace {
+
+std::vector<uint32_t> Words16(size_t count, uint32_t seed) { return TestWords(16, count, seed); }
+
+std::string Label(const char* prefix, unsigned number)
+{
+    std::ostringstream text;
+    text << prefix << number;
+    return text.str();
+}
+
+} // namespace
+
+TEST(AKAIEmulator, EveryMIDIModelStartsWithItsOwnPortsAndTheRightFormats)
+{
+    const char* ids = "4000,4010,4130,4110,4100,4150,4140,4160,4120,4170";
+    std::ostringstream warnings;
+    const SEmulatorSettings settings = ParseEmulatorSettings(ids, nullptr, nullptr, warnings);
+    EXPECT_EQ(warnings.str(), "");
+    ASSERT_EQ(settings.samplers.size(), 10u);
+    CMIDIPortLists ports;
+    CEmulatedSamplers samplers(ports, settings, SteadyEmulatorClock(), 0, warnings);
+    ASSERT_EQ(samplers.MIDIEmulators().size(), 10u);
+    EXPECT_NE(ports.FindInput("Emulated AKAI S3000 via MIDI"), nullptr);
+    EXPECT_NE(ports.FindOutput("Emulated AKAI S1000 via MIDI"), nullptr);
+    EXPECT_NE(ports.FindOutput("Emulated AKAI CD3000XL via MIDI"), nullptr);
+    int older = 0;
+    for (const auto& emulator : samplers.MIDIEmulators())
+        older += static_cast<CAKAIEmulator&>(*emulator).Model().olderGeneration ? 1 : 0;
+    EXPECT_EQ(older, 2); // the S1000 and the S1100
+}
+
+TEST(AKAIEmulator, StatusReportGivesVersionBlocksAndMemory)
+{
+    // F0 47 00 01 48, version (revision, version), blocks (2), free blocks
+    // (2), sample words (4), free words (4), channel, F7.
+    AKAITestBench s1000("4000");
+    EXPECT_EQ(s1000.Ask(AKAIMessage(0x00, {})),
+              (Bytes{0xF0, 0x47, 0x00, 0x01, 0x48, 40, 4, 0x60, 0x03, 0x60, 0x03, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0xF7}));
+    AKAITestBench s3000("4100");
+    EXPECT_EQ(s3000.Ask(AKAIMessage(0x00, {})),
+              (Bytes{0xF0, 0x47, 0x00, 0x01, 0x48, 0, 2, 0x60, 0x03, 0x60, 0x03, 0, 0, 0, 8, 0, 0, 0, 8, 0, 0xF7}));
+    // A sample of 1000 words uses one block and 1000 words.
+    s3000.SendSample(0, SampleBlock(192, "A", 1000, 44100), Words16(1000, 1));
+    const Bytes status = s3000.Ask(AKAIMessage(0x00, {}));
+    ASSERT_EQ(status.size(), 21u);
+    EXPECT_EQ(status[9] | status[10] << 7, 479);
+    EXPECT_EQ(status[15] | status[16] << 7 | status[17] << 14 | status[18] << 21, (16 << 20) - 1000);
+    // Another channel, or another family byte, is not this sampler.
+    s3000.Send({0xF0, 0x47, 0x01, 0x00, 0x48, 0xF7});
+    s3000.Send({0xF0, 0x47, 0x00, 0x00, 0x49, 0xF7});
+    EXPECT_TRUE(s3000.SaidNothingMore());
+}
+
+TEST(AKAIEmulator, LaterModelsTakeAHeaderAndDataAndGiveThemBackBitExactly)
+{
+    AKAITestBench bench("4150");
+    const std::vector<uint32_t> words = Words16(137, 7); // the last packet part-filled
+    const Bytes header = SampleBlock(192, "KICK-1", 137, 44100);
+    const std::vector<Bytes> answers = bench.SendSample(0, header, words);
+    ASSERT_EQ(answers.size(), 5u);
+    for (size_t i = 0; i < answers.size(); ++i)
+        EXPECT_EQ(answers[i], Ack(static_cast<uint8_t>(i == 0 ? 0 : i - 1)));
+
+    EXPECT_EQ(bench.Names(0x04), std::vector<Bytes>{NameCodes("KICK-1")});
+    // The header read back is the one sent: 12-byte prefix, 384 nibbles.
+    const Bytes read = bench.Ask(Numbered(0x0A, 0));
+    EXPECT_EQ(read.size(), 397u);
+    EXPECT_EQ(read, NewData(0x0B, 0, header));
+    // A part of it: offset 3, 12 bytes (the name).
+    EXPECT_EQ(bench.Ask(AKAIMessage(0x0A, Concat({Number14(0), {0}, Number14(3), Number14(12)}))),
+              NewData(0x0B, 0, NameCodes("KICK-1"), 3));
+    // The sample packet request: sample, first word, count, interval 1, 0.
+    const Bytes request =
+        AKAIMessage(0x0C, Concat({Number14(0), {0, 0, 0, 0}, {137 % 128, 137 / 128, 0, 0}, {1, 0}}));
+    ASSERT_EQ(request.size(), 18u);
+    Bytes dumpHeader;
+    EXPECT_EQ(bench.ReceiveDump(request, &dumpHeader), words);
+    EXPECT_EQ(dumpHeader, HeaderMessage(0, 16, 22675, 137, 137, 137, 0x7F));
+    // A part of the sample, and the plain dump request.
+    const Bytes part = AKAIMessage(0x0C, Concat({Number14(0), {100, 0, 0, 0}, {30, 0, 0, 0}, {1, 0}}));
+    EXPECT_EQ(bench.ReceiveDump(part), std::vector<uint32_t>(words.begin() + 100, words.begin() + 130));
+    EXPECT_EQ(bench.ReceiveDump(Request(0)), words);
+}
+
+TEST(AKAIEmulator, OlderModelsTakeTheFixedBlockMessages)
+{
+    AKAITestBench bench("4000");
+    const std::vector<uint32_t> words = Words16(81, 3);
+    const Bytes header = SampleBlock(150, "SNARE", 81, 22050);
+    const Bytes message = OldData(0x0B, 0, header);
+    ASSERT_EQ(message.size(), 308u);
+    EXPECT_EQ(bench.SendSample(0, header, words).front(), Ack(0));
+    EXPECT_EQ(bench.Ask(Numbered(0x0A, 0)), message);
+    Bytes dumpHeader;
+    EXPECT_EQ(bench.ReceiveDump(Request(0), &dumpHeader), words);
+    EXPECT_EQ(dumpHeader[7] | dumpHeader[8] << 7 | dumpHeader[9] << 14, 1000000000 / 22050);
+    // The later models' offset form is not theirs.
+    bench.Send(NewData(0x0B, 0, header));
+    EXPECT_EQ(bench.Next(), Reply(1));
+    EXPECT_EQ(bench.Ask(AKAIMessage(0x0A, Concat({Number14(0), {0}, Number14(0), Number14(150)}))), Reply(1));
+}
+
+TEST(AKAIEmulator, NewSamplesTakeTheNextNumberAndADumpFillsTheHeadersSample)
+{
+    AKAITestBench bench("4100");
+    // Headers sent with numbers past the end land at 0, 1, 2, and each
+    // following dump (carrying the number the header was sent with) fills it.
+    for (uint32_t i = 0; i < 3; ++i) {
+        const std::vector<uint32_t> words = Words16(50 + i, i + 1);
+        bench.Send(NewData(0x0B, 0x3FFF, SampleBlock(192, Label("S", i), 50 + i, 44100)));
+        bench.SendDump(0x3FFF, words);
+        bench.Settle();
+        ASSERT_EQ(bench.emulator->Memory().Samples().size(), i + 1);
+        EXPECT_EQ(bench.ReceiveDump(Request(i)), words);
+    }
+    // A dump alone makes a sample with a header of the sampler's own.
+    const std::vector<uint32_t> words = Words16(20, 9);
+    bench.SendDump(77, words, 1000000000 / 32000);
+    bench.Settle();
+    const std::optional<SAKAISample> made = bench.emulator->Memory().Sample(3);
+    ASSERT_TRUE(made);
+    EXPECT_EQ(made->header[0], 3);
+    EXPECT_EQ(made->header[138] | made->header[139] << 8, 32000);
+    EXPECT_EQ(made->header[26], 20);
+    EXPECT_EQ(bench.Names(0x04).size(), 4u);
+    EXPECT_EQ(bench.ReceiveDump(Request(3)), words);
+    // A dump for an existing number replaces that sample's data only.
+    const std::vector<uint32_t> again = Words16(60, 11);
+    bench.SendDump(1, again);
+    EXPECT_EQ(bench.ReceiveDump(Request(1)), again);
+    EXPECT_EQ(bench.Names(0x04)[1], NameCodes("S1"));
+}
+
+TEST(AKAIEmulator, ProgramsWithKeygroupsAreStoredAndReadBack)
+{
+    for (const char* id : {"4000", "4100"}) {
+        SCOPED_TRACE(id);
+        AKAITestBench bench(id);
+        const size_t size = bench.Block();
+        auto data = [&](uint8_t op, uint32_t n, const Bytes& block, int keygroup) {
+            return bench.Old() ? OldData(op, n, block, keygroup)
+                               : NewData(op, n, block, 0, static_cast<uint8_t>(keygroup < 0 ? 0 : keygroup));
+        };
+        // A new program with two keygroups, then the two keygroups, then a
+        // third added after the last one.
+        const Bytes header = ProgramBlock(size, "NEW PROGRAM", 2);
+        EXPECT_EQ(bench.Ask(data(0x07, 0x3FFF, header, -1)), Reply(0));
+        std::vector<Bytes> keygroups;
+        for (uint8_t k = 0; k < 3; ++k) {
+            keygroups.push_back(KeygroupBlock(size, static_cast<uint8_t>(36 + k), static_cast<uint8_t>(36 + k),
+                                              Label("NEW PROG ", k)));
+            EXPECT_EQ(bench.Ask(data(0x09, 0, keygroups.back(), k)), Reply(0));
+        }
+        // Past the next keygroup is refused.
+        EXPECT_EQ(bench.Ask(data(0x09, 0, keygroups[0], 5)), Reply(1));
+        EXPECT_EQ(bench.Names(0x02), std::vector<Bytes>{NameCodes("NEW PROGRAM")});
+
+        // The header comes back with its keygroup count raised to 3.
+        Bytes expected = header;
+        expected[42] = 3;
+        EXPECT_EQ(bench.Ask(Numbered(0x06, 0)), data(0x07, 0, expected, -1));
+        for (uint8_t k = 0; k < 3; ++k)
+            EXPECT_EQ(bench.Ask(AKAIMessage(0x08, Concat({Number14(0), {k}}))), data(0x09, 0, keygroups[k], k));
+        EXPECT_EQ(bench.Ask(AKAIMessage(0x08, Concat({Number14(0), {3}}))), Reply(1));
+        EXPECT_EQ(bench.Ask(Numbered(0x06, 1)), Reply(1));
+        // A block of the wrong kind is refused and changes nothing.
+        EXPECT_EQ(bench.Ask(data(0x07, 0, keygroups[0], -1)), Reply(1));
+        EXPECT_EQ(bench.emulator->Memory().Programs().size(), 1u);
+    }
+}
+
+TEST(AKAIEmulator, LaterModelsTakePartsOfBlocks)
+{
+    AKAITestBench bench("4170");
+    ASSERT_EQ(bench.Ask(NewData(0x07, 0, ProgramBlock(192, "P", 1))), Reply(0));
+    // The name alone, at offset 3.
+    EXPECT_EQ(bench.Ask(NewData(0x07, 0, NameCodes("RENAMED"), 3)), Reply(0));
+    EXPECT_EQ(bench.Names(0x02), std::vector<Bytes>{NameCodes("RENAMED")});
+    // The keygroup's key span at offset 3, 2 bytes.
+    EXPECT_EQ(bench.Ask(NewData(0x09, 0, {40, 41}, 3, 0)), Reply(0));
+    EXPECT_EQ(bench.Ask(AKAIMessage(0x08, Concat({Number14(0), {0}, Number14(3), Number14(2)}))),
+              NewData(0x09, 0, {40, 41}, 3, 0));
+    // Past the end of the block, or a count that does not match the bytes.
+    EXPECT_EQ(bench.Ask(NewData(0x07, 0, Bytes(10, 1), 185)), Reply(1));
+    Bytes cut = NewData(0x07, 0, NameCodes("X"), 3);
+    cut.erase(cut.end() - 3, cut.end() - 1);
+    EXPECT_EQ(bench.Ask(cut), Reply(1));
+}
+
+TEST(AKAIEmulator, DeletesMoveTheLaterOnesDown)
+{
+    AKAITestBench bench("4100");
+    for (const char* name : {"A", "B", "C"})
+        bench.SendSample(0x3FFF, SampleBlock(192, name, 10, 44100), Words16(10, name[0]));
+    EXPECT_EQ(bench.Ask(Numbered(0x14, 1)), Reply(0));
+    EXPECT_EQ(bench.Names(0x04), (std::vector<Bytes>{NameCodes("A"), NameCodes("C")}));
+    EXPECT_EQ(bench.ReceiveDump(Request(1)), Words16(10, 'C'));
+    EXPECT_EQ(bench.Ask(Numbered(0x14, 2)), Reply(1));
+
+    for (const char* name : {"P1", "P2"})
+        ASSERT_EQ(bench.Ask(NewData(0x07, 0x3FFF, ProgramBlock(192, name, 3))), Reply(0));
+    EXPECT_EQ(bench.emulator->Memory().Program(1)->keygroups.size(), 3u);
+    // A keygroup, then a whole program with its keygroups.
+    EXPECT_EQ(bench.Ask(AKAIMessage(0x13, Concat({Number14(1), {0}}))), Reply(0));
+    EXPECT_EQ(bench.emulator->Memory().Program(1)->keygroups.size(), 2u);
+    EXPECT_EQ(bench.emulator->Memory().Program(1)->header[42], 2);
+    EXPECT_EQ(bench.Ask(Numbered(0x12, 0)), Reply(0));
+    EXPECT_EQ(bench.Names(0x02), std::vector<Bytes>{NameCodes("P2")});
+    EXPECT_EQ(bench.Ask(Numbered(0x12, 1)), Reply(1));
+    // Samples are not part of a program: they stay.
+    EXPECT_EQ(bench.Names(0x04).size(), 2u);
+}
