@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 #include "devices/emulated/SDSSample.h"
@@ -29,6 +31,7 @@ constexpr uint8_t kKeygroup = 0x09;
 constexpr uint8_t kRequestSampleHeader = 0x0A;
 constexpr uint8_t kSampleHeader = 0x0B;
 constexpr uint8_t kRequestPackets = 0x0C;
+constexpr uint8_t kAcceptPackets = 0x0D;
 constexpr uint8_t kDeleteProgram = 0x12;
 constexpr uint8_t kDeleteKeygroup = 0x13;
 constexpr uint8_t kDeleteSample = 0x14;
@@ -49,7 +52,10 @@ constexpr size_t kLengthAt = 26;
 constexpr size_t kPlayStartAt = 30;
 constexpr size_t kPlayEndAt = 34;
 constexpr size_t kLoop1PointAt = 38;
-constexpr size_t kLoop1LengthAt = 44;
+constexpr size_t kLoop1LengthAt = 44; // the whole part, after two bytes of fraction
+constexpr size_t kRateAt = 138;
+// Keygroups sent for this program number go to the program made last.
+constexpr size_t kLastMadeProgram = 255;
 constexpr size_t kMaxKeygroups = 99;
 
 // SDS message types.
@@ -98,6 +104,11 @@ void PutName(AKAIBlock& block, const std::string& name)
         const size_t code = alphabet.find(c);
         block[kNameAt + i] = static_cast<uint8_t>(code == std::string::npos ? 10 : code);
     }
+}
+
+bool SameName(const AKAIBlock& a, const AKAIBlock& b)
+{
+    return std::equal(a.begin() + kNameAt, a.begin() + kNameAt + kNameLength, b.begin() + kNameAt);
 }
 
 bool Contains(const std::vector<uint32_t>& list, uint32_t value)
@@ -255,13 +266,16 @@ void CAKAIEmulator::OnAKAI(const std::vector<uint8_t>& m)
             return;
         }
         const size_t number = Get7(m, 5, 2);
-        if (!memory_.Sample(number) || m[15] > 1) {
+        if (!memory_.Sample(number) || m[16] > 2) {
             Reply(1);
             return;
         }
-        StartDump(number, static_cast<uint16_t>(number), Get7(m, 7, 4), Get7(m, 11, 4));
+        StartDump(number, static_cast<uint16_t>(number), Get7(m, 7, 4), Get7(m, 11, 4), m[15], m[16]);
         return;
     }
+    case kAcceptPackets:
+        AcceptPackets(m);
+        return;
     case kDeleteProgram:
     case kDeleteSample: {
         if (m.size() != 8) {
@@ -277,6 +291,8 @@ void CAKAIEmulator::OnAKAI(const std::vector<uint8_t>& m)
         }
         if (done && op == kDeleteSample)
             pendingSample_.reset();
+        if (done && op == kDeleteProgram)
+            lastProgram_.reset();
         Answer(done ? 0 : 1);
         return;
     }
@@ -294,19 +310,42 @@ void CAKAIEmulator::OnAKAI(const std::vector<uint8_t>& m)
 
 void CAKAIEmulator::SendStatus()
 {
-    const std::vector<SAKAISample> samples = memory_.Samples();
-    const std::vector<SAKAIProgram> programs = memory_.Programs();
-    uint32_t used = static_cast<uint32_t>(samples.size() + programs.size());
-    for (const SAKAIProgram& program : programs)
-        used += static_cast<uint32_t>(program.keygroups.size());
+    // The version goes as revision, then version: 4.40 is 40, 4.
     std::vector<uint8_t> m = {0xF0, kAKAI, kChannel, kStatus, kFamily, model_.osMinor, model_.osMajor};
     Put7(m, kMaxBlocks, 2);
-    Put7(m, used >= kMaxBlocks ? 0 : kMaxBlocks - used, 2);
+    Put7(m, FreeBlocks(), 2);
     Put7(m, model_.maxSampleWords, 4);
     Put7(m, FreeWords(), 4);
     m.push_back(kChannel);
     m.push_back(0xF7);
     Out(m);
+}
+
+uint32_t CAKAIEmulator::FreeBlocks() const
+{
+    const std::vector<SAKAIProgram> programs = memory_.Programs();
+    size_t used = memory_.Samples().size() + programs.size();
+    for (const SAKAIProgram& program : programs)
+        used += program.keygroups.size();
+    return used >= kMaxBlocks ? 0 : static_cast<uint32_t>(kMaxBlocks - used);
+}
+
+std::optional<size_t> CAKAIEmulator::SampleNamed(const AKAIBlock& header) const
+{
+    const std::vector<SAKAISample> samples = memory_.Samples();
+    for (size_t i = 0; i < samples.size(); ++i)
+        if (SameName(samples[i].header, header))
+            return i;
+    return std::nullopt;
+}
+
+std::optional<size_t> CAKAIEmulator::ProgramNamed(const AKAIBlock& header) const
+{
+    const std::vector<SAKAIProgram> programs = memory_.Programs();
+    for (size_t i = 0; i < programs.size(); ++i)
+        if (SameName(programs[i].header, header))
+            return i;
+    return std::nullopt;
 }
 
 uint32_t CAKAIEmulator::FreeWords() const
@@ -407,32 +446,50 @@ void CAKAIEmulator::TakeProgram(const std::vector<uint8_t>& m)
         return;
     }
     std::optional<SAKAIProgram> program = memory_.Program(ref.number);
-    if (!program) {
-        // A number past the last one makes a new program.
-        program = SAKAIProgram{AKAIBlock(model_.BlockBytes(), 0), {}};
-        program->header[0] = kProgramBlock;
+    if (program) {
+        // Only the parameters change: the keygroup count must stay.
+        std::copy(data.begin(), data.end(), program->header.begin() + static_cast<std::ptrdiff_t>(ref.offset));
+        if (program->header[0] != kProgramBlock || program->header[kKeygroupCountAt] != program->keygroups.size()) {
+            Answer(1);
+            return;
+        }
+        try {
+            memory_.PutProgram(ref.number, *program);
+        } catch (const XBase& failure) {
+            std::cerr << PortName(model_) << ": could not keep a program (" << failure.what() << ")\n";
+            Answer(1);
+            return;
+        }
+        Answer(0);
+        return;
     }
+    // A number past the last one makes a new program with as many dummy
+    // keygroups as the header counts; their data should follow.
+    program = SAKAIProgram{AKAIBlock(model_.BlockBytes(), 0), {}};
     std::copy(data.begin(), data.end(), program->header.begin() + static_cast<std::ptrdiff_t>(ref.offset));
-    if (program->header[0] != kProgramBlock) {
+    const size_t keygroups = program->header[kKeygroupCountAt];
+    if (program->header[0] != kProgramBlock || keygroups < 1 || keygroups > kMaxKeygroups) {
         Answer(1);
         return;
     }
-    // The header's keygroup count rules: keygroups are added (with the
-    // defaults) or dropped to match it.
-    const size_t wanted = std::clamp<size_t>(program->header[kKeygroupCountAt], 1, kMaxKeygroups);
-    while (program->keygroups.size() < wanted) {
-        AKAIBlock keygroup(model_.BlockBytes(), 0);
-        keygroup[0] = kKeygroupBlock;
-        keygroup[3] = 24;  // lowest key
-        keygroup[4] = 127; // highest key
-        for (size_t i = 0; i < kNameLength; ++i)
-            keygroup[34 + i] = 10; // no sample named
-        program->keygroups.push_back(keygroup);
+    const std::optional<size_t> same = ProgramNamed(program->header);
+    const size_t freed = same ? 1 + memory_.Program(*same)->keygroups.size() : 0;
+    if (FreeBlocks() + freed < 1 + keygroups) {
+        Answer(1);
+        return;
     }
-    program->keygroups.resize(wanted);
-    program->header[kKeygroupCountAt] = static_cast<uint8_t>(wanted);
+    AKAIBlock dummy(model_.BlockBytes(), 0);
+    dummy[0] = kKeygroupBlock;
+    dummy[3] = 24;  // lowest key
+    dummy[4] = 127; // highest key
+    for (size_t i = 0; i < kNameLength; ++i)
+        dummy[34 + i] = 10; // no sample named
+    program->keygroups.assign(keygroups, dummy);
     try {
-        memory_.PutProgram(ref.number, *program);
+        // A program of the same name goes first.
+        if (same)
+            memory_.DeleteProgram(*same);
+        lastProgram_ = memory_.PutProgram(memory_.Programs().size(), *program);
     } catch (const XBase& failure) {
         std::cerr << PortName(model_) << ": could not keep a program (" << failure.what() << ")\n";
         Answer(1);
@@ -445,17 +502,27 @@ void CAKAIEmulator::TakeKeygroup(const std::vector<uint8_t>& m)
 {
     SBlockRef ref;
     AKAIBlock data;
-    std::optional<SAKAIProgram> program;
-    if (!ParseData(m, true, ref, data) || !(program = memory_.Program(ref.number)) ||
-        ref.keygroup > program->keygroups.size() || ref.keygroup >= kMaxKeygroups) {
+    if (!ParseData(m, true, ref, data)) {
         Answer(1);
         return;
     }
-    if (ref.keygroup == program->keygroups.size()) {
-        // The keygroup after the last one is added.
+    if (ref.number == kLastMadeProgram && lastProgram_)
+        ref.number = *lastProgram_;
+    std::optional<SAKAIProgram> program = memory_.Program(ref.number);
+    if (!program) {
+        Answer(1);
+        return;
+    }
+    if (ref.keygroup >= program->keygroups.size()) {
+        // A number past the last keygroup adds one, if a block is free.
+        if (FreeBlocks() == 0 || program->keygroups.size() >= kMaxKeygroups) {
+            Answer(1);
+            return;
+        }
         AKAIBlock keygroup(model_.BlockBytes(), 0);
         keygroup[0] = kKeygroupBlock;
         program->keygroups.push_back(keygroup);
+        ref.keygroup = program->keygroups.size() - 1;
     }
     AKAIBlock& keygroup = program->keygroups[ref.keygroup];
     std::copy(data.begin(), data.end(), keygroup.begin() + static_cast<std::ptrdiff_t>(ref.offset));
@@ -495,34 +562,80 @@ void CAKAIEmulator::DeleteKeygroup(size_t number, size_t keygroup)
 
 void CAKAIEmulator::TakeSampleHeader(const std::vector<uint8_t>& m)
 {
-    // Taken without an answer: the sample data follows by the dump standard.
-    // Only a refusal is answered.
     SBlockRef ref;
     AKAIBlock data;
     if (faults_.rejectHeader || !ParseData(m, false, ref, data)) {
-        Reply(1);
+        Answer(1);
         return;
     }
     std::optional<SAKAISample> sample = memory_.Sample(ref.number);
-    const bool fresh = !sample;
-    if (fresh)
-        sample = SAKAISample{AKAIBlock(model_.BlockBytes(), 0), {}};
+    if (sample) {
+        // Only the parameters change: the length must stay.
+        const uint32_t length = GetLE(sample->header, kLengthAt, 4);
+        std::copy(data.begin(), data.end(), sample->header.begin() + static_cast<std::ptrdiff_t>(ref.offset));
+        if (sample->header[0] != kSampleBlock || GetLE(sample->header, kLengthAt, 4) != length) {
+            Answer(1);
+            return;
+        }
+        try {
+            memory_.PutSample(ref.number, *sample);
+        } catch (const XBase& failure) {
+            std::cerr << PortName(model_) << ": could not keep a sample header (" << failure.what() << ")\n";
+            Answer(1);
+            return;
+        }
+        Answer(0);
+        return;
+    }
+    // A number past the last one makes a new sample, if a block is free and
+    // its length fits; its data packets follow at once.
+    sample = SAKAISample{AKAIBlock(model_.BlockBytes(), 0), {}};
     std::copy(data.begin(), data.end(), sample->header.begin() + static_cast<std::ptrdiff_t>(ref.offset));
     const uint32_t length = GetLE(sample->header, kLengthAt, 4);
-    const uint64_t room = static_cast<uint64_t>(FreeWords()) + (fresh ? 0 : sample->words.size());
-    if (sample->header[0] != kSampleBlock || length > room) {
+    const std::optional<size_t> same = SampleNamed(sample->header);
+    const size_t freed = same ? memory_.Sample(*same)->words.size() : 0;
+    if (sample->header[0] != kSampleBlock || (FreeBlocks() == 0 && !same) || length > FreeWords() + freed) {
+        Answer(1);
+        return;
+    }
+    sample->words.assign(length, 0x8000);
+    size_t index = 0;
+    try {
+        if (same) {
+            // A sample of the same name goes first; deleting takes a while.
+            Handshake(kWait, 0);
+            memory_.DeleteSample(*same);
+        }
+        index = memory_.PutSample(memory_.Samples().size(), *sample);
+    } catch (const XBase& failure) {
+        std::cerr << PortName(model_) << ": could not keep a sample header (" << failure.what() << ")\n";
+        Answer(1);
+        return;
+    }
+    Answer(0);
+    // As if a dump header had come.
+    BeginReceiving(index, 0, true, 16, length);
+    pendingSample_ = index;
+    pendingCarried_ = ref.number;
+}
+
+void CAKAIEmulator::AcceptPackets(const std::vector<uint8_t>& m)
+{
+    // Sample number (2), first word (4), word count (4).
+    if (m.size() != 16) {
         Reply(1);
         return;
     }
-    // The header's length reserves the sample memory; the data fills it.
-    sample->words.resize(length, 0x8000);
-    try {
-        pendingSample_ = memory_.PutSample(ref.number, *sample);
-        pendingCarried_ = ref.number;
-    } catch (const XBase& failure) {
-        std::cerr << PortName(model_) << ": could not keep a sample header (" << failure.what() << ")\n";
+    const size_t number = Get7(m, 5, 2);
+    const uint32_t first = Get7(m, 7, 4);
+    const uint32_t count = Get7(m, 11, 4);
+    const std::optional<SAKAISample> sample = memory_.Sample(number);
+    if (!sample || static_cast<uint64_t>(first) + count > sample->words.size()) {
         Reply(1);
+        return;
     }
+    Handshake(kAck, 0);
+    BeginReceiving(number, first, false, 16, count);
 }
 
 // ---- sample dump standard ----
@@ -555,35 +668,29 @@ void CAKAIEmulator::StartReceiving(const std::vector<uint8_t>& message)
     uint32_t length = 0;
     if (!ParseSDSDumpHeader(message, header, length))
         return;
+    const std::optional<size_t> pending = pendingSample_;
+    const size_t carried = pendingCarried_;
     Finish();
-    // The sampler keeps 16-bit words.
     if (faults_.rejectHeader) {
         Handshake(kNak, 0);
         return;
     }
-    const size_t count = memory_.Samples().size();
-    if (pendingSample_ && (header.number == pendingCarried_ || header.number == *pendingSample_))
-        target_ = pendingSample_;
-    else if (header.number < count)
-        target_ = header.number;
-    else
-        target_.reset(); // a new sample
-    pendingSample_.reset();
-    // The sampler keeps 16-bit words, as many as its memory holds.
-    const std::optional<SAKAISample> replaced = target_ ? memory_.Sample(*target_) : std::nullopt;
+    // The header of the sample a sample header just made fills that one;
+    // any other dump makes a new sample.
+    std::optional<size_t> target;
+    if (pending && (header.number == carried || header.number == *pending))
+        target = pending;
+    const std::optional<SAKAISample> replaced = target ? memory_.Sample(*target) : std::nullopt;
     const uint64_t room = static_cast<uint64_t>(FreeWords()) + (replaced ? replaced->words.size() : 0);
-    if (header.format < 8 || header.format > 16 || length > room) {
+    if (header.format < 8 || header.format > 16 || length > room || (!target && FreeBlocks() == 0)) {
         Handshake(kCancel, 0);
         return;
     }
-    format_ = header.format;
+    BeginReceiving(target, 0, true, header.format, length);
+    pendingSample_ = target;
+    pendingCarried_ = carried;
+    received_ = header.number;
     periodNs_ = header.periodNs;
-    length_ = length;
-    words_.clear();
-    words_.reserve(length);
-    packet_ = 0;
-    naksSent_.clear();
-    state_ = EState::kReceiving;
     if (length_ == 0) {
         Handshake(KeepReceivedSample() ? kAck : kCancel, 0);
         return;
@@ -600,9 +707,26 @@ void CAKAIEmulator::StartReceiving(const std::vector<uint8_t>& message)
     Handshake(kAck, 0);
 }
 
+void CAKAIEmulator::BeginReceiving(std::optional<size_t> target, size_t offset, bool whole, uint8_t format,
+                                   uint32_t length)
+{
+    Finish();
+    target_ = target;
+    offset_ = offset;
+    whole_ = whole;
+    format_ = format;
+    periodNs_ = 0;
+    length_ = length;
+    words_.clear();
+    words_.reserve(length);
+    packet_ = 0;
+    naksSent_.clear();
+    state_ = EState::kReceiving;
+}
+
 void CAKAIEmulator::OnDataPacket(const std::vector<uint8_t>& m)
 {
-    if (headerHeld_)
+    if (headerHeld_ || held_)
         return; // a sender that goes on through a WAIT is not heard
     if (m.size() != 127) {
         Handshake(kNak, static_cast<uint8_t>(packet_));
@@ -646,42 +770,60 @@ void CAKAIEmulator::OnDataPacket(const std::vector<uint8_t>& m)
 
 bool CAKAIEmulator::KeepReceivedSample()
 {
-    SAKAISample sample;
-    std::optional<SAKAISample> existing = target_ ? memory_.Sample(*target_) : std::nullopt;
-    const uint32_t rate = periodNs_ ? (1000000000u + periodNs_ / 2) / periodNs_ : 44100;
-    if (existing)
-        sample.header = existing->header;
-    else {
-        // A dump without a header of the sampler's own: the defaults.
-        sample.header.assign(model_.BlockBytes(), 0);
-        sample.header[0] = kSampleBlock;
-        sample.header[1] = rate >= 44100 ? 1 : 0;
-        sample.header[2] = 60;
-        PutName(sample.header, "SAMPLE " + std::to_string(memory_.Samples().size()));
-        sample.header[15] = 0x80;
-        sample.header[kLoopModeAt] = 2;
-        SetLE(sample.header, model_.olderGeneration ? 136 : 138, rate, 2);
-    }
-    sample.words = words_;
-    const uint32_t length = static_cast<uint32_t>(words_.size());
-    SetLE(sample.header, kLengthAt, length, 4);
-    const uint32_t last = length ? length - 1 : 0;
-    if (!existing || GetLE(sample.header, kPlayEndAt, 4) > last)
-        SetLE(sample.header, kPlayEndAt, last, 4);
-    if (GetLE(sample.header, kPlayStartAt, 4) > last)
-        SetLE(sample.header, kPlayStartAt, 0, 4);
     bool kept = true;
     try {
-        memory_.PutSample(target_ ? *target_ : memory_.Samples().size(), sample);
+        if (target_) {
+            std::optional<SAKAISample> sample = memory_.Sample(*target_);
+            if (!sample) {
+                // Deleted while its data came.
+                Finish();
+                return false;
+            }
+            if (whole_) {
+                sample->words = words_;
+                const uint32_t length = static_cast<uint32_t>(words_.size());
+                SetLE(sample->header, kLengthAt, length, 4);
+                const uint32_t last = length ? length - 1 : 0;
+                if (GetLE(sample->header, kPlayEndAt, 4) > last)
+                    SetLE(sample->header, kPlayEndAt, last, 4);
+                if (GetLE(sample->header, kPlayStartAt, 4) > last)
+                    SetLE(sample->header, kPlayStartAt, 0, 4);
+            } else
+                std::copy(words_.begin(), words_.end(), sample->words.begin() + static_cast<std::ptrdiff_t>(offset_));
+            memory_.PutSample(*target_, *sample);
+        } else {
+            // A dump of its own: a new sample named after the dump's number,
+            // replacing one of that name.
+            SAKAISample sample;
+            const uint32_t rate = periodNs_ ? (1000000000u + periodNs_ / 2) / periodNs_ : 44100;
+            const uint32_t length = static_cast<uint32_t>(words_.size());
+            sample.header.assign(model_.BlockBytes(), 0);
+            sample.header[0] = kSampleBlock;
+            sample.header[1] = rate >= 44100 ? 1 : 0;
+            sample.header[2] = 60;
+            char name[16];
+            std::snprintf(name, sizeof name, "MIDI %05u", static_cast<unsigned>(received_));
+            PutName(sample.header, name);
+            sample.header[15] = 0x80;
+            sample.header[kLoopModeAt] = 2; // no looping
+            SetLE(sample.header, kLengthAt, length, 4);
+            SetLE(sample.header, kPlayEndAt, length ? length - 1 : 0, 4);
+            SetLE(sample.header, kRateAt, rate, 2);
+            sample.words = words_;
+            const std::optional<size_t> same = SampleNamed(sample.header);
+            memory_.PutSample(same ? *same : memory_.Samples().size(), sample);
+        }
     } catch (const XBase& failure) {
         std::cerr << PortName(model_) << ": could not keep a sample (" << failure.what() << ")\n";
         kept = false;
     }
+    pendingSample_.reset();
     Finish();
     return kept;
 }
 
-void CAKAIEmulator::StartDump(size_t index, uint16_t number, uint32_t start, uint32_t count)
+void CAKAIEmulator::StartDump(size_t index, uint16_t number, uint32_t start, uint32_t count, uint32_t interval,
+                              uint8_t function)
 {
     if (faults_.silent)
         return;
@@ -692,7 +834,26 @@ void CAKAIEmulator::StartDump(size_t index, uint16_t number, uint32_t start, uin
     const uint32_t total = static_cast<uint32_t>(sample->words.size());
     start = std::min(start, total);
     count = std::min(count, total - start);
-    dumpWords_.assign(sample->words.begin() + start, sample->words.begin() + start + count);
+    // With an interval above 1 each group of that many words gives one:
+    // its first (function 0), their average (1) or their peak (2).
+    interval = std::max<uint32_t>(interval, 1);
+    dumpWords_.clear();
+    for (uint32_t group = 0; group + interval <= count; group += interval) {
+        const auto first = sample->words.begin() + start + group;
+        uint32_t word = *first;
+        if (function == 1) {
+            uint64_t sum = 0;
+            for (uint32_t i = 0; i < interval; ++i)
+                sum += first[i];
+            word = static_cast<uint32_t>(sum / interval);
+        } else if (function == 2) {
+            for (uint32_t i = 1; i < interval; ++i)
+                if (std::abs(int(first[i]) - 0x8000) > std::abs(int(word) - 0x8000))
+                    word = first[i];
+        }
+        dumpWords_.push_back(static_cast<uint16_t>(word));
+    }
+    count = static_cast<uint32_t>(dumpWords_.size());
     packetCount_ = SDSPacketCount(16, count);
     packet_ = 0;
     timesSent_.clear();
@@ -704,15 +865,15 @@ void CAKAIEmulator::StartDump(size_t index, uint16_t number, uint32_t start, uin
     SSDSSample header;
     header.number = number;
     header.format = 16;
-    const uint32_t rate = GetLE(sample->header, model_.olderGeneration ? 136 : 138, 2);
-    header.periodNs = 1000000000u / (rate ? rate : 44100);
+    const uint32_t rate = GetLE(sample->header, kRateAt, 2);
+    header.periodNs = 1000000000u / (rate ? rate : 44100) * interval;
     header.words.resize(count);
     header.loopStart = header.loopEnd = count;
     header.loopType = 0x7F;
     // The first loop, when the whole sample goes.
     const uint32_t point = GetLE(sample->header, kLoop1PointAt, 4);
     const uint32_t loopLength = GetLE(sample->header, kLoop1LengthAt, 4);
-    if (start == 0 && count == total && sample->header[kLoopCountAt] > 0 && loopLength > 0 &&
+    if (start == 0 && count == total && interval == 1 && sample->header[kLoopCountAt] > 0 && loopLength > 0 &&
         loopLength <= point && point < count) {
         header.loopStart = point - loopLength;
         header.loopEnd = point;

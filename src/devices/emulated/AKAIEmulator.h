@@ -82,15 +82,23 @@ private:
     void TakeProgram(const std::vector<uint8_t>& m);
     void TakeKeygroup(const std::vector<uint8_t>& m);
     void TakeSampleHeader(const std::vector<uint8_t>& m);
+    void AcceptPackets(const std::vector<uint8_t>& m);
     void DeleteKeygroup(size_t program, size_t keygroup);
     uint32_t FreeWords() const;
+    uint32_t FreeBlocks() const;
+    std::optional<size_t> SampleNamed(const AKAIBlock& header) const;
+    std::optional<size_t> ProgramNamed(const AKAIBlock& header) const;
 
     void OnSDS(const std::vector<uint8_t>& message);
     void StartReceiving(const std::vector<uint8_t>& message);
+    // Data packets of `format` bits for `length` words follow, into sample
+    // `target` from word `offset` (none: a new sample made from the dump).
+    void BeginReceiving(std::optional<size_t> target, size_t offset, bool whole, uint8_t format, uint32_t length);
     void OnDataPacket(const std::vector<uint8_t>& message);
     // Keeps what was received; false when the memory could not keep it.
     bool KeepReceivedSample();
-    void StartDump(size_t sample, uint16_t number, uint32_t start, uint32_t count);
+    void StartDump(size_t sample, uint16_t number, uint32_t start, uint32_t count, uint32_t interval = 1,
+                   uint8_t function = 0);
     void OnDumpHandshake(uint8_t type, uint8_t packet);
     void SendDumpPacket();
     void Finish();
@@ -100,10 +108,12 @@ private:
     CAKAIMemory memory_;
     EState state_ = EState::kIdle;
 
-    // The sample the last sample header made or replaced: a dump header for
-    // its number, or for the number that header carried, fills it.
+    // The sample the last sample header made: a dump header for its number,
+    // or for the number that header carried, fills it.
     std::optional<size_t> pendingSample_;
     size_t pendingCarried_ = 0;
+    // The program the last program header made (keygroups for program 255).
+    std::optional<size_t> lastProgram_;
 
     // A held answer (fault "wait").
     std::optional<std::vector<uint8_t>> held_;
@@ -113,6 +123,9 @@ private:
 
     // Receiving.
     std::optional<size_t> target_;
+    size_t offset_ = 0;
+    bool whole_ = true;
+    uint16_t received_ = 0; // the dump header's sample number
     uint8_t format_ = 16;
     uint32_t periodNs_ = 0;
     uint32_t length_ = 0;

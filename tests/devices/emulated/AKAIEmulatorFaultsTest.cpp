@@ -35,9 +35,8 @@ TEST(AKAIEmulatorFaults, SilentAnswersNothingButKeepsWhatItHears)
 TEST(AKAIEmulatorFaults, WaitHoldsTheAnswerBehindRepeatedWaits)
 {
     AKAITestBench bench("4000", {Fault("wait", 2500)});
-    bench.Send(OldData(0x0B, 0, SampleBlock(150, "A", 10, 44100))); // taken without an answer
-    // A delete: WAIT at once, again each second, the reply after 2.5 s.
-    EXPECT_EQ(bench.Ask(Numbered(0x14, 0)), Wait(0));
+    // A sample header: WAIT at once, again each second, the reply after 2.5 s.
+    EXPECT_EQ(bench.Ask(OldData(0x0B, 0, SampleBlock(150, "A", 40, 44100))), Wait(0));
     EXPECT_TRUE(bench.SaidNothingMore());
     bench.clock.Advance(1000);
     EXPECT_EQ(bench.Next(), Wait(0));
@@ -45,16 +44,18 @@ TEST(AKAIEmulatorFaults, WaitHoldsTheAnswerBehindRepeatedWaits)
     EXPECT_EQ(bench.Next(), Wait(0));
     bench.clock.Advance(500);
     EXPECT_EQ(bench.Next(), Reply(0));
-    EXPECT_TRUE(bench.emulator->Memory().Samples().empty());
+    const std::vector<uint32_t> words = TestWords(16, 40);
+    EXPECT_EQ(bench.Ask(DumpPackets(16, words)[0]), Ack(0));
 
-    // A dump header: WAIT, then the ACK.
-    bench.Send(HeaderMessage(0, 16, 22675, 40, 0, 0, 0x7F));
-    EXPECT_EQ(bench.Next(), Wait(0));
+    // A delete, and a dump header.
+    EXPECT_EQ(bench.Ask(Numbered(0x14, 0)), Wait(0));
+    bench.clock.Advance(2500);
+    EXPECT_EQ(bench.Next(), Reply(0));
+    EXPECT_TRUE(bench.emulator->Memory().Samples().empty());
+    EXPECT_EQ(bench.Ask(HeaderMessage(0, 16, 22675, 40, 0, 0, 0x7F)), Wait(0));
     bench.clock.Advance(2500);
     EXPECT_EQ(bench.Next(), Ack(0));
-    const std::vector<uint32_t> words = TestWords(16, 40);
-    bench.Send(DumpPackets(16, words)[0]);
-    EXPECT_EQ(bench.Next(), Ack(0));
+    EXPECT_EQ(bench.Ask(DumpPackets(16, words)[0]), Ack(0));
     bench.Settle();
     ASSERT_TRUE(bench.emulator->Memory().Sample(0));
     EXPECT_EQ(bench.emulator->Memory().Sample(0)->words.size(), 40u);
@@ -65,7 +66,7 @@ TEST(AKAIEmulatorFaults, NakOnceRefusesAPacketTheFirstTime)
     AKAITestBench bench("4150", {Fault("nak-once", 1)});
     const std::vector<uint32_t> words = TestWords(16, 120);
     const std::vector<Bytes> packets = DumpPackets(16, words);
-    bench.Send(NewData(0x0B, 0, SampleBlock(192, "N", 120, 44100)));
+    EXPECT_EQ(bench.Ask(NewData(0x0B, 0, SampleBlock(192, "N", 120, 44100))), Reply(0));
     EXPECT_EQ(bench.Ask(HeaderMessage(0, 16, 22675, 120, 0, 0, 0x7F)), Ack(0));
     EXPECT_EQ(bench.Ask(packets[0]), Ack(0));
     EXPECT_EQ(bench.Ask(packets[1]), Nak(1));

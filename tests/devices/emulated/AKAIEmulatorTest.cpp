@@ -112,35 +112,92 @@ TEST(AKAIEmulator, OlderModelsTakeTheFixedBlockMessages)
     EXPECT_EQ(bench.Ask(AKAIMessage(0x0A, Concat({Number14(0), {0}, Number14(0), Number14(150)}))), Reply(1));
 }
 
-TEST(AKAIEmulator, NewSamplesTakeTheNextNumberAndADumpFillsTheHeadersSample)
+TEST(AKAIEmulator, ANewSampleHeaderIsFollowedByItsDataEitherWay)
 {
     AKAITestBench bench("4100");
-    // Headers sent with numbers past the end land at 0, 1, 2, and each
-    // following dump (carrying the number the header was sent with) fills it.
-    for (uint32_t i = 0; i < 3; ++i) {
-        const std::vector<uint32_t> words = Words16(50 + i, i + 1);
-        bench.Send(NewData(0x0B, 0x3FFF, SampleBlock(192, Label("S", i), 50 + i, 44100)));
-        bench.SendDump(0x3FFF, words);
-        bench.Settle();
-        ASSERT_EQ(bench.emulator->Memory().Samples().size(), i + 1);
-        EXPECT_EQ(bench.ReceiveDump(Request(i)), words);
-    }
-    // A dump alone makes a sample with a header of the sampler's own.
+    // Headers sent with numbers past the end land at 0, 1, 2. The first two
+    // get their data by a dump header (carrying the header's number, or the
+    // number it landed at) and packets; the third by packets alone.
+    const std::vector<uint32_t> a = Words16(50, 1), b = Words16(51, 2), c = Words16(52, 3);
+    EXPECT_EQ(bench.SendSample(0x3FFF, SampleBlock(192, "S0", 50, 44100), a).front(), Ack(0));
+    EXPECT_EQ(bench.Ask(NewData(0x0B, 0x3FFF, SampleBlock(192, "S1", 51, 44100))), Reply(0));
+    EXPECT_EQ(bench.SendDump(1, b).back(), Ack(1));
+    const std::vector<Bytes> direct = bench.SendSamplePackets(0x3FFF, SampleBlock(192, "S2", 52, 44100), c);
+    EXPECT_EQ(direct, (std::vector<Bytes>{Ack(0), Ack(1)}));
+    EXPECT_EQ(bench.Names(0x04), (std::vector<Bytes>{NameCodes("S0"), NameCodes("S1"), NameCodes("S2")}));
+    EXPECT_EQ(bench.ReceiveDump(Request(0)), a);
+    EXPECT_EQ(bench.ReceiveDump(Request(1)), b);
+    EXPECT_EQ(bench.ReceiveDump(Request(2)), c);
+
+    // A header for a sample it holds changes its parameters, not its length.
+    Bytes retuned = SampleBlock(192, "S1", 51, 44100);
+    retuned[2] = 48;
+    EXPECT_EQ(bench.Ask(NewData(0x0B, 1, retuned)), Reply(0));
+    EXPECT_EQ(bench.emulator->Memory().Sample(1)->header[2], 48);
+    EXPECT_EQ(bench.ReceiveDump(Request(1)), b);
+    EXPECT_EQ(bench.Ask(NewData(0x0B, 1, SampleBlock(192, "S1", 52, 44100))), Reply(1));
+    // A new header with the name of a sample it holds: that one goes first,
+    // after a WAIT, and the new one lands at the end.
+    EXPECT_EQ(bench.Ask(NewData(0x0B, 50, SampleBlock(192, "S0", 10, 44100))), Wait(0));
+    EXPECT_EQ(bench.Next(), Reply(0));
+    EXPECT_EQ(bench.Names(0x04), (std::vector<Bytes>{NameCodes("S1"), NameCodes("S2"), NameCodes("S0")}));
+}
+
+TEST(AKAIEmulator, ADumpOfItsOwnMakesASampleNamedAfterItsNumber)
+{
+    AKAITestBench bench("4000");
+    EXPECT_EQ(bench.SendSample(0, SampleBlock(150, "KEEP", 10, 44100), Words16(10, 1)).front(), Ack(0));
     const std::vector<uint32_t> words = Words16(20, 9);
-    bench.SendDump(77, words, 1000000000 / 32000);
+    bench.SendDump(0, words, 1000000000 / 32000);
     bench.Settle();
-    const std::optional<SAKAISample> made = bench.emulator->Memory().Sample(3);
+    const std::optional<SAKAISample> made = bench.emulator->Memory().Sample(1);
     ASSERT_TRUE(made);
+    EXPECT_EQ(Bytes(made->header.begin() + 3, made->header.begin() + 15), NameCodes("MIDI 00000"));
     EXPECT_EQ(made->header[0], 3);
     EXPECT_EQ(made->header[138] | made->header[139] << 8, 32000);
     EXPECT_EQ(made->header[26], 20);
-    EXPECT_EQ(bench.Names(0x04).size(), 4u);
-    EXPECT_EQ(bench.ReceiveDump(Request(3)), words);
-    // A dump for an existing number replaces that sample's data only.
-    const std::vector<uint32_t> again = Words16(60, 11);
-    bench.SendDump(1, again);
+    EXPECT_EQ(bench.ReceiveDump(Request(1)), words);
+    // The same number again replaces the sample of that name; sample 0 stays.
+    const std::vector<uint32_t> again = Words16(30, 11);
+    bench.SendDump(0, again);
+    EXPECT_EQ(bench.Names(0x04), (std::vector<Bytes>{NameCodes("KEEP"), NameCodes("MIDI 00000")}));
     EXPECT_EQ(bench.ReceiveDump(Request(1)), again);
-    EXPECT_EQ(bench.Names(0x04)[1], NameCodes("S1"));
+    EXPECT_EQ(bench.ReceiveDump(Request(0)), Words16(10, 1));
+}
+
+TEST(AKAIEmulator, SamplePacketsAtAnIntervalGiveOneWordPerGroup)
+{
+    AKAITestBench bench("4100");
+    const std::vector<uint32_t> words = {0x8000, 0x8010, 0x7000, 0x8100, 0x9000, 0x8F00, 0x1000, 0x2000, 5};
+    bench.SendSample(0, SampleBlock(192, "I", 9, 44100), words);
+    auto request = [](uint8_t interval, uint8_t function) {
+        return AKAIMessage(0x0C, Concat({Number14(0), {1, 0, 0, 0}, {8, 0, 0, 0}, {interval, function}}));
+    };
+    // Words 1 to 8 in pairs: the first of each, the average, the peak.
+    EXPECT_EQ(bench.ReceiveDump(request(2, 0)), (std::vector<uint32_t>{0x8010, 0x8100, 0x8F00, 0x2000}));
+    EXPECT_EQ(bench.ReceiveDump(request(2, 1)), (std::vector<uint32_t>{0x7808, 0x8880, 0x4F80, 0x1002}));
+    Bytes header;
+    EXPECT_EQ(bench.ReceiveDump(request(2, 2), &header), (std::vector<uint32_t>{0x7000, 0x9000, 0x1000, 5}));
+    EXPECT_EQ(header[7] | header[8] << 7 | header[9] << 14, 22675 * 2); // half the rate
+    EXPECT_EQ(bench.Ask(request(1, 3)), Reply(1));
+}
+
+TEST(AKAIEmulator, AcceptedPacketsReplaceAPartOfASample)
+{
+    AKAITestBench bench("4150");
+    std::vector<uint32_t> words = Words16(100, 5);
+    bench.SendSample(0, SampleBlock(192, "PART", 100, 44100), words);
+    // Sample 0, from word 30, 45 words: ACK, then the packets.
+    EXPECT_EQ(bench.Ask(AKAIMessage(0x0D, Concat({Number14(0), {30, 0, 0, 0}, {45, 0, 0, 0}}))), Ack(0));
+    const std::vector<uint32_t> patch = Words16(45, 6);
+    const std::vector<Bytes> packets = DumpPackets(16, patch);
+    EXPECT_EQ(bench.Ask(packets[0]), Ack(0));
+    EXPECT_EQ(bench.Ask(packets[1]), Ack(1));
+    std::copy(patch.begin(), patch.end(), words.begin() + 30);
+    EXPECT_EQ(bench.ReceiveDump(Request(0)), words);
+    // Past the sample's end, or a sample it does not hold.
+    EXPECT_EQ(bench.Ask(AKAIMessage(0x0D, Concat({Number14(0), {90, 0, 0, 0}, {11, 0, 0, 0}}))), Reply(1));
+    EXPECT_EQ(bench.Ask(AKAIMessage(0x0D, Concat({Number14(1), {0, 0, 0, 0}, {1, 0, 0, 0}}))), Reply(1));
 }
 
 TEST(AKAIEmulator, ProgramsWithKeygroupsAreStoredAndReadBack)
@@ -153,31 +210,37 @@ TEST(AKAIEmulator, ProgramsWithKeygroupsAreStoredAndReadBack)
             return bench.Old() ? OldData(op, n, block, keygroup)
                                : NewData(op, n, block, 0, static_cast<uint8_t>(keygroup < 0 ? 0 : keygroup));
         };
-        // A new program with two keygroups, then the two keygroups, then a
-        // third added after the last one.
+        // A new program with two dummy keygroups; their data goes to program
+        // 255 (the one made last), then keygroups past the last are added.
         const Bytes header = ProgramBlock(size, "NEW PROGRAM", 2);
         EXPECT_EQ(bench.Ask(data(0x07, 0x3FFF, header, -1)), Reply(0));
         std::vector<Bytes> keygroups;
-        for (uint8_t k = 0; k < 3; ++k) {
+        for (uint8_t k = 0; k < 4; ++k)
             keygroups.push_back(KeygroupBlock(size, static_cast<uint8_t>(36 + k), static_cast<uint8_t>(36 + k),
                                               Label("NEW PROG ", k)));
-            EXPECT_EQ(bench.Ask(data(0x09, 0, keygroups.back(), k)), Reply(0));
-        }
-        // Past the next keygroup is refused.
-        EXPECT_EQ(bench.Ask(data(0x09, 0, keygroups[0], 5)), Reply(1));
+        EXPECT_EQ(bench.Ask(data(0x09, 255, keygroups[0], 0)), Reply(0));
+        EXPECT_EQ(bench.Ask(data(0x09, 255, keygroups[1], 1)), Reply(0));
+        EXPECT_EQ(bench.Ask(data(0x09, 0, keygroups[2], 2)), Reply(0));
+        EXPECT_EQ(bench.Ask(data(0x09, 0, keygroups[3], 7)), Reply(0)); // lands at 3
         EXPECT_EQ(bench.Names(0x02), std::vector<Bytes>{NameCodes("NEW PROGRAM")});
 
-        // The header comes back with its keygroup count raised to 3.
+        // The header comes back with its keygroup count raised to 4.
         Bytes expected = header;
-        expected[42] = 3;
+        expected[42] = 4;
         EXPECT_EQ(bench.Ask(Numbered(0x06, 0)), data(0x07, 0, expected, -1));
-        for (uint8_t k = 0; k < 3; ++k)
+        for (uint8_t k = 0; k < 4; ++k)
             EXPECT_EQ(bench.Ask(AKAIMessage(0x08, Concat({Number14(0), {k}}))), data(0x09, 0, keygroups[k], k));
-        EXPECT_EQ(bench.Ask(AKAIMessage(0x08, Concat({Number14(0), {3}}))), Reply(1));
+        EXPECT_EQ(bench.Ask(AKAIMessage(0x08, Concat({Number14(0), {4}}))), Reply(1));
         EXPECT_EQ(bench.Ask(Numbered(0x06, 1)), Reply(1));
-        // A block of the wrong kind is refused and changes nothing.
+        // A block of the wrong kind, or a header for the program with another
+        // keygroup count, is refused and changes nothing.
         EXPECT_EQ(bench.Ask(data(0x07, 0, keygroups[0], -1)), Reply(1));
-        EXPECT_EQ(bench.emulator->Memory().Programs().size(), 1u);
+        EXPECT_EQ(bench.Ask(data(0x07, 0, ProgramBlock(size, "NEW PROGRAM", 2), -1)), Reply(1));
+        EXPECT_EQ(bench.Ask(data(0x07, 0, expected, -1)), Reply(0));
+        // A new program with the name of one it holds replaces it.
+        EXPECT_EQ(bench.Ask(data(0x07, 9, ProgramBlock(size, "NEW PROGRAM", 1), -1)), Reply(0));
+        ASSERT_EQ(bench.emulator->Memory().Programs().size(), 1u);
+        EXPECT_EQ(bench.emulator->Memory().Program(0)->keygroups.size(), 1u);
     }
 }
 

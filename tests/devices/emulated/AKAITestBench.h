@@ -86,8 +86,9 @@ inline void PutLE(Bytes& block, size_t at, uint32_t value, int count)
 }
 
 // A sample header block: id 3, root 60, the name, valid, the length, play
-// end, the rate (at 136 in the 150-byte block, 138 in the 192-byte one), and
-// every other byte a recognisable filler so that a lost byte shows.
+// end, the rate (bytes 138-139 in both sizes, after the spare bytes and the
+// stereo partner's address), and every other byte a recognisable filler so
+// that a lost byte shows.
 inline Bytes SampleBlock(size_t size, const std::string& name, uint32_t length, uint32_t rate)
 {
     Bytes block(size);
@@ -103,7 +104,7 @@ inline Bytes SampleBlock(size_t size, const std::string& name, uint32_t length, 
     PutLE(block, 26, length, 4);
     PutLE(block, 30, 0, 4);
     PutLE(block, 34, length - 1, 4);
-    PutLE(block, size == 150 ? 136 : 138, rate, 2);
+    PutLE(block, 138, rate, 2);
     return block;
 }
 
@@ -208,12 +209,25 @@ public:
         return emulator->BytesSent() == received_;
     }
 
-    // A sample header followed by its data, closed loop; returns the
-    // handshakes the data got (header ACK first).
+    Bytes HeaderData(uint32_t number, const Bytes& block)
+    {
+        return Old() ? OldData(0x0B, number, block) : NewData(0x0B, number, block);
+    }
+    // A new sample's header, its reply, then its data by a dump header and
+    // packets, closed loop; returns the handshakes the dump got.
     std::vector<Bytes> SendSample(uint32_t number, const Bytes& block, const std::vector<uint32_t>& words)
     {
-        Send(Old() ? OldData(0x0B, number, block) : NewData(0x0B, number, block));
+        EXPECT_EQ(Ask(HeaderData(number, block)), AKAIMessage(0x16, {0}));
         return SendDump(number, words);
+    }
+    // The same with the packets right after the reply, no dump header.
+    std::vector<Bytes> SendSamplePackets(uint32_t number, const Bytes& block, const std::vector<uint32_t>& words)
+    {
+        EXPECT_EQ(Ask(HeaderData(number, block)), AKAIMessage(0x16, {0}));
+        std::vector<Bytes> answers;
+        for (const Bytes& packet : DumpPackets(16, words))
+            answers.push_back(Ask(packet));
+        return answers;
     }
     std::vector<Bytes> SendDump(uint32_t number, const std::vector<uint32_t>& words, uint32_t period = 22676)
     {
