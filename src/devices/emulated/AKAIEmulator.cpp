@@ -36,6 +36,14 @@ constexpr uint8_t kDeleteProgram = 0x12;
 constexpr uint8_t kDeleteKeygroup = 0x13;
 constexpr uint8_t kDeleteSample = 0x14;
 constexpr uint8_t kReply = 0x16;
+// The later models' header messages: the S1000 codes 06 to 0B moved up by
+// this much, always with an offset and a byte count.
+constexpr uint8_t kHeaderBytesShift = 0x21;
+constexpr uint8_t kFirstHeaderBytes = 0x27;
+constexpr uint8_t kLastHeaderBytes = 0x2C;
+constexpr uint8_t kRequestMiscBytes = 0x33;
+constexpr uint8_t kMiscBytes = 0x34;
+constexpr uint8_t kAllKeygroups = 0x7F;
 
 // Block identities in byte 0 of each block.
 constexpr uint8_t kProgramBlock = 1;
@@ -201,7 +209,18 @@ void CAKAIEmulator::OnMessage(const std::vector<uint8_t>& message)
 
 void CAKAIEmulator::OnAKAI(const std::vector<uint8_t>& m)
 {
-    const uint8_t op = m[3];
+    uint8_t op = m[3];
+    // Header bytes are answered with the code they were asked with.
+    uint8_t shift = 0;
+    if (!model_.olderGeneration && op >= kFirstHeaderBytes && op <= kLastHeaderBytes) {
+        shift = kHeaderBytesShift;
+        op = static_cast<uint8_t>(op - shift);
+        // Their requests always carry the offset and the count.
+        if ((op == kRequestProgram || op == kRequestKeygroup || op == kRequestSampleHeader) && m.size() != 13) {
+            Reply(1);
+            return;
+        }
+    }
     SBlockRef ref;
     switch (op) {
     case kRequestStatus:
@@ -225,7 +244,7 @@ void CAKAIEmulator::OnAKAI(const std::vector<uint8_t>& m)
     case kRequestProgram:
         if (ParseRequest(m, false, ref)) {
             if (const auto program = memory_.Program(ref.number)) {
-                SendBlock(kProgram, ref, false, program->header);
+                SendBlock(static_cast<uint8_t>(kProgram + shift), ref, false, program->header);
                 return;
             }
         }
@@ -235,7 +254,7 @@ void CAKAIEmulator::OnAKAI(const std::vector<uint8_t>& m)
         if (ParseRequest(m, true, ref)) {
             const auto program = memory_.Program(ref.number);
             if (program && ref.keygroup < program->keygroups.size()) {
-                SendBlock(kKeygroup, ref, true, program->keygroups[ref.keygroup]);
+                SendBlock(static_cast<uint8_t>(kKeygroup + shift), ref, true, program->keygroups[ref.keygroup]);
                 return;
             }
         }
@@ -244,7 +263,7 @@ void CAKAIEmulator::OnAKAI(const std::vector<uint8_t>& m)
     case kRequestSampleHeader:
         if (ParseRequest(m, false, ref)) {
             if (const auto sample = memory_.Sample(ref.number)) {
-                SendBlock(kSampleHeader, ref, false, sample->header);
+                SendBlock(static_cast<uint8_t>(kSampleHeader + shift), ref, false, sample->header);
                 return;
             }
         }
@@ -275,6 +294,11 @@ void CAKAIEmulator::OnAKAI(const std::vector<uint8_t>& m)
     }
     case kAcceptPackets:
         AcceptPackets(m);
+        return;
+    case kRequestMiscBytes:
+    case kMiscBytes:
+        if (!model_.olderGeneration)
+            OnMiscBytes(m);
         return;
     case kDeleteProgram:
     case kDeleteSample: {
@@ -513,6 +537,24 @@ void CAKAIEmulator::TakeKeygroup(const std::vector<uint8_t>& m)
         Answer(1);
         return;
     }
+    if (!model_.olderGeneration && ref.keygroup == kAllKeygroups) {
+        // The same bytes into every keygroup of the program.
+        for (AKAIBlock& keygroup : program->keygroups) {
+            std::copy(data.begin(), data.end(), keygroup.begin() + static_cast<std::ptrdiff_t>(ref.offset));
+            if (keygroup[0] != kKeygroupBlock) {
+                Answer(1);
+                return;
+            }
+        }
+        try {
+            memory_.PutProgram(ref.number, *program);
+        } catch (const XBase&) {
+            Answer(1);
+            return;
+        }
+        Answer(0);
+        return;
+    }
     if (ref.keygroup >= program->keygroups.size()) {
         // A number past the last keygroup adds one, if a block is free.
         if (FreeBlocks() == 0 || program->keygroups.size() >= kMaxKeygroups) {
@@ -617,6 +659,41 @@ void CAKAIEmulator::TakeSampleHeader(const std::vector<uint8_t>& m)
     BeginReceiving(index, 0, true, 16, length);
     pendingSample_ = index;
     pendingCarried_ = ref.number;
+}
+
+void CAKAIEmulator::OnMiscBytes(const std::vector<uint8_t>& m)
+{
+    // Data index (2), bank (1), reserved (2), byte count (2), [bytes].
+    if (m.size() < 13) {
+        Reply(1);
+        return;
+    }
+    const uint32_t key = Get7(m, 5, 2) << 8 | m[7];
+    const size_t count = Get7(m, 10, 2);
+    if (count == 0 || count > 16) {
+        Reply(1);
+        return;
+    }
+    AKAIBlock& bytes = misc_[key];
+    bytes.resize(std::max(bytes.size(), count), 0);
+    if (m[3] == kRequestMiscBytes) {
+        std::vector<uint8_t> answer(m.begin(), m.begin() + 12);
+        answer[3] = kMiscBytes;
+        for (size_t i = 0; i < count; ++i) {
+            answer.push_back(bytes[i] & 0x0F);
+            answer.push_back(bytes[i] >> 4);
+        }
+        answer.push_back(0xF7);
+        Out(answer);
+        return;
+    }
+    if (m.size() != 13 + 2 * count) {
+        Reply(1);
+        return;
+    }
+    for (size_t i = 0; i < count; ++i)
+        bytes[i] = static_cast<uint8_t>((m[12 + 2 * i] & 0x0F) | (m[13 + 2 * i] & 0x0F) << 4);
+    Reply(0);
 }
 
 void CAKAIEmulator::AcceptPackets(const std::vector<uint8_t>& m)

@@ -83,6 +83,9 @@ private:
     void TakeKeygroup(const std::vector<uint8_t>& m);
     void TakeSampleHeader(const std::vector<uint8_t>& m);
     void AcceptPackets(const std::vector<uint8_t>& m);
+    // The later models' miscellaneous bytes: kept by data index and bank
+    // (0 until written), not in the memory folder.
+    void OnMiscBytes(const std::vector<uint8_t>& m);
     void DeleteKeygroup(size_t program, size_t keygroup);
     uint32_t FreeWords() const;
     uint32_t FreeBlocks() const;
@@ -112,6 +115,7 @@ private:
     // or for the number that header carried, fills it.
     std::optional<size_t> pendingSample_;
     size_t pendingCarried_ = 0;
+    std::map<uint32_t, AKAIBlock> misc_;
     // The program the last program header made (keygroups for program 255).
     std::optional<size_t> lastProgram_;
 

@@ -285,3 +285,36 @@ TEST(AKAIEmulator, DeletesMoveTheLaterOnesDown)
     // Samples are not part of a program: they stay.
     EXPECT_EQ(bench.Names(0x04).size(), 2u);
 }
+
+TEST(AKAIEmulator, LaterModelsAnswerTheHeaderBytesMessages)
+{
+    AKAITestBench bench("4160");
+    const Bytes header = SampleBlock(192, "BYTES", 20, 44100);
+    bench.SendSample(0, header, Words16(20, 2));
+    // 2B: sample (2), 0, offset (2), count (2) -> 2C with the same fields.
+    EXPECT_EQ(bench.Ask(AKAIMessage(0x2B, Concat({Number14(0), {0}, Number14(0), Number14(192)}))),
+              NewData(0x2C, 0, header));
+    EXPECT_EQ(bench.Ask(AKAIMessage(0x2B, Concat({Number14(0), {0}, Number14(138), Number14(2)}))),
+              NewData(0x2C, 0, {0x44, 0xAC}, 138));
+    EXPECT_EQ(bench.Ask(Numbered(0x2B, 0)), Reply(1)); // the short form is not theirs
+    // 28 and 2A write; keygroup 7F writes every keygroup of the program.
+    EXPECT_EQ(bench.Ask(NewData(0x28, 0, ProgramBlock(192, "PROG", 3))), Reply(0));
+    EXPECT_EQ(bench.Ask(NewData(0x2A, 0, {60, 72}, 3, 0x7F)), Reply(0));
+    for (uint8_t k = 0; k < 3; ++k)
+        EXPECT_EQ(bench.Ask(AKAIMessage(0x29, Concat({Number14(0), {k}, Number14(3), Number14(2)}))),
+                  NewData(0x2A, 0, {60, 72}, 3, k));
+    EXPECT_EQ(bench.Ask(AKAIMessage(0x27, Concat({Number14(0), {0}, Number14(3), Number14(12)}))),
+              NewData(0x28, 0, NameCodes("PROG"), 3));
+    // Miscellaneous bytes: 0 until written, then what was written.
+    const Bytes request = AKAIMessage(0x33, Concat({Number14(5), {2}, {0, 0}, Number14(2)}));
+    EXPECT_EQ(bench.Ask(request), AKAIMessage(0x34, Concat({Number14(5), {2}, {0, 0}, Number14(2), {0, 0, 0, 0}})));
+    EXPECT_EQ(bench.Ask(AKAIMessage(0x34, Concat({Number14(5), {2}, {0, 0}, Number14(2), Nibbled({0x34, 0x12})}))),
+              Reply(0));
+    EXPECT_EQ(bench.Ask(request), AKAIMessage(0x34, Concat({Number14(5), {2}, {0, 0}, Number14(2), {4, 3, 2, 1}})));
+
+    // The older models do not know these codes.
+    AKAITestBench s1000("4000");
+    s1000.Send(AKAIMessage(0x2B, Concat({Number14(0), {0}, Number14(0), Number14(150)})));
+    s1000.Send(AKAIMessage(0x33, Concat({Number14(5), {2}, {0, 0}, Number14(2)})));
+    EXPECT_TRUE(s1000.SaidNothingMore());
+}
