@@ -163,6 +163,15 @@ TEST(AKAIEmulator, ADumpOfItsOwnMakesASampleNamedAfterItsNumber)
     EXPECT_EQ(bench.Names(0x04), (std::vector<Bytes>{NameCodes("KEEP"), NameCodes("MIDI 00000")}));
     EXPECT_EQ(bench.ReceiveDump(Request(1)), again);
     EXPECT_EQ(bench.ReceiveDump(Request(0)), Words16(10, 1));
+    // Shorter words are kept left-justified in 16 bits; longer ones are refused.
+    bench.Send(HeaderMessage(2, 8, 22675, 3, 0, 0, 0x7F));
+    EXPECT_EQ(bench.Next(), Ack(0));
+    EXPECT_EQ(bench.Ask(PacketMessage(0, DataBytes(8, {0x00, 0xFF, 0x81}))), Ack(0));
+    EXPECT_EQ(bench.ReceiveDump(Request(2)), (std::vector<uint32_t>{0x0000, 0xFF00, 0x8100}));
+    EXPECT_EQ(bench.Ask(HeaderMessage(3, 20, 22675, 3, 0, 0, 0x7F)), Cancel(0));
+    // A header longer than the free sample memory (4M words) is refused.
+    EXPECT_EQ(bench.Ask(OldData(0x0B, 9, SampleBlock(150, "HUGE", (4u << 20) + 1, 44100))), Reply(1));
+    EXPECT_EQ(bench.Names(0x04).size(), 3u);
 }
 
 TEST(AKAIEmulator, SamplePacketsAtAnIntervalGiveOneWordPerGroup)
