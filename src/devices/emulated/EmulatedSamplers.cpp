@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "devices/emulated/AKAIEmulator.h"
 #include "devices/emulated/SDSEmulator.h"
 #include "devices/emulated/SMDIEmulator.h"
 #include "devices/midi/LoopbackMIDI.h"
@@ -63,6 +64,16 @@ void CEmulatedSamplers::Start(CMIDIPortLists& ports, CSCSIBusRegistry& scsiBuses
                 warnings << "Emulated SDS: cannot use " << folder << " (" << failure.what()
                          << "); its memory lasts as long as the process\n";
                 midi_.push_back(std::make_unique<CSDSEmulator>(ends, clock, settings.faults));
+            }
+        } else if (const SAKAIEmulatorModel* akai = FindAKAIEmulatorModel(id)) {
+            SLoopbackMIDIDevice ends = AddLoopbackMIDIPorts(ports, CAKAIEmulator::PortName(*akai), baud);
+            const std::string folder = MemoryFolder(settings, id);
+            try {
+                midi_.push_back(std::make_unique<CAKAIEmulator>(*akai, ends, clock, settings.faults, folder));
+            } catch (const std::exception& failure) {
+                warnings << CAKAIEmulator::PortName(*akai) << ": cannot use " << folder << " (" << failure.what()
+                         << "); its memory lasts as long as the process\n";
+                midi_.push_back(std::make_unique<CAKAIEmulator>(*akai, ends, clock, settings.faults));
             }
         } else if (const SSMDIEmulatorModel* model = FindSMDIEmulatorModel(id)) {
             CLoopbackSCSIBus* bus = LoopbackSCSIBus(scsiBuses);

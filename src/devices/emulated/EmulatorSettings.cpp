@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ostream>
 
+#include "devices/emulated/AKAIEmulatorModel.h"
 #include "devices/emulated/SMDIEmulatorModel.h"
 
 namespace quorvel {
@@ -81,6 +82,8 @@ const std::vector<std::string>& BuiltEmulatorIds()
     static const std::vector<std::string> ids = [] {
         std::vector<std::string> all = {"sds"};
         for (const SSMDIEmulatorModel& model : SMDIEmulatorModels())
+            all.push_back(model.id);
+        for (const SAKAIEmulatorModel& model : AKAIEmulatorModels())
             all.push_back(model.id);
         return all;
     }();

@@ -12,7 +12,7 @@ TEST(EmulatorSettings, ListsAreParsedAndWhatIsNotBuiltIsReportedOnce)
 {
     std::ostringstream warnings;
     const SEmulatorSettings settings =
-        ParseEmulatorSettings(" sds , 4100,,sds,4100 ", "/tmp/mem", "nak-once:5, silent,bogus:1,bogus:1", warnings);
+        ParseEmulatorSettings(" sds , 9999,,sds,9999 ", "/tmp/mem", "nak-once:5, silent,bogus:1,bogus:1", warnings);
     EXPECT_EQ(settings.samplers, std::vector<std::string>{"sds"});
     EXPECT_EQ(settings.folder, "/tmp/mem");
     ASSERT_EQ(settings.faults.size(), 2u);
@@ -21,9 +21,9 @@ TEST(EmulatorSettings, ListsAreParsedAndWhatIsNotBuiltIsReportedOnce)
     ASSERT_NE(settings.FindFault("silent"), nullptr);
     EXPECT_EQ(settings.FindFault("wait"), nullptr);
     const std::string text = warnings.str();
-    // One line each: 4100 not built (though listed twice), sds twice, the unknown fault.
+    // One line each: 9999 not built (though listed twice), sds twice, the unknown fault.
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
-    EXPECT_NE(text.find("\"4100\""), std::string::npos);
+    EXPECT_NE(text.find("\"9999\""), std::string::npos);
     EXPECT_NE(text.find("bogus:1"), std::string::npos);
 }
 
@@ -51,7 +51,7 @@ TEST(EmulatedSamplers, EachMIDIEmulatorAddsItsLoopbackPortPair)
     CMIDIPortLists ports;
     std::ostringstream warnings;
     std::ostringstream parseWarnings;
-    const SEmulatorSettings settings = ParseEmulatorSettings("sds,4100", nullptr, nullptr, parseWarnings);
+    const SEmulatorSettings settings = ParseEmulatorSettings("sds,9999", nullptr, nullptr, parseWarnings);
     CEmulatedSamplers samplers(ports, settings, SteadyEmulatorClock(), 0, warnings);
     ASSERT_EQ(samplers.MIDIEmulators().size(), 1u);
     ASSERT_EQ(ports.inputs.size(), 1u);
@@ -60,7 +60,7 @@ TEST(EmulatedSamplers, EachMIDIEmulatorAddsItsLoopbackPortPair)
     EXPECT_EQ(ports.outputs[0]->Name(), "Emulated SDS");
     EXPECT_EQ(ports.inputs[0]->DriverKind(), "Loopback");
     EXPECT_EQ(ports.outputs[0]->DriverKind(), "Loopback");
-    EXPECT_NE(parseWarnings.str().find("\"4100\""), std::string::npos);
+    EXPECT_NE(parseWarnings.str().find("\"9999\""), std::string::npos);
     EXPECT_EQ(warnings.str(), "");
 }
 
