@@ -1,6 +1,7 @@
 #include "app/cli/SamplerCommands.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <CLI/CLI.hpp>
 
@@ -130,18 +131,49 @@ ordered_json ListByHeaders(CABCSamplerInterface& sampler, const SCliSampler& nam
     return samples;
 }
 
-// The lowest number whose header carries `name`.
+// The sampler's own list when it keeps one; otherwise, when its numbers are
+// few, the numbers that answer with a header. Null when neither can be had.
+std::optional<ordered_json> SampleEntries(CABCSamplerInterface& sampler, const SCliSampler& named)
+{
+    // Filled here rather than by GetSampleList, which would hide a failure.
+    const auto list = std::make_unique<CSampleList>();
+    sampler.FillSampleList(0, *list, 0);
+    sampler.FinishSampleList(*list);
+    if (list->Count() > 0) {
+        ordered_json samples = ordered_json::array();
+        for (uint16_t i = 0; i < list->Count(); ++i) {
+            const CSampleSpec* entry = list->Get(i);
+            if (!entry)
+                continue;
+            ordered_json sample;
+            sample["name"] = entry->Name();
+            sample["number"] = entry->Number();
+            sample["stereo"] = entry->IsStereo();
+            sample["right"] = entry->IsStereo() ? entry->RightNumber() : -1;
+            samples.push_back(sample);
+        }
+        return samples;
+    }
+    if (named.numbersItself)
+        return ordered_json::array(); // its list is empty
+    if (!FewNumbers(named))
+        return std::nullopt;
+    return ListByHeaders(sampler, named);
+}
+
+// The lowest number listed with `name`.
 int32_t NumberOfName(CABCSamplerInterface& sampler, const SCliSampler& named, const std::string& name)
 {
-    ordered_json samples;
+    std::optional<ordered_json> samples;
     try {
-        samples = ListByHeaders(sampler, named);
+        samples = SampleEntries(sampler, named);
     } catch (...) {
         throw DeviceFailure("the sample list");
     }
-    for (const ordered_json& sample : samples)
-        if (sample["name"] == name)
-            return sample["number"].get<int32_t>();
+    if (samples)
+        for (const ordered_json& sample : *samples)
+            if (sample["name"] == name)
+                return sample["number"].get<int32_t>();
     try {
         throw XSampleDoesNotExist();
     } catch (...) {
@@ -177,15 +209,18 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
                       const SamplerOptions& samplerOptions, const TransmitOptions& options)
 {
     const SCliSampler named = ResolveSampler(samplerOptions);
+    if (named.numbersItself && options.sampleNumber)
+        throw CliError(kUsage, "--sample-number: " + named.name + " numbers new samples itself");
     const int32_t first = options.sampleNumber.value_or(named.lowestNumber);
-    CheckSampleNumber("--sample-number", first, named);
+    if (!named.numbersItself)
+        CheckSampleNumber("--sample-number", first, named);
     const std::unique_ptr<CSoundDocument> document = OpenInput(loop, documentOptions.Channel());
     ApplyDocumentOptions(*document, documentOptions);
     CExportJob job = MakeExportJob(*document);
     if (job.OutputCount() < 1)
         throw CliError(kInputRefused, "transmit: every slice is silenced; there is nothing to send");
 
-    const int count = FittingCount(job.OutputCount(), first, named, options);
+    const int count = named.numbersItself ? job.OutputCount() : FittingCount(job.OutputCount(), first, named, options);
     CheckDumpLengths(job, count, named);
     const std::unique_ptr<CSamplerSession> session = OpenSamplerSession(devices.midi, devices.scsi, samplerOptions);
     CABCSamplerInterface& sampler = session->Interface();
@@ -237,7 +272,7 @@ ordered_json Receive(const SDeviceLists& devices, const SamplerOptions& samplerO
     if (options.name && named.kind == ECliSamplerKind::SDS)
         throw CliError(kDeviceRefused, "--name: a plain Sample Dump Standard sampler has no sample names; ask for "
                                        "the sample by number with --sample N");
-    if (options.name && !FewNumbers(named))
+    if (options.name && !FewNumbers(named) && !named.numbersItself)
         throw CliError(kDeviceRefused, "--name: " + named.name + " keeps no directory to look the name up in; ask "
                                        "for the sample by number with --sample N");
     if (options.name && options.sample)
@@ -304,35 +339,18 @@ ordered_json List(const SDeviceLists& devices, const SamplerOptions& samplerOpti
                                        "read, so it cannot list its samples; receive one by number with "
                                        "receive --sample N");
     const std::unique_ptr<CSamplerSession> session = OpenSamplerSession(devices.midi, devices.scsi, samplerOptions);
-    CABCSamplerInterface& sampler = session->Interface();
-    ordered_json report;
+    std::optional<ordered_json> samples;
     try {
-        const std::unique_ptr<CSampleList> list = sampler.GetSampleList(0, 0);
-        if (list && list->Count() > 0) {
-            report["samples"] = ordered_json::array();
-            for (uint16_t i = 0; i < list->Count(); ++i) {
-                const CSampleSpec* entry = list->Get(i);
-                if (!entry)
-                    continue;
-                ordered_json sample;
-                sample["name"] = entry->Name();
-                sample["number"] = entry->Number();
-                sample["stereo"] = entry->IsStereo();
-                sample["right"] = entry->IsStereo() ? entry->RightNumber() : -1;
-                report["samples"].push_back(sample);
-            }
-            return report;
-        }
-        if (!FewNumbers(named))
-            throw CliError(kDeviceRefused, "list: " + named.name + " keeps no directory and its sample numbers run "
-                                           "to " + std::to_string(named.highestNumber) + ", too many to ask one by "
-                                           "one; receive one by number with receive --sample N");
-        report["samples"] = ListByHeaders(sampler, named);
-    } catch (const CliError&) {
-        throw;
+        samples = SampleEntries(session->Interface(), named);
     } catch (...) {
         throw DeviceFailure("the sample list");
     }
+    if (!samples)
+        throw CliError(kDeviceRefused, "list: " + named.name + " keeps no directory and its sample numbers run to " +
+                                           std::to_string(named.highestNumber) + ", too many to ask one by one; "
+                                           "receive one by number with receive --sample N");
+    ordered_json report;
+    report["samples"] = *samples;
     return report;
 }
 

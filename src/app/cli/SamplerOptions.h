@@ -34,7 +34,7 @@ void AddTraceOption(CLI::App& command, std::optional<std::string>& trace);
 void StartTrace(const std::optional<std::string>& trace);
 
 // The protocol a named sampler speaks, as far as this tool talks to it.
-enum class ECliSamplerKind { SDS, SMDI, EMU };
+enum class ECliSamplerKind { SDS, SMDI, EMU, AKAI };
 
 struct SCliSampler {
     ECliSamplerKind kind = ECliSamplerKind::SDS;
@@ -43,6 +43,8 @@ struct SCliSampler {
     // The sample numbers it takes.
     int32_t lowestNumber = 0;
     int32_t highestNumber = 0;
+    // The sampler gives new samples their numbers itself (no --sample-number).
+    bool numbersItself = false;
 };
 
 // CliError (status 1) unless `number` is one of the sampler's sample numbers.

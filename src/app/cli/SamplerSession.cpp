@@ -10,6 +10,7 @@
 #include "devices/scsi/SCSIExceptions.h"
 #include "devices/scsi/SCSITargetListing.h"
 #include "fileformats/FileAlerts.h"
+#include "samplers/SamplerBrands.h"
 #include "samplers/emu/EMUSamplerClasses.h"
 #include "samplers/sds/SDSSamplerInterface.h"
 #include "samplers/smdi/SMDISamplerInterface.h"
@@ -62,9 +63,10 @@ private:
     std::unique_ptr<CSDSSamplerInterface> interface_;
 };
 
-class CSCSISession final : public CSamplerSession {
+// An interface that owns whatever it talks through.
+class CInterfaceSession final : public CSamplerSession {
 public:
-    CSCSISession(SCliSampler sampler, std::unique_ptr<CABCSamplerInterface> interface)
+    CInterfaceSession(SCliSampler sampler, std::unique_ptr<CABCSamplerInterface> interface)
         : CSamplerSession(std::move(sampler)), interface_(std::move(interface))
     {
     }
@@ -73,6 +75,7 @@ public:
 private:
     std::unique_ptr<CABCSamplerInterface> interface_;
 };
+
 
 CliError TargetRefused(const SCSIDevice& device, const std::string& why)
 {
@@ -109,6 +112,25 @@ std::unique_ptr<CABCSamplerInterface> OpenEMU(const SCSIDevice& device, const SC
     return model->CreateInterface(device);
 }
 
+std::unique_ptr<CABCSamplerInterface> OpenMIDIBrand(const CMIDIPortLists& ports, const CSCSIBusRegistry& buses,
+                                                   const SamplerOptions& options, const SCliSampler& sampler)
+{
+    if (!ports.FindInput(*options.midiIn))
+        throw PortRefused(kCannotOpenInAlert, *options.midiIn, "no such MIDI input; see quorvel-cli midi-ports");
+    if (!ports.FindOutput(*options.midiOut))
+        throw PortRefused(kCannotOpenOutAlert, *options.midiOut, "no such MIDI output; see quorvel-cli midi-ports");
+    CPersistentInstalledSampler record;
+    record.modelTypeId = sampler.typeId;
+    record.midiIn = {*options.midiIn, ports.FindInput(*options.midiIn)->DriverKind()};
+    record.midiOut = {*options.midiOut, ports.FindOutput(*options.midiOut)->DriverKind()};
+    record.sysexId = static_cast<uint8_t>(options.sysexId);
+    try {
+        return CreateSamplerInterface(record, SSamplerDevices{ports, buses});
+    } catch (const XMIDI&) {
+        throw PortRefused(kCannotOpenInAlert, *options.midiIn, "the ports did not open");
+    }
+}
+
 } // namespace
 
 std::unique_ptr<CSamplerSession> OpenSamplerSession(const CMIDIPortLists& ports, const CSCSIBusRegistry& buses,
@@ -117,13 +139,15 @@ std::unique_ptr<CSamplerSession> OpenSamplerSession(const CMIDIPortLists& ports,
     SCliSampler sampler = ResolveSampler(options);
     if (sampler.kind == ECliSamplerKind::SDS)
         return std::make_unique<CSDSSession>(ports, options, std::move(sampler));
+    if (sampler.kind == ECliSamplerKind::AKAI)
+        return std::make_unique<CInterfaceSession>(sampler, OpenMIDIBrand(ports, buses, options, sampler));
     const SCSIDevice device = OpenTarget(buses, options);
     std::unique_ptr<CABCSamplerInterface> interface;
     if (sampler.kind == ECliSamplerKind::EMU)
         interface = OpenEMU(device, sampler);
     else
         interface = std::make_unique<CSMDISamplerInterface>(device);
-    return std::make_unique<CSCSISession>(std::move(sampler), std::move(interface));
+    return std::make_unique<CInterfaceSession>(std::move(sampler), std::move(interface));
 }
 
 } // namespace quorvel::cli

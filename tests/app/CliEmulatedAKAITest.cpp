@@ -1,0 +1,85 @@
+// Slices to the emulated AKAI samplers over Loopback MIDI ports and back,
+// through the command-line tool: the samples arrive named, the sampler
+// numbers them in its list, and every one comes back bit-exactly.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include <nlohmann/json.hpp>
+
+#include "../common/TempFolder.h"
+#include "RunTool.h"
+#include "fileformats/SoundImport.h"
+#include "fileformats/WaveFileWriter.h"
+#include "framework/FileSpec.h"
+#include "framework/SafeFileWriter.h"
+#include "loopgen/DrumLoopGenerator.h"
+
+namespace quorvel {
+namespace {
+
+using nlohmann::json;
+using test::RunTool;
+using test::TempFolder;
+
+std::vector<int16_t> Values(const std::string& path)
+{
+    const auto sound = LoadSound(CFileSpec(path), ChannelMode::Mix);
+    std::vector<int16_t> values;
+    for (int32_t i = 0; i < sound->Length(); ++i)
+        values.push_back(sound->Value(i));
+    return values;
+}
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST(CliEmulatedAKAI, BothGenerationsTakeTheSlicesByNameAndGiveThemBackBitExactly)
+{
+    TempFolder folder;
+    const std::string loop = folder / "loop.wav";
+    const loopgen::GeneratedLoop generated = loopgen::GenerateDrumLoop(loopgen::LoopSpec{});
+    SafeWrite(CFileSpec(loop), [&](CMedia& media) {
+        WriteWaveFile(media, generated.samples.data(), generated.frames, generated.channels, generated.sampleRate);
+    });
+    const std::string document = " --sensitivity 99 --bars 1";
+    auto run = RunTool("quorvel-cli", "export " + loop + document + " --sound " + (folder / "slice.wav"));
+    ASSERT_EQ(run.status, 0) << run.err;
+    ::setenv("QUORVEL_EMULATED_SAMPLERS", "4000,4100", 1);
+    ::setenv("QUORVEL_EMULATOR_DIR", (folder / "memory").c_str(), 1);
+
+    for (const std::string model : {"AKAI S1000 via MIDI", "AKAI S3000 via MIDI"}) {
+        SCOPED_TRACE(model);
+        const std::string port = "'Emulated " + model + "'";
+        const std::string sampler = " --model '" + model + "' --midi-in " + port + " --midi-out " + port;
+        run = RunTool("quorvel-cli", "transmit " + loop + document + sampler);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const json sent = json::parse(run.out)["samples"];
+        ASSERT_GE(sent.size(), 3u);
+        EXPECT_EQ(sent[1]["name"], "LOOP 02") << "AKAI names are upper case";
+
+        run = RunTool("quorvel-cli", "list" + sampler);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const json listed = json::parse(run.out)["samples"];
+        ASSERT_EQ(listed.size(), sent.size());
+        EXPECT_EQ(listed[2]["name"], "LOOP 03");
+
+        run = RunTool("quorvel-cli", "receive" + sampler + " --name 'LOOP 03' " + (folder / "three.wav") + " --force");
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(Values(folder / "three.wav"), Values(folder / "slice #003.wav"));
+
+        run = RunTool("quorvel-cli", "delete" + sampler + " --sample 2");
+        ASSERT_EQ(run.status, 0) << run.err;
+        run = RunTool("quorvel-cli", "receive" + sampler + " --name 'LOOP 03' " + (folder / "gone.wav"));
+        EXPECT_EQ(run.status, 3);
+        EXPECT_TRUE(Contains(run.err, "no sample is named \"LOOP 03\"")) << run.err;
+
+        run = RunTool("quorvel-cli", "transmit " + loop + document + sampler + " --sample-number 5");
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(Contains(run.err, "numbers new samples itself")) << run.err;
+    }
+    ::unsetenv("QUORVEL_EMULATED_SAMPLERS");
+    ::unsetenv("QUORVEL_EMULATOR_DIR");
+}
+
+} // namespace
+} // namespace quorvel
