@@ -66,6 +66,12 @@ TEST(CliEmulatedAKAI, BothGenerationsTakeTheSlicesByNameAndGiveThemBackBitExactl
         run = RunTool("quorvel-cli", "receive" + sampler + " --name 'LOOP 03' " + (folder / "three.wav") + " --force");
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(Values(folder / "three.wav"), Values(folder / "slice #003.wav"));
+        // The sampler keeps the rate where it reads it: the slice comes back at its own rate.
+        run = RunTool("quorvel-cli", "info " + (folder / "three.wav"));
+        ASSERT_EQ(run.status, 0) << run.err;
+        const auto sliceRun = RunTool("quorvel-cli", "info '" + (folder / "slice #003.wav") + "'");
+        ASSERT_EQ(sliceRun.status, 0) << sliceRun.err;
+        EXPECT_EQ(json::parse(run.out)["rate"], json::parse(sliceRun.out)["rate"]);
 
         run = RunTool("quorvel-cli", "delete" + sampler + " --sample 2");
         ASSERT_EQ(run.status, 0) << run.err;

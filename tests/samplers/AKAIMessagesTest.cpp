@@ -134,7 +134,11 @@ TEST(AKAISampleHeaderMapping, FromARecordInBothGenerations)
         EXPECT_EQ(test::LittleEndian(data, 38, 4), 900u);  // loop point: the sustain end
         EXPECT_EQ(test::LittleEndian(data, 44, 4), 800u);  // its length
         EXPECT_EQ(test::LittleEndian(data, 48, 2), 9999u); // held
-        EXPECT_EQ(test::LittleEndian(data, s3000 ? 138 : 136, 2), 44100u);
+        // Both generations keep the rate after the stereo partner's address,
+        // which a transmitted mono sample does not have.
+        EXPECT_EQ(test::LittleEndian(data, 138, 2), 44100u);
+        EXPECT_EQ(test::LittleEndian(data, 136, 2), 0u);
+        EXPECT_EQ(data[140], 0); // hold loop tune offset
     }
     CS3000SampleHeader narrow;
     SampleInfo low = Looped(0, 0);
@@ -184,6 +188,24 @@ TEST(AKAISampleHeaderMapping, TuningBeyondHalfASemitoneMovesIntoTheRootKey)
     info = header.ToInfo();
     EXPECT_EQ(info.rootKey, 60);
     EXPECT_EQ(info.fineTuning, 50);
+}
+
+TEST(AKAISampleHeaderMapping, TheRateIsReadAfterTheStereoPartnerInBothGenerations)
+{
+    for (const bool s3000 : {false, true}) {
+        SCOPED_TRACE(s3000 ? "S3000" : "S1000");
+        // A header as the sampler holds it for the left half of a stereo pair.
+        const std::unique_ptr<CABCAKAISampleHeader> header =
+            MakeSampleHeader(s3000 ? EGeneration::S3000 : EGeneration::S1000);
+        header->Put(136, 2, 0x0123); // partner's block address
+        header->Put(138, 2, 22050);
+        header->Bytes()[140] = 0x05; // hold loop tune offset
+        const std::unique_ptr<CABCAKAISampleHeader> received =
+            MakeSampleHeader(s3000 ? EGeneration::S3000 : EGeneration::S1000);
+        received->FromMessage(header->ToMessage(0));
+        EXPECT_EQ(received->Rate(), 22050u);
+        EXPECT_EQ(received->ToInfo().rate, 22050u);
+    }
 }
 
 TEST(AKAISampleHeaderMapping, BytesTheRecordHasNoPlaceForAreKept)

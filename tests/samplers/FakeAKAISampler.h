@@ -100,7 +100,7 @@ public:
         std::copy(codes.begin(), codes.end(), sample.header.begin() + 3);
         Put(sample.header, 26, 4, static_cast<uint32_t>(words.size()));
         Put(sample.header, 34, 4, static_cast<uint32_t>(words.size() - 1));
-        Put(sample.header, s3000_ ? 138 : 136, 2, rate);
+        Put(sample.header, 138, 2, rate);
         sample.header[19] = 2;
         sample.words = words;
         samples.push_back(sample);
@@ -241,7 +241,7 @@ private:
             return Reply(1);
         const Sample& sample = samples[number];
         const uint32_t length = static_cast<uint32_t>(sample.words.size());
-        const uint32_t rate = LittleEndian(sample.header, s3000_ ? 138 : 136, 2);
+        const uint32_t rate = LittleEndian(sample.header, 138, 2);
         const uint32_t period = 1000000000u / rate;
         Bytes header{0xF0, 0x7E, channel_, 0x01, m[5], m[6], 16};
         for (uint32_t v : {period, length, length, length})

@@ -50,11 +50,10 @@ void CABCAKAISampleHeader::SetFromInfo(const SampleInfo& info)
     Put(kLengthOffset, 4, info.length);
     Put(kPlayStartOffset, 4, info.playStart);
     Put(kPlayEndOffset, 4, info.playEnd > 0 ? info.playEnd - 1 : 0);
-    Put(RateOffset(), 2, info.rate);
-    if (Generation() == EGeneration::S3000) {
-        Put(136, 2, 0);
-        bytes[140] = 0;
-    }
+    Put(kRateOffset, 2, info.rate);
+    // A transmitted sample is mono: no partner, and no loop tune left over.
+    Put(kStereoPartnerOffset, 2, 0);
+    bytes[kHoldLoopTuneOffset] = 0;
     for (int32_t i = 0; i < kHeaderLoops; ++i)
         for (int32_t b = 0; b < kLoopBytes; ++b)
             bytes[static_cast<size_t>(kLoopsOffset + i * kLoopBytes + b)] = 0;

@@ -32,6 +32,11 @@ public:
     static constexpr int32_t kPlayEndOffset = 34;
     static constexpr int32_t kLoopsOffset = 38;
     static constexpr int32_t kLoopBytes = 12;
+    // Both generations: the stereo partner's block address, the rate in Hz,
+    // the hold loop tune offset.
+    static constexpr int32_t kStereoPartnerOffset = 136;
+    static constexpr int32_t kRateOffset = 138;
+    static constexpr int32_t kHoldLoopTuneOffset = 140;
 
     explicit CABCAKAISampleHeader(EGeneration generation) : CAKAIDataBlock(generation, kSampleBlockId, false) {}
 
@@ -42,35 +47,26 @@ public:
 
     std::string Name() const;
     void SetName(const std::string& name);
-    uint32_t Rate() const { return Get(RateOffset(), 2); }
+    uint32_t Rate() const { return Get(kRateOffset, 2); }
     uint32_t Length() const { return Get(kLengthOffset, 4); }
 
     CRawSysex ToMessage(uint8_t channel) const;
     void FromMessage(const CRawSysex& message);
 
-protected:
-    virtual int32_t RateOffset() const = 0;
-
 private:
     void PutLoop(int32_t index, uint32_t point, uint32_t length);
 };
 
-// 150 bytes: the rate at offset 136, the loop tune offset at 138.
+// 150 bytes.
 class CS1000SampleHeader final : public CABCAKAISampleHeader {
 public:
     CS1000SampleHeader() : CABCAKAISampleHeader(EGeneration::S1000) {}
-
-protected:
-    int32_t RateOffset() const override { return 136; }
 };
 
-// 192 bytes: the rate at offset 138.
+// 192 bytes; the first 141 as the S1000's.
 class CS3000SampleHeader final : public CABCAKAISampleHeader {
 public:
     CS3000SampleHeader() : CABCAKAISampleHeader(EGeneration::S3000) {}
-
-protected:
-    int32_t RateOffset() const override { return 138; }
 };
 
 std::unique_ptr<CABCAKAISampleHeader> MakeSampleHeader(EGeneration generation);
