@@ -51,12 +51,17 @@ bool Shows(const AlertRecord& record, const std::string& text)
 // The fixture's flow services with an emulated S3000 installed on MIDI.
 class AKAIDialogs : public ::testing::Test {
 protected:
+    // The emulator's faults, as QUORVEL_EMULATOR_FAULTS writes them.
+    virtual const char* Faults() const { return ""; }
+
     void SetUp() override
     {
         ::setenv("QUORVEL_EMULATED_SAMPLERS", "4100", 1);
+        ::setenv("QUORVEL_EMULATOR_FAULTS", Faults(), 1);
         ::unsetenv("QUORVEL_EMULATOR_DIR");
         emulators = StartEmulatedSamplersFromEnvironment(f.ports, f.buses);
         ::unsetenv("QUORVEL_EMULATED_SAMPLERS");
+        ::unsetenv("QUORVEL_EMULATOR_FAULTS");
         installed.modelTypeId = 4100;
         installed.modelName = "AKAI S3000 via MIDI";
         installed.midiIn = {kPort, "Loopback"};
@@ -178,6 +183,35 @@ TEST_F(AKAIDialogs, ReceiveListsTheSamplesByNameAndBringsTheChosenOneBack)
     EXPECT_TRUE(alerts.shown.empty()) << alerts.shown.front().message;
     ASSERT_EQ(f.windows.size(), 1u);
     EXPECT_EQ(test::ValuesOf(*f.windows[0]->Sound()), test::ValuesOf(*MakeExportJob(*loop).GetOutput(1)));
+}
+
+// The sampler cancels the dump of every sample at its 51st packet: a first
+// slice of 10 packets arrives, the second (200 packets) does not.
+class AKAIDialogsCancellingSampler : public AKAIDialogs {
+protected:
+    const char* Faults() const override { return "cancel:50"; }
+};
+
+TEST_F(AKAIDialogsCancellingSampler, WhatArrivedBeforeAFailureStillMakesAProgramAndTheWarningSaysItIsIncomplete)
+{
+    AlertRecorder alerts;
+    AutoAnswer accept(QDialog::Accepted);
+    StoredDocumentSettings settings;
+    settings.bars = 1;
+    const std::vector<StoredSlice> slices{{static_cast<int32_t>(SliceState::Locked), false, 0, 20000},
+                                          {static_cast<int32_t>(SliceState::Locked), false, 400, 20000}};
+    const CSoundDocument loop(test::VariedSound(8400), settings, slices);
+    EXPECT_FALSE(Transmit(loop));
+    ASSERT_EQ(alerts.shown.size(), 2u);
+    EXPECT_TRUE(Shows(alerts.shown[0], "Operation rejected by sampler!")) << alerts.shown[0].message;
+    EXPECT_TRUE(Shows(alerts.shown[1], "Some samples were not Transmitted!")) << alerts.shown[1].message;
+    const std::unique_ptr<CABCAKAIInterface> akai = Open();
+    // The second sample's header made it on the sampler; its program does not play it.
+    EXPECT_EQ(akai->SampleNames().front(), "NEW PROGR 01");
+    ASSERT_EQ(akai->ProgramNames(), std::vector<std::string>{"NEW PROGRAM"});
+    const std::unique_ptr<akai::CAKAIProgram> program = akai->GetProgram(0);
+    ASSERT_EQ(program->KeyGroups().size(), 1u);
+    EXPECT_EQ(program->KeyGroups()[0]->ZoneSample(0), "NEW PROGR 01");
 }
 
 } // namespace
