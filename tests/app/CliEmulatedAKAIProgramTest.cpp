@@ -35,6 +35,8 @@ struct Model {
     std::string name;
 };
 
+void PrintTo(const Model& model, std::ostream* out) { *out << model.name; }
+
 // What the emulated sampler holds, read with the program's own interface on
 // emulators started from the same memory folder.
 struct SamplerMemory {
