@@ -1,8 +1,5 @@
 #include "ui/samplers/AKAIReceiveDialog.h"
 
-#include <QListWidget>
-#include <QVBoxLayout>
-
 #include "document/SoundDocument.h"
 #include "framework/EmbeddedResources.h"
 #include "framework/ResourceReference.h"
@@ -26,39 +23,24 @@ std::string Text(uint32_t reference) { return BuiltInTextResources().Text(refere
 
 } // namespace
 
+namespace {
+
+std::vector<SListedSample> Listed(const std::vector<std::string>& names)
+{
+    std::vector<SListedSample> samples;
+    for (size_t i = 0; i < names.size(); ++i)
+        samples.push_back({static_cast<int32_t>(i), names[i], false, -1});
+    return samples;
+}
+
+} // namespace
+
+// The sampler numbers its samples itself: no number field, the list alone.
 CAKAIReceiveDialog::CAKAIReceiveDialog(const CPersistentInstalledSampler& sampler,
                                        const std::vector<std::string>& samples, std::optional<int32_t> chosen,
                                        QWidget* parent)
-    : CSamplerDialog(sampler, parent)
+    : CSamplerReceiveDialog(sampler, SamplerCapabilities{}, Listed(samples), chosen, parent)
 {
-    list_ = new QListWidget(this);
-    list_->setObjectName(QStringLiteral("samples"));
-    for (const std::string& name : samples)
-        list_->addItem(QString::fromStdString(name));
-    Body()->addWidget(list_);
-    connect(list_, &QListWidget::itemDoubleClicked, this, [this] {
-        if (Validate())
-            Finish(QDialog::Accepted);
-    });
-    const int count = static_cast<int>(samples.size());
-    if (count > 0)
-        list_->setCurrentRow(chosen && *chosen >= 0 && *chosen < count ? *chosen : 0);
-}
-
-std::optional<int32_t> CAKAIReceiveDialog::SampleNumber() const
-{
-    const int row = list_->currentRow();
-    if (row < 0 || row >= list_->count())
-        return std::nullopt;
-    return row;
-}
-
-bool CAKAIReceiveDialog::Validate()
-{
-    if (SampleNumber())
-        return true;
-    ShowAlert(kNoSampleNumberAlert, {}, this);
-    return false;
 }
 
 bool CAKAIReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABCAKAIInterface& device,

@@ -10,29 +10,19 @@ namespace quorvel {
 
 class CABCAKAIInterface;
 
-class CAKAIReceiveDialog final : public CSamplerDialog {
+class CAKAIReceiveDialog final : public CSamplerReceiveDialog {
     Q_OBJECT
 public:
-    // `chosen`: the sample number to select first, when listed.
+    // The samples in the sampler's order, numbered by their place;
+    // `chosen`: the number to select first, when listed.
     CAKAIReceiveDialog(const CPersistentInstalledSampler& sampler, const std::vector<std::string>& samples,
                        std::optional<int32_t> chosen, QWidget* parent);
-
-    // The chosen sample's number (its place in the list); nothing when none.
-    std::optional<int32_t> SampleNumber() const;
-    QListWidget* List() const { return list_; }
 
     // Lists the samples, asks, then receives the chosen one into a new
     // window. True when a window opened; a cancel or a failure (shown as
     // its alert) gives false.
     static bool Run(const CPersistentInstalledSampler& sampler, CABCAKAIInterface& device,
                     SSamplerFlowServices& services);
-
-protected:
-    // No sample chosen keeps the dialog open.
-    bool Validate() override;
-
-private:
-    QListWidget* list_;
 };
 
 } // namespace quorvel

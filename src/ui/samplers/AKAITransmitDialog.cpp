@@ -104,11 +104,9 @@ private:
 
 CAKAITransmitDialog::CAKAITransmitDialog(const CPersistentInstalledSampler& sampler, int sampleCount,
                                          const std::vector<std::string>& programs, QWidget* parent)
-    : CSamplerDialog(sampler, parent)
+    // The sampler numbers the samples itself: no start number to ask for.
+    : CSamplerTransmitDialog(sampler, SamplerCapabilities{}, sampleCount, std::nullopt, parent)
 {
-    Body()->addWidget(new QLabel(sampleCount == 1 ? QStringLiteral("1 sample to send")
-                                                  : QStringLiteral("%1 samples to send").arg(sampleCount),
-                                 this));
     name_ = new QLineEdit(QString::fromLatin1(kDefaultProgramName), this);
     name_->setObjectName(QStringLiteral("programName"));
     name_->setMaxLength(kNameLength);
@@ -138,7 +136,7 @@ std::string CAKAITransmitDialog::TemplateName() const
 bool CAKAITransmitDialog::Validate()
 {
     if (!ProgramName().empty())
-        return true;
+        return CSamplerTransmitDialog::Validate();
     ShowAlert(kNoProgramNameAlert, {}, this);
     return false;
 }

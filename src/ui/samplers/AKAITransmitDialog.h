@@ -15,7 +15,7 @@ namespace quorvel {
 
 class CABCAKAIInterface;
 
-class CAKAITransmitDialog final : public CSamplerDialog {
+class CAKAITransmitDialog final : public CSamplerTransmitDialog {
     Q_OBJECT
 public:
     // `programs`: the sampler's program names, offered as templates.

@@ -174,7 +174,7 @@ TEST_F(AKAIDialogs, ReceiveListsTheSamplesByNameAndBringsTheChosenOneBack)
 
     CAKAIReceiveDialog dialog(installed, Open()->SampleNames(), 1, nullptr);
     ASSERT_EQ(dialog.List()->count(), 3);
-    EXPECT_EQ(dialog.List()->item(2)->text(), "NEW PROGR 03");
+    EXPECT_EQ(dialog.List()->item(2)->text(), "2  NEW PROGR 03");
     EXPECT_EQ(dialog.SampleNumber(), 1);
 
     f.memory.receiveNumber = 1;
