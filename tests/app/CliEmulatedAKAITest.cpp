@@ -55,15 +55,15 @@ TEST(CliEmulatedAKAI, BothGenerationsTakeTheSlicesByNameAndGiveThemBackBitExactl
         ASSERT_EQ(run.status, 0) << run.err;
         const json sent = json::parse(run.out)["samples"];
         ASSERT_GE(sent.size(), 3u);
-        EXPECT_EQ(sent[1]["name"], "LOOP 02") << "AKAI names are upper case";
+        EXPECT_EQ(sent[1]["name"], "NEW PROGR 02") << "named after the program";
 
         run = RunTool("quorvel-cli", "list" + sampler);
         ASSERT_EQ(run.status, 0) << run.err;
         const json listed = json::parse(run.out)["samples"];
         ASSERT_EQ(listed.size(), sent.size());
-        EXPECT_EQ(listed[2]["name"], "LOOP 03");
+        EXPECT_EQ(listed[2]["name"], "NEW PROGR 03");
 
-        run = RunTool("quorvel-cli", "receive" + sampler + " --name 'LOOP 03' " + (folder / "three.wav") + " --force");
+        run = RunTool("quorvel-cli", "receive" + sampler + " --name 'NEW PROGR 03' " + (folder / "three.wav") + " --force");
         ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(Values(folder / "three.wav"), Values(folder / "slice #003.wav"));
         // The sampler keeps the rate where it reads it: the slice comes back at its own rate.
@@ -75,9 +75,9 @@ TEST(CliEmulatedAKAI, BothGenerationsTakeTheSlicesByNameAndGiveThemBackBitExactl
 
         run = RunTool("quorvel-cli", "delete" + sampler + " --sample 2");
         ASSERT_EQ(run.status, 0) << run.err;
-        run = RunTool("quorvel-cli", "receive" + sampler + " --name 'LOOP 03' " + (folder / "gone.wav"));
+        run = RunTool("quorvel-cli", "receive" + sampler + " --name 'NEW PROGR 03' " + (folder / "gone.wav"));
         EXPECT_EQ(run.status, 3);
-        EXPECT_TRUE(Contains(run.err, "no sample is named \"LOOP 03\"")) << run.err;
+        EXPECT_TRUE(Contains(run.err, "no sample is named \"NEW PROGR 03\"")) << run.err;
 
         run = RunTool("quorvel-cli", "transmit " + loop + document + sampler + " --sample-number 5");
         EXPECT_EQ(run.status, 1);

@@ -7,6 +7,7 @@
 
 #include "analysis/SliceSet.h"
 #include "app/CommandLineChecks.h"
+#include "app/cli/AKAITransmitCommand.h"
 #include "app/cli/CliError.h"
 #include "app/cli/DeviceFailure.h"
 #include "app/cli/OpenInput.h"
@@ -23,6 +24,7 @@
 #include "samplers/SampleTransfer.h"
 #include "samplers/SliceSamples.h"
 #include "samplers/SamplerExceptions.h"
+#include "samplers/akai/AKAIInterface.h"
 #include "samplers/sds/SDSMessages.h"
 
 namespace quorvel::cli {
@@ -202,13 +204,28 @@ void AddTransmitOptions(CLI::App& command, TransmitOptions& o)
                        "take the numbers that follow")
         ->check(WholeNumber())
         ->check(CLI::Range(0, 16777215));
-    command.add_flag("--accept-limit", o.acceptLimit, "send the first slices when the sample numbers run out");
+    command.add_flag("--accept-limit", o.acceptLimit,
+                     "send the first slices when the sample numbers (or an AKAI program's keys) run out");
+    command.add_option("--program-name", o.programName, "AKAI: the program the slices make (default NEW PROGRAM)");
+    command.add_option("--first-key", o.firstKey, "AKAI: the key of the first slice (default 36)")
+        ->check(WholeNumber())
+        ->check(CLI::Range(0, 127));
+    command.add_option("--template", o.templateName,
+                       "AKAI: a program on the sampler whose settings the new program takes");
+    command.add_flag("--replace", o.replace, "AKAI: replace a program of that name, deleting its samples");
+    command.add_flag("--use-defaults", o.useDefaults, "AKAI: go on with default settings when the template "
+                                                      "cannot be read");
 }
 
 ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, const DocumentOptions& documentOptions,
                       const SamplerOptions& samplerOptions, const TransmitOptions& options)
 {
     const SCliSampler named = ResolveSampler(samplerOptions);
+    const bool programOptions = options.programName || options.firstKey || options.templateName || options.replace ||
+                                options.useDefaults;
+    if (programOptions && named.kind != ECliSamplerKind::AKAI)
+        throw CliError(kUsage, "--program-name, --first-key, --template, --replace and --use-defaults: " +
+                                   named.name + " makes no program");
     if (named.numbersItself && options.sampleNumber)
         throw CliError(kUsage, "--sample-number: " + named.name + " numbers new samples itself");
     const int32_t first = options.sampleNumber.value_or(named.lowestNumber);
@@ -224,6 +241,9 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
     CheckDumpLengths(job, count, named);
     const std::unique_ptr<CSamplerSession> session = OpenSamplerSession(devices.midi, devices.scsi, samplerOptions);
     CABCSamplerInterface& sampler = session->Interface();
+    if (named.kind == ECliSamplerKind::AKAI)
+        if (auto* akai = dynamic_cast<CABCAKAIInterface*>(&sampler))
+            return TransmitAKAI(*akai, job, options);
 
     CQuietTransfer progress;
     ordered_json samples = ordered_json::array();

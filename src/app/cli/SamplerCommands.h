@@ -35,12 +35,19 @@ nlohmann::ordered_json SCSIBusesReport(const CSCSIBusRegistry& buses);
 struct TransmitOptions {
     std::optional<int> sampleNumber; // where the first sample goes (default the lowest); the next ones follow
     bool acceptLimit = false; // send the first slices when the numbers run out
+    // Samplers that build a program from the slices (AKAI).
+    std::optional<std::string> programName;
+    std::optional<int> firstKey;
+    std::optional<std::string> templateName;
+    bool replace = false;     // a program of that name goes, with its samples
+    bool useDefaults = false; // a template that cannot be read gives way to the defaults
 };
 
 void AddTransmitOptions(CLI::App& command, TransmitOptions& options);
 
 // One sample per active slice at consecutive numbers (one sample with
 // --one-sample): {"samples":[{"slice","name","number","frames","rate"}]}.
+// An AKAI sampler also gets a program: "program":{"name","number","keygroups"}.
 // "slice" counts the outputs from 1 as the slice files of an export do; 0
 // stands for the whole loop sent as one sample.
 nlohmann::ordered_json Transmit(const SDeviceLists& devices, const std::string& loop,

@@ -126,7 +126,8 @@ int Run(int argc, char** argv)
     transmit->footer(std::string(kSamplerFooter) +
                      "\nOutput: {\"samples\":[{\"slice\",\"name\",\"number\",\"frames\",\"rate\"}]}; slice counts "
                      "the slices sent from 1 (0: the whole loop as one sample), name is the name the sampler holds "
-                     "(none over a sample dump).");
+                     "(none over a sample dump). An AKAI sampler also gets a program of one keygroup per slice from --first-key "
+                     "up: \"program\":{\"name\",\"number\",\"keygroups\"}.");
 
     ReceiveOptions receiveOptions;
     CLI::App* receive = app.add_subcommand(

@@ -6,6 +6,9 @@
 #include "framework/ResourceReference.h"
 #include "framework/window/AlertBox.h"
 #include "samplers/SamplerExceptions.h"
+#include "samplers/akai/AKAIInterface.h"
+#include "ui/samplers/AKAIReceiveDialog.h"
+#include "ui/samplers/AKAITransmitDialog.h"
 #include "ui/samplers/SamplerDialogs.h"
 #include "ui/samplers/SamplerFailureAlerts.h"
 
@@ -46,6 +49,9 @@ bool TransmitToInstalled(const CPersistentInstalledSampler& sampler, const STran
         // Opened here and closed on every way out, ports and all.
         const std::unique_ptr<CABCSamplerInterface> device = services.createInterface(sampler);
         const CExportJob job = MakeExportJob(request.document);
+        // The AKAI samplers build a program around the samples.
+        if (auto* akai = dynamic_cast<CABCAKAIInterface*>(device.get()))
+            return CAKAITransmitDialog::Run(sampler, *akai, job, services);
         return CSamplerTransmitDialog::Run(sampler, *device, job, services);
     } catch (...) {
         ShowHandlerFailure(services.parent);
@@ -57,6 +63,8 @@ bool ReceiveFromInstalled(const CPersistentInstalledSampler& sampler, SSamplerFl
 {
     try {
         const std::unique_ptr<CABCSamplerInterface> device = services.createInterface(sampler);
+        if (auto* akai = dynamic_cast<CABCAKAIInterface*>(device.get()))
+            return CAKAIReceiveDialog::Run(sampler, *akai, services);
         return CSamplerReceiveDialog::Run(sampler, *device, services);
     } catch (...) {
         ShowHandlerFailure(services.parent);

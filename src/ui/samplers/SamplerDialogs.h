@@ -48,7 +48,7 @@ private:
     QPushButton* ok_;
 };
 
-class CSamplerTransmitDialog final : public CSamplerDialog {
+class CSamplerTransmitDialog : public CSamplerDialog {
     Q_OBJECT
 public:
     using XSampleTransmitCancelled = quorvel::XSampleTransmitCancelled;
@@ -82,7 +82,7 @@ struct SListedSample {
     int32_t rightNumber = -1;
 };
 
-class CSamplerReceiveDialog final : public CSamplerDialog {
+class CSamplerReceiveDialog : public CSamplerDialog {
     Q_OBJECT
 public:
     using XSampleReceiveCancelled = quorvel::XSampleReceiveCancelled;

@@ -1,0 +1,110 @@
+#include "ui/samplers/AKAIReceiveDialog.h"
+
+#include "document/SoundDocument.h"
+#include "framework/EmbeddedResources.h"
+#include "framework/ResourceReference.h"
+#include "framework/window/AlertBox.h"
+#include "samplers/ReceivedSound.h"
+#include "samplers/akai/AKAIInterface.h"
+#include "ui/samplers/SamplerFailureAlerts.h"
+#include "ui/samplers/TransferProgress.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr uint32_t kReceiveCancelledText = StringReference(129, 25);
+constexpr uint32_t kReceivingDataText = StringReference(129, 27);
+constexpr uint32_t kReceivingNamesText = StringReference(133, 300);
+constexpr uint32_t kNoSampleNumberAlert = AlertReference(132, 72);
+constexpr uint32_t kNoWindowAlert = AlertReference(129, 90);
+
+std::string Text(uint32_t reference) { return BuiltInTextResources().Text(reference); }
+
+} // namespace
+
+namespace {
+
+std::vector<SListedSample> Listed(const std::vector<std::string>& names)
+{
+    std::vector<SListedSample> samples;
+    for (size_t i = 0; i < names.size(); ++i)
+        samples.push_back({static_cast<int32_t>(i), names[i], false, -1});
+    return samples;
+}
+
+} // namespace
+
+// The sampler numbers its samples itself: no number field, the list alone.
+CAKAIReceiveDialog::CAKAIReceiveDialog(const CPersistentInstalledSampler& sampler,
+                                       const std::vector<std::string>& samples, std::optional<int32_t> chosen,
+                                       QWidget* parent)
+    : CSamplerReceiveDialog(sampler, SamplerCapabilities{}, Listed(samples), chosen, parent)
+{
+}
+
+bool CAKAIReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABCAKAIInterface& device,
+                             SSamplerFlowServices& services)
+{
+    std::optional<CLengthyTransferProgress> progress;
+    try {
+        std::vector<std::string> samples;
+        {
+            CLengthyTransferProgress listing(services.lengthy, Text(kReceivingNamesText));
+            samples = device.SampleNames();
+        }
+        int32_t number = 0;
+        {
+            CAKAIReceiveDialog dialog(sampler, samples, services.memory.receiveNumber, services.parent);
+            if (dialog.RunModal() != QDialog::Accepted)
+                return false;
+            const std::optional<int32_t> picked = dialog.SampleNumber();
+            if (!picked) {
+                ShowAlert(kNoSampleNumberAlert, {}, services.parent);
+                return false;
+            }
+            number = *picked;
+        }
+        services.memory.receiveNumber = number;
+
+        // The family keeps mono samples only: no channel to ask for.
+        std::unique_ptr<CABCSampleReceiver> receiver = device.CreateReceiver(number);
+        if (!receiver)
+            throw XSamplerException();
+        progress.emplace(services.lengthy, Text(kReceivingDataText));
+        progress->SetValue(number);
+        const SReceivedSample received = ReceiveSample(*receiver, kWantedFramesPerPacket, *progress);
+        receiver.reset();
+        progress.reset();
+        if (received.info.length == 0)
+            throw XSampleDoesNotExist();
+
+        std::string name(received.info.Name());
+        if (name.empty())
+            name = samples[static_cast<size_t>(number)];
+        std::unique_ptr<WAVE_SAMPLE> sound = SoundFromReceived(received, name, ChannelMode::Mix);
+        try {
+            services.openWindow(std::make_unique<CSoundDocument>(
+                std::move(sound), services.settings.documentDefaults,
+                services.settings.application.barsToOneInNewDocuments));
+        } catch (const std::bad_alloc&) {
+            ShowAlert(kNoWindowAlert, {}, services.parent);
+            return false;
+        } catch (const XOutOfMemory&) {
+            ShowAlert(kNoWindowAlert, {}, services.parent);
+            return false;
+        }
+        return true;
+    } catch (const XSampleReceiveCancelled&) {
+        if (progress)
+            progress->ShowCancelled(Text(kReceiveCancelledText));
+    } catch (...) {
+        progress.reset();
+        if (const std::optional<uint32_t> alert =
+                DialogFailureAlert(std::current_exception(), TransferDirection::Receive))
+            ShowAlert(*alert, {}, services.parent);
+    }
+    return false;
+}
+
+} // namespace quorvel
