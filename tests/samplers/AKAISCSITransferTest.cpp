@@ -276,6 +276,21 @@ TEST_F(AKAISCSITransfer, RefusalsAndSilenceBecomeTheAKAIExceptions)
     EXPECT_THROW(Transmit(Slice("TOM", 10), words), XAKAISCSITimedOut);
 }
 
+TEST_F(AKAISCSITransfer, ASampleThatIsNotListedAfterwardsIsLost)
+{
+    const uint32_t length = akai::kSCSIPacketWords + 1;
+    const std::vector<int16_t> words = Words(length);
+    std::unique_ptr<CABCSampleTransmitter> tx = sampler.CreateMonoTransmitter(0);
+    int32_t wordsPerFrame = 0;
+    tx->StartTransmission(Slice("KICK", length), wordsPerFrame, 0);
+    tx->TransmitNext(words.data());
+    // The sampler renames it (first character K becomes L) before the last packet.
+    target->samples.at(0).header[12 + 6] = 22 & 0x0F;
+    target->samples.at(0).header[12 + 7] = 22 >> 4;
+    EXPECT_THROW(tx->TransmitNext(words.data() + tx->FramesDone()), XAKAITransmittedSampleLost);
+    EXPECT_EQ(tx->GetResultSampleNumber(), -1);
+}
+
 TEST_F(AKAISCSITransfer, AnAbortStopsThePacketsAndPauses)
 {
     const std::vector<int16_t> words = Words(3 * akai::kSCSIPacketWords);
