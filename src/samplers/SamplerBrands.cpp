@@ -5,6 +5,7 @@
 #include "samplers/akai/AKAIInstalledMIDIInterface.h"
 #include "samplers/akai/AKAIModels.h"
 #include "samplers/akai/AKAIRecognizer.h"
+#include "samplers/akai/AKAISCSIInterface.h"
 #include "samplers/emu/EMUSamplerClasses.h"
 #include "samplers/yamaha/A3000Recognizer.h"
 #include "samplers/yamaha/A3000Version.h"
@@ -13,7 +14,8 @@ namespace quorvel {
 
 bool SamplerBrandBuilt(uint32_t typeId)
 {
-    return EMUSamplerClass(typeId) != nullptr || akai::MIDIModelGeneration(typeId).has_value();
+    return EMUSamplerClass(typeId) != nullptr || akai::MIDIModelGeneration(typeId).has_value() ||
+           akai::IsSCSIModel(typeId);
 }
 
 namespace {
@@ -53,6 +55,8 @@ std::unique_ptr<CABCSamplerInterface> CreateSamplerInterface(const CPersistentIn
         return std::make_unique<CAKAIInstalledMIDIInterface>(ports.input, ports.output, sampler.sysexId,
                                                              sampler.modelTypeId);
     }
+    if (akai::IsSCSIModel(sampler.modelTypeId))
+        return std::make_unique<CAKAISCSIInterface>(InstalledSCSIDevice(sampler, devices), sampler.sysexId);
     throw XSamplerNotSupported();
 }
 
@@ -69,6 +73,8 @@ bool ReadOSVersion(const CPersistentInstalledSampler& sampler, const SSamplerDev
         const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
         return ReadAKAIVersion(ports.input, ports.output, sampler.sysexId, version);
     }
+    if (akai::IsSCSIModel(sampler.modelTypeId))
+        return ReadAKAIVersion(InstalledSCSIDevice(sampler, devices), sampler.sysexId, version);
     throw XSamplerNotSupported();
 }
 

@@ -268,11 +268,12 @@ TEST(AKAIRecognition, StatusReportsAndInquiryAnswers)
     EXPECT_TRUE(recognizer.RecognizeSCSITarget(inquiry(3, "YAMAHA  ", "S2000 SAMPLER")).empty());
 }
 
-TEST(AKAIRecognition, TheMIDIModelsAreBuilt)
+TEST(AKAIRecognition, TheMIDIAndSCSIModelsAreBuilt)
 {
-    for (uint32_t model : {4000u, 4010u, 4130u, 4110u, 4100u, 4150u, 4140u, 4160u, 4120u, 4170u})
+    for (uint32_t model : {4000u, 4010u, 4130u, 4110u, 4100u, 4150u, 4140u, 4160u, 4120u, 4170u, 4131u, 4151u, 4161u,
+                           4171u})
         EXPECT_TRUE(SamplerBrandBuilt(model)) << model;
-    for (uint32_t model : {4131u, 4151u, 4161u, 4171u, 4001u})
+    for (uint32_t model : {4001u, 4141u, 4101u})
         EXPECT_FALSE(SamplerBrandBuilt(model)) << model;
 }
 

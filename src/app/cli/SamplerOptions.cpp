@@ -10,6 +10,7 @@
 #include "devices/DeviceTrace.h"
 #include "samplers/SamplerBrands.h"
 #include "samplers/SamplerModels.h"
+#include "samplers/akai/AKAIModels.h"
 #include "samplers/emu/EMUSCSIInterface.h"
 #include "samplers/emu/EMUSamplerClasses.h"
 #include "samplers/sds/SDSSamplerInterface.h"
@@ -55,8 +56,8 @@ void AddSamplerOptions(CLI::App& command, SamplerOptions& o)
 {
     command.add_option("--model", o.model,
                        "the sampler's model: sds (a plain MIDI Sample Dump Standard sampler), smdi (a plain SMDI "
-                       "sampler over SCSI), or an E-mu model (SCSI) or AKAI model (MIDI) of quorvel-cli samplers by type id or "
-                       "name");
+                       "sampler over SCSI), or an E-mu model (SCSI) or AKAI model (MIDI or SCSI) of quorvel-cli "
+                       "samplers by type id or name");
     command.add_option("--midi-in", o.midiIn, "the MIDI input the sampler answers on (see midi-ports)");
     command.add_option("--midi-out", o.midiOut, "the MIDI output that reaches the sampler (see midi-ports)");
     command.add_option("--sysex-id", o.sysexId, "the sampler's device number (its MIDI channel), 0 to 127; default 0")
@@ -102,7 +103,11 @@ SCliSampler ResolveSampler(const SamplerOptions& o)
         throw CliError(kUsage, "--model " + model + ": no such model; quorvel-cli samplers lists them");
     if (!SamplerBrandBuilt(entry->typeId))
         throw CliError(kUsage, "--model " + model + ": " + std::string(entry->name) +
-                                   " cannot be used yet; sds, smdi, the E-mu models and the AKAI models over MIDI can");
+                                   " cannot be used yet; sds, smdi, the E-mu models and the AKAI models can");
+    if (akai::IsSCSIModel(entry->typeId)) {
+        RequireSCSI(o, model);
+        return {ECliSamplerKind::AKAI, entry->typeId, std::string(entry->name), 0, 0xFFFF, true};
+    }
     if (!EMUSamplerClass(entry->typeId)) {
         if (!o.midiIn || !o.midiOut)
             throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT (see quorvel-cli "

@@ -11,6 +11,8 @@
 #include "devices/scsi/SCSITargetListing.h"
 #include "fileformats/FileAlerts.h"
 #include "samplers/SamplerBrands.h"
+#include "samplers/akai/AKAIModels.h"
+#include "samplers/akai/AKAISCSIInterface.h"
 #include "samplers/emu/EMUSamplerClasses.h"
 #include "samplers/sds/SDSSamplerInterface.h"
 #include "samplers/smdi/SMDISamplerInterface.h"
@@ -139,11 +141,13 @@ std::unique_ptr<CSamplerSession> OpenSamplerSession(const CMIDIPortLists& ports,
     SCliSampler sampler = ResolveSampler(options);
     if (sampler.kind == ECliSamplerKind::SDS)
         return std::make_unique<CSDSSession>(ports, options, std::move(sampler));
-    if (sampler.kind == ECliSamplerKind::AKAI)
+    if (sampler.kind == ECliSamplerKind::AKAI && !akai::IsSCSIModel(sampler.typeId))
         return std::make_unique<CInterfaceSession>(sampler, OpenMIDIBrand(ports, buses, options, sampler));
     const SCSIDevice device = OpenTarget(buses, options);
     std::unique_ptr<CABCSamplerInterface> interface;
-    if (sampler.kind == ECliSamplerKind::EMU)
+    if (sampler.kind == ECliSamplerKind::AKAI)
+        interface = std::make_unique<CAKAISCSIInterface>(device, static_cast<uint8_t>(options.sysexId));
+    else if (sampler.kind == ECliSamplerKind::EMU)
         interface = OpenEMU(device, sampler);
     else
         interface = std::make_unique<CSMDISamplerInterface>(device);

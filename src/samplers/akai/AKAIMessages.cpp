@@ -68,6 +68,22 @@ CRawSysex SamplePacketRequest(uint8_t channel, uint16_t sampleNumber, uint32_t s
     return message;
 }
 
+CRawSysex AcceptPackets(uint8_t channel, uint16_t sampleNumber, uint32_t start, uint32_t count)
+{
+    CRawSysex message(kAcceptPacketsLength);
+    uint8_t* bytes = message.GetData();
+    bytes[0] = 0xF0;
+    bytes[1] = kManufacturer;
+    bytes[2] = channel & 0x7F;
+    bytes[3] = kAcceptSamplePackets;
+    bytes[4] = kModel;
+    Put14(bytes + 5, sampleNumber);
+    Put28(bytes + 7, start);
+    Put28(bytes + 11, count);
+    bytes[15] = 0xF7;
+    return message;
+}
+
 CRawSysex Reply(uint8_t channel, uint8_t result)
 {
     return CRawSysex{0xF0, kManufacturer, static_cast<uint8_t>(channel & 0x7F), kReply, kModel,

@@ -47,6 +47,7 @@ constexpr uint8_t kMiscBytes = 0x34;
 constexpr int32_t kHeaderBytes = 5;      // F0 47 cc op 48
 constexpr int32_t kReplyLength = 7;      // ... result F7
 constexpr int32_t kPacketRequestLength = 18;
+constexpr int32_t kAcceptPacketsLength = 16;
 
 // XSysexTooSmall below 5 bytes; XAKAINonAKAISysex when byte 1 is not 47
 // or byte 4 not 48.
@@ -64,6 +65,9 @@ CRawSysex NumberedRequest(uint8_t channel, uint8_t operation, uint16_t number);
 CRawSysex NumberedRequest(uint8_t channel, uint8_t operation, uint16_t number, uint8_t parameter);
 // Sample packets for `count` words from `start`, every word (interval 1).
 CRawSysex SamplePacketRequest(uint8_t channel, uint16_t sampleNumber, uint32_t start, uint32_t count);
+// F0 47 cc 0D 48, number (2), start word (4), word count (4), F7: the
+// sampler is to take `count` words of the sample from `start`.
+CRawSysex AcceptPackets(uint8_t channel, uint16_t sampleNumber, uint32_t start, uint32_t count);
 CRawSysex Reply(uint8_t channel, uint8_t result);
 
 // Each byte as two message bytes, the low nibble first.

@@ -22,4 +22,17 @@ std::optional<EGeneration> MIDIModelGeneration(uint32_t typeId)
     }
 }
 
+bool IsSCSIModel(uint32_t typeId)
+{
+    switch (typeId) {
+    case 4131: // S2000
+    case 4151: // S3000XL
+    case 4161: // S3200XL
+    case 4171: // CD3000XL
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace quorvel::akai

@@ -9,6 +9,7 @@
 #include "devices/midi/RawSysex.h"
 #include "devices/midi/SysexMIDIInput.h"
 #include "samplers/akai/AKAIMessages.h"
+#include "samplers/akai/AKAISCSICom.h"
 #include "samplers/akai/AKAIModels.h"
 
 namespace quorvel {
@@ -126,6 +127,17 @@ bool ReadAKAIVersion(const CRegisteredMIDIInput& input, const CRegisteredMIDIOut
             throw XSysexTimedOut();
         ServiceAllMIDIInputs();
     }
+}
+
+bool ReadAKAIVersion(const SCSIDevice& device, uint8_t channel, CVersion& version)
+{
+    CAKAISCSICom com(device, channel);
+    const std::unique_ptr<CRawSysex> answer = com.Request(PlainRequest(channel, kRequestStatus));
+    const std::optional<CVersion> read = AKAIStatusVersion(*answer);
+    if (!read)
+        return false;
+    version = *read;
+    return true;
 }
 
 } // namespace quorvel

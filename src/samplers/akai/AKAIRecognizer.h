@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "devices/midi/RegisteredMIDIPorts.h"
+#include "devices/scsi/SCSIBus.h"
 #include "samplers/SamplerRecognizer.h"
 
 namespace quorvel {
@@ -33,5 +34,8 @@ constexpr uint32_t kAKAIStatusTimeoutMs = 1000;
 // port cannot be opened.
 bool ReadAKAIVersion(const CRegisteredMIDIInput& input, const CRegisteredMIDIOutput& output, uint8_t channel,
                      CVersion& version, uint32_t timeoutMs = kAKAIStatusTimeoutMs);
+// The same over SCSI: the request and its answer in the vendor commands;
+// XAKAISCSINoUnreadData when nothing answered.
+bool ReadAKAIVersion(const SCSIDevice& device, uint8_t channel, CVersion& version);
 
 } // namespace quorvel

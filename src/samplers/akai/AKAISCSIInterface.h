@@ -1,7 +1,7 @@
 #pragma once
 // An AKAI sampler of the S3000 generation over SCSI (S2000, S3000XL,
-// S3200XL, CD3000XL): name lists, headers and deletions. Sample words do
-// not travel over SCSI yet, so it creates no transmitters or receivers.
+// S3200XL, CD3000XL): name lists, headers, deletions, and sample words in
+// packets inside the vendor commands.
 #include "devices/scsi/SCSIBus.h"
 #include "samplers/akai/AKAIInterface.h"
 
