@@ -5,7 +5,9 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <sstream>
 
 #include "AKAITestBench.h"
@@ -206,6 +208,23 @@ TEST(AKAISCSIEmulator, FaultsSilentBusyAndCheckCondition)
     // The sampler's own faults pass through: a refused header.
     AKAISCSIHost refusing("4151", {{"reject-header", false, 0}});
     EXPECT_EQ(refusing.Ask(NewData(0x0B, 0, SampleBlock(192, "A", 10, 44100))), Reply(1));
+}
+
+// A held answer: the WAIT is waiting at once, the reply only once the
+// sampler's clock has moved on (its alarm runs on its own thread).
+TEST(AKAISCSIEmulator, AHeldReplyIsAWaitThenTheReply)
+{
+    AKAISCSIHost host("4151", {{"wait", true, 2500}});
+    EXPECT_EQ(host.Ask(NewData(0x0B, 0, SampleBlock(192, "HELD", 10, 44100))), Wait(0));
+    EXPECT_EQ(host.Waiting(), 0u);
+    host.clock.Advance(2500);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (host.Waiting() == 0 && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const Bytes rest = host.Take(host.Waiting());
+    // Perhaps a repeated WAIT first; the reply last.
+    ASSERT_GE(rest.size(), 7u);
+    EXPECT_EQ(Bytes(rest.end() - 7, rest.end()), Reply(0));
 }
 
 TEST(AKAISCSIEmulator, ItsMemoryOutlivesTheTargetInTheFolder)
