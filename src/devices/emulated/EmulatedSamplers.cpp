@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "devices/emulated/AKAIEmulator.h"
+#include "devices/emulated/AKAISCSIEmulator.h"
 #include "devices/emulated/SDSEmulator.h"
 #include "devices/emulated/SMDIEmulator.h"
 #include "devices/midi/LoopbackMIDI.h"
@@ -89,6 +90,29 @@ void CEmulatedSamplers::Start(CMIDIPortLists& ports, CSCSIBusRegistry& scsiBuses
                 continue;
             }
             scsi_.push_back(std::move(emulator));
+        } else if (const SAKAISCSIEmulatorModel* akaiSCSI = FindAKAISCSIEmulatorModel(id)) {
+            CLoopbackSCSIBus* bus = LoopbackSCSIBus(scsiBuses);
+            const std::string name = "Emulated " + akaiSCSI->sampler.name;
+            if (!bus) {
+                warnings << name << ": every SCSI bus slot is taken; not started\n";
+                continue;
+            }
+            const std::string folder = MemoryFolder(settings, id);
+            std::shared_ptr<CAKAISCSIEmulator> emulator;
+            try {
+                emulator = std::make_shared<CAKAISCSIEmulator>(*akaiSCSI, clock, settings.faults, folder);
+            } catch (const std::exception& failure) {
+                warnings << name << ": cannot use " << folder << " (" << failure.what()
+                         << "); its memory lasts as long as the process\n";
+                emulator = std::make_shared<CAKAISCSIEmulator>(*akaiSCSI, clock, settings.faults);
+            }
+            try {
+                bus->AddTarget(emulator);
+            } catch (const XSCSI&) {
+                warnings << name << ": no free target id on the Loopback bus; not started\n";
+                continue;
+            }
+            akaiSCSI_.push_back(std::move(emulator));
         }
     }
 }

@@ -18,6 +18,7 @@ namespace quorvel {
 
 class CSCSIBusRegistry;
 class CSMDIEmulator;
+class CAKAISCSIEmulator;
 
 class CEmulatedSamplers {
 public:
@@ -39,6 +40,8 @@ public:
     const std::vector<std::unique_ptr<CABCMIDIEmulator>>& MIDIEmulators() const { return midi_; }
     // In list order; the bus shares them.
     const std::vector<std::shared_ptr<CSMDIEmulator>>& SCSIEmulators() const { return scsi_; }
+    // The AKAI SCSI models, in list order; the bus shares them.
+    const std::vector<std::shared_ptr<CAKAISCSIEmulator>>& AKAISCSIEmulators() const { return akaiSCSI_; }
     // The registry of its own, or null when it was given one.
     CSCSIBusRegistry* OwnBuses() const { return ownBuses_.get(); }
 
@@ -49,6 +52,7 @@ private:
     std::unique_ptr<CSCSIBusRegistry> ownBuses_;
     std::vector<std::unique_ptr<CABCMIDIEmulator>> midi_;
     std::vector<std::shared_ptr<CSMDIEmulator>> scsi_;
+    std::vector<std::shared_ptr<CAKAISCSIEmulator>> akaiSCSI_;
 };
 
 // From the process environment (QUORVEL_EMULATED_SAMPLERS, QUORVEL_EMULATOR_DIR,

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "devices/emulated/AKAIEmulatorModel.h"
+#include "devices/emulated/AKAISCSIEmulatorModel.h"
 #include "devices/emulated/SMDIEmulatorModel.h"
 
 namespace quorvel {
@@ -85,6 +86,8 @@ const std::vector<std::string>& BuiltEmulatorIds()
             all.push_back(model.id);
         for (const SAKAIEmulatorModel& model : AKAIEmulatorModels())
             all.push_back(model.id);
+        for (const SAKAISCSIEmulatorModel& model : AKAISCSIEmulatorModels())
+            all.push_back(model.sampler.id);
         return all;
     }();
     return ids;
