@@ -899,24 +899,18 @@ bool CAKAIEmulator::KeepReceivedSample()
     return kept;
 }
 
-void CAKAIEmulator::StartDump(size_t index, uint16_t number, uint32_t start, uint32_t count, uint32_t interval,
-                              uint8_t function)
+std::vector<uint16_t> CAKAIEmulator::PickWords(const std::vector<uint16_t>& words, uint32_t start, uint32_t count,
+                                               uint32_t interval, uint8_t function)
 {
-    if (faults_.silent)
-        return;
-    const std::optional<SAKAISample> sample = memory_.Sample(index);
-    if (!sample)
-        return;
-    Finish();
-    const uint32_t total = static_cast<uint32_t>(sample->words.size());
+    const uint32_t total = static_cast<uint32_t>(words.size());
     start = std::min(start, total);
     count = std::min(count, total - start);
     // With an interval above 1 each group of that many words gives one:
     // its first (function 0), their average (1) or their peak (2).
     interval = std::max<uint32_t>(interval, 1);
-    dumpWords_.clear();
+    std::vector<uint16_t> picked;
     for (uint32_t group = 0; group + interval <= count; group += interval) {
-        const auto first = sample->words.begin() + start + group;
+        const auto first = words.begin() + start + group;
         uint32_t word = *first;
         if (function == 1) {
             uint64_t sum = 0;
@@ -928,8 +922,24 @@ void CAKAIEmulator::StartDump(size_t index, uint16_t number, uint32_t start, uin
                 if (std::abs(int(first[i]) - 0x8000) > std::abs(int(word) - 0x8000))
                     word = first[i];
         }
-        dumpWords_.push_back(static_cast<uint16_t>(word));
+        picked.push_back(static_cast<uint16_t>(word));
     }
+    return picked;
+}
+
+void CAKAIEmulator::StartDump(size_t index, uint16_t number, uint32_t start, uint32_t count, uint32_t interval,
+                              uint8_t function)
+{
+    if (faults_.silent)
+        return;
+    const std::optional<SAKAISample> sample = memory_.Sample(index);
+    if (!sample)
+        return;
+    Finish();
+    const uint32_t total = static_cast<uint32_t>(sample->words.size());
+    start = std::min(start, total);
+    interval = std::max<uint32_t>(interval, 1);
+    dumpWords_ = PickWords(sample->words, start, count, interval, function);
     count = static_cast<uint32_t>(dumpWords_.size());
     packetCount_ = SDSPacketCount(16, count);
     packet_ = 0;

@@ -41,6 +41,10 @@ public:
     const SAKAIEmulatorModel& Model() const { return model_; }
     // The memory; it takes any thread.
     CAKAIMemory& Memory() { return memory_; }
+    // The words a sample-packet request asks for: from `start`, `count` of
+    // them (cut to the sample), one per `interval` words, by `function`.
+    static std::vector<uint16_t> PickWords(const std::vector<uint16_t>& words, uint32_t start, uint32_t count,
+                                           uint32_t interval, uint8_t function);
 
 protected:
     void OnMessage(const std::vector<uint8_t>& message) override;

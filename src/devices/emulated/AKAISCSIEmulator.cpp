@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "devices/scsi/SCSICommandBlock.h"
+#include "framework/XBase.h"
 
 namespace quorvel {
 
@@ -19,6 +20,25 @@ constexpr auto kSettleLimit = std::chrono::seconds(5);
 uint32_t Count(const uint8_t* block)
 {
     return uint32_t{block[2]} << 16 | uint32_t{block[3]} << 8 | block[4];
+}
+
+// The sampler's exclusive messages at channel 0, the only one it hears.
+constexpr uint8_t kRequestPackets = 0x0C;
+constexpr uint8_t kAcceptPackets = 0x0D;
+
+bool IsAKAIMessage(const std::vector<uint8_t>& m, uint8_t op)
+{
+    return m.size() >= 6 && m[1] == 0x47 && m[2] == 0x00 && m[3] == op && m[4] == 0x48;
+}
+
+std::vector<uint8_t> Reply(uint8_t result) { return {0xF0, 0x47, 0x00, 0x16, 0x48, result, 0xF7}; }
+
+uint32_t Get7(const std::vector<uint8_t>& m, size_t at, int count)
+{
+    uint32_t value = 0;
+    for (int i = 0; i < count; ++i)
+        value |= static_cast<uint32_t>(m[at + static_cast<size_t>(i)] & 0x7F) << (7 * i);
+    return value;
 }
 
 } // namespace
@@ -110,6 +130,10 @@ SCSIResult CAKAISCSIEmulator::Send(const uint8_t* block, const uint8_t* data, si
     const uint32_t count = Count(block);
     if (count != length || count == 0)
         return CheckCondition(kSenseIllegalRequest, kAKAISenseInvalidField);
+    if (wordsNext_) {
+        TakeWords(data, length);
+        return {};
+    }
     // One whole message per command, as the sampler's exclusive parser
     // takes it; anything else is refused rather than half heard.
     if (data[0] != 0xF0 || data[length - 1] != 0xF7)
@@ -117,9 +141,86 @@ SCSIResult CAKAISCSIEmulator::Send(const uint8_t* block, const uint8_t* data, si
     for (size_t i = 1; i + 1 < length; ++i)
         if (data[i] & 0x80)
             return CheckCondition(kSenseIllegalRequest, kAKAISenseNotAMessage);
+    const std::vector<uint8_t> message(data, data + length);
+    if (IsAKAIMessage(message, kAcceptPackets)) {
+        AcceptPackets(message);
+        return {};
+    }
+    if (IsAKAIMessage(message, kRequestPackets)) {
+        RequestPackets(message);
+        return {};
+    }
     written_ = wires_.fromProgram->Write(data, length);
     Settle();
     return {};
+}
+
+void CAKAISCSIEmulator::AcceptPackets(const std::vector<uint8_t>& m)
+{
+    // Sample number (2), first word (4), word count (4).
+    wordsNext_ = true;
+    wordsTo_.reset();
+    if (m.size() != 16)
+        return;
+    const size_t number = Get7(m, 5, 2);
+    wordsFirst_ = Get7(m, 7, 4);
+    wordsCount_ = Get7(m, 11, 4);
+    const std::optional<SAKAISample> sample = sampler_->Memory().Sample(number);
+    if (sample && uint64_t{wordsFirst_} + wordsCount_ <= sample->words.size())
+        wordsTo_ = number;
+}
+
+void CAKAISCSIEmulator::TakeWords(const uint8_t* data, size_t length)
+{
+    wordsNext_ = false;
+    std::optional<SAKAISample> sample;
+    if (wordsTo_)
+        sample = sampler_->Memory().Sample(*wordsTo_);
+    // Refused: no such sample, past its end, or not the bytes announced.
+    if (!sample || length != 2 * size_t{wordsCount_} ||
+        uint64_t{wordsFirst_} + wordsCount_ > sample->words.size()) {
+        Queue(Reply(1));
+        return;
+    }
+    for (size_t i = 0; i < wordsCount_; ++i)
+        sample->words[wordsFirst_ + i] = static_cast<uint16_t>(data[2 * i] << 8 | data[2 * i + 1]);
+    try {
+        sampler_->Memory().PutSample(*wordsTo_, *sample);
+    } catch (const XBase&) {
+        Queue(Reply(1));
+        return;
+    }
+    Queue(Reply(0));
+}
+
+void CAKAISCSIEmulator::RequestPackets(const std::vector<uint8_t>& m)
+{
+    // Sample number (2), first word (4), word count (4), interval (1), and
+    // how an interval above 1 picks (0 to 2).
+    if (m.size() != 18 || m[16] > 2) {
+        Queue(Reply(1));
+        return;
+    }
+    const std::optional<SAKAISample> sample = sampler_->Memory().Sample(Get7(m, 5, 2));
+    if (!sample) {
+        Queue(Reply(1));
+        return;
+    }
+    const std::vector<uint16_t> words =
+        CAKAIEmulator::PickWords(sample->words, Get7(m, 7, 4), Get7(m, 11, 4), m[15], m[16]);
+    std::vector<uint8_t> bytes;
+    bytes.reserve(2 * words.size());
+    for (uint16_t word : words) {
+        bytes.push_back(static_cast<uint8_t>(word >> 8));
+        bytes.push_back(static_cast<uint8_t>(word));
+    }
+    Queue(bytes);
+}
+
+void CAKAISCSIEmulator::Queue(const std::vector<uint8_t>& bytes)
+{
+    std::lock_guard lock(waitingMutex_);
+    waiting_.insert(waiting_.end(), bytes.begin(), bytes.end());
 }
 
 SCSIResult CAKAISCSIEmulator::BytesWaiting(uint8_t* data, size_t length)

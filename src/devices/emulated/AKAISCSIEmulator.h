@@ -5,10 +5,14 @@
 // many bytes it has waiting, 0E reads them, 09 sets the SCSI/MIDI mode. What
 // the messages do is the MIDI emulator's business: one runs behind this
 // target on a pair of private wires, so both transports keep the same memory
-// layout and give the same answers.
+// layout and give the same answers. Sample words are the exception: over
+// SCSI they travel as plain bytes (two per word, straight binary, most
+// significant first) rather than as dump packets, so the sample-packet
+// messages are handled here, on the sampler's memory.
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,6 +52,13 @@ public:
 
 private:
     SCSIResult Send(const uint8_t* block, const uint8_t* data, size_t length);
+    // The accept-packets message: the next 0C carries the words.
+    void AcceptPackets(const std::vector<uint8_t>& message);
+    // The 0C after it: its bytes go into the sample, then one reply waits.
+    void TakeWords(const uint8_t* data, size_t length);
+    // The sample-packet request: the words wait as bytes, or a refusal does.
+    void RequestPackets(const std::vector<uint8_t>& message);
+    void Queue(const std::vector<uint8_t>& bytes);
     SCSIResult BytesWaiting(uint8_t* data, size_t length);
     SCSIResult Read(const uint8_t* block, uint8_t* data, size_t length);
     // Waits (briefly, in real time) until the sampler has handled what it was
@@ -66,6 +77,12 @@ private:
     std::mutex commandMutex_;
     uint64_t written_ = 0;
     uint8_t mode_ = 0;
+    // Set by an accept-packets message until its words arrive; `wordsTo_`
+    // empty when the message was refused (its words are then refused too).
+    bool wordsNext_ = false;
+    std::optional<size_t> wordsTo_;
+    uint32_t wordsFirst_ = 0;
+    uint32_t wordsCount_ = 0;
     std::mutex waitingMutex_;
     std::vector<uint8_t> waiting_;
 };

@@ -130,43 +130,108 @@ TEST(AKAISCSIEmulator, StatusAndNameListsTravelInsideTheVendorCommands)
     EXPECT_EQ(host.Waiting(), 0u);
 }
 
-TEST(AKAISCSIEmulator, ASampleHeaderThenItsWordsComeBackBitExactly)
+// Words over SCSI: two bytes each, most significant first, straight binary
+// (0 the most negative), as laid down in the AKAI layouts document.
+Bytes WordBytes(const std::vector<uint32_t>& words, size_t from, size_t count)
+{
+    Bytes bytes;
+    for (size_t i = from; i < from + count; ++i) {
+        bytes.push_back(uint8_t(words[i] >> 8));
+        bytes.push_back(uint8_t(words[i]));
+    }
+    return bytes;
+}
+
+Bytes Seven4(uint32_t n) { return {uint8_t(n & 0x7F), uint8_t(n >> 7 & 0x7F), uint8_t(n >> 14 & 0x7F), uint8_t(n >> 21 & 0x7F)}; }
+
+// ASPACK: sample number, first word, word count.
+Bytes AcceptPackets(uint32_t sample, uint32_t first, uint32_t count)
+{
+    return AKAIMessage(0x0D, Concat({Number14(sample), Seven4(first), Seven4(count)}));
+}
+
+// RSPACK: sample number, first word, word count, interval, function.
+Bytes RequestPackets(uint32_t sample, uint32_t first, uint32_t count, uint8_t interval = 1, uint8_t function = 0)
+{
+    return AKAIMessage(0x0C, Concat({Number14(sample), Seven4(first), Seven4(count), {interval, function}}));
+}
+
+TEST(AKAISCSIEmulator, ASampleHeaderThenItsWordsAsBytesComeBackBitExactly)
 {
     AKAISCSIHost host("4151");
-    const std::vector<uint32_t> words = Words16(203, 5); // the last packet part-filled
-    const Bytes header = SampleBlock(192, "KICK-1", 203, 44100);
+    const std::vector<uint32_t> words = Words16(20000, 5); // three packets, the last part-filled
+    const Bytes header = SampleBlock(192, "KICK-1", 20000, 44100);
     EXPECT_EQ(host.Ask(NewData(0x0B, 0, header)), Reply(0));
-    // The words as Sample Dump Standard packets, each acknowledged.
-    const std::vector<Bytes> packets = DumpPackets(16, words);
-    ASSERT_EQ(packets.size(), 6u);
-    for (size_t n = 0; n < packets.size(); ++n)
-        EXPECT_EQ(host.Ask(packets[n]), Ack(static_cast<uint8_t>(n))) << "packet " << n;
-
-    const Bytes names = host.Ask(AKAIMessage(0x04, {}));
-    EXPECT_EQ(names, AKAIMessage(0x05, Concat({{1, 0}, NameCodes("KICK-1")})));
-    EXPECT_EQ(host.Ask(Numbered(0x0A, 0)), NewData(0x0B, 0, header));
-
-    // Sample packets: sample 0, first word 0, 203 words, interval 1, 0.
-    const Bytes request = AKAIMessage(0x0C, Concat({Number14(0), {0, 0, 0, 0}, {203 % 128, 203 / 128, 0, 0}, {1, 0}}));
-    ASSERT_EQ(request.size(), 18u);
-    const Bytes dumpHeader = host.Ask(request);
-    EXPECT_EQ(dumpHeader, HeaderMessage(0, 16, 22675, 203, 203, 203, 0x7F));
-    std::vector<uint32_t> back;
-    ASSERT_TRUE(host.Put(Ack(0)).Good());
-    for (uint8_t n = 0; back.size() < words.size(); ++n) {
-        const Bytes packet = host.Take(host.Waiting());
-        ASSERT_EQ(packet.size(), 127u) << "packet " << int(n);
-        ASSERT_EQ(packet[4], n);
-        const std::vector<uint32_t> part = Decode16(packet, std::min<size_t>(40, words.size() - back.size()));
-        back.insert(back.end(), part.begin(), part.end());
-        ASSERT_TRUE(host.Put(Ack(n)).Good());
+    ASSERT_EQ(AcceptPackets(0, 0, 8192).size(), 16u);
+    for (uint32_t first = 0; first < words.size(); first += 8192) {
+        const uint32_t count = std::min<uint32_t>(8192, uint32_t(words.size()) - first);
+        // The message itself is not answered; its words are, once.
+        ASSERT_TRUE(host.Put(AcceptPackets(0, first, count)).Good());
+        EXPECT_EQ(host.Waiting(), 0u);
+        ASSERT_TRUE(host.Put(WordBytes(words, first, count)).Good());
+        EXPECT_EQ(host.Take(host.Waiting()), Reply(0)) << "packet at " << first;
     }
-    EXPECT_EQ(back, words);
-    EXPECT_EQ(host.Waiting(), 0u);
+    EXPECT_EQ(host.Ask(AKAIMessage(0x04, {})), AKAIMessage(0x05, Concat({{1, 0}, NameCodes("KICK-1")})));
+    EXPECT_EQ(host.Ask(Numbered(0x0A, 0)), NewData(0x0B, 0, header));
+    const std::optional<SAKAISample> kept = host.target.Sampler().Memory().Sample(0);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(std::vector<uint32_t>(kept->words.begin(), kept->words.end()), words);
+
+    // Back in two requests, read in parts: exactly two bytes per word.
+    const Bytes request = RequestPackets(0, 0, 12000);
+    ASSERT_EQ(request.size(), 18u);
+    ASSERT_TRUE(host.Put(request).Good());
+    ASSERT_EQ(host.Waiting(), 24000u);
+    Bytes back = host.Take(1001);
+    const Bytes rest = host.Take(24000 - 1001);
+    back.insert(back.end(), rest.begin(), rest.end());
+    EXPECT_EQ(back, WordBytes(words, 0, 12000));
+    EXPECT_EQ(host.Ask(RequestPackets(0, 12000, 8000)), WordBytes(words, 12000, 8000));
+    // A count past the end is cut to the sample; an interval picks every nth.
+    EXPECT_EQ(host.Ask(RequestPackets(0, 19998, 10)), WordBytes(words, 19998, 2));
+    EXPECT_EQ(host.Ask(RequestPackets(0, 0, 6, 3)), Concat({WordBytes(words, 0, 1), WordBytes(words, 3, 1)}));
 
     // Deleted by the exclusive message, as over MIDI.
     EXPECT_EQ(host.Ask(Numbered(0x14, 0)), Reply(0));
     EXPECT_EQ(host.Ask(AKAIMessage(0x04, {})), AKAIMessage(0x05, {0, 0}));
+}
+
+TEST(AKAISCSIEmulator, WordsForNoSampleOrOfTheWrongSizeAreRefusedWithOneReply)
+{
+    AKAISCSIHost host("4161");
+    const std::vector<uint32_t> words = Words16(100, 3);
+    EXPECT_EQ(host.Ask(NewData(0x0B, 0, SampleBlock(192, "SNARE", 100, 44100))), Reply(0));
+    // No sample 1; past the end of sample 0; fewer bytes than announced;
+    // an odd byte count. Each takes its bytes (no F0 ... F7 check) and
+    // answers reply 1, changing nothing.
+    const struct {
+        Bytes accept;
+        Bytes bytes;
+    } refused[] = {
+        {AcceptPackets(1, 0, 10), WordBytes(words, 0, 10)},
+        {AcceptPackets(0, 95, 10), WordBytes(words, 0, 10)},
+        {AcceptPackets(0, 0, 10), WordBytes(words, 0, 9)},
+        {AcceptPackets(0, 0, 10), Concat({WordBytes(words, 0, 10), {0}})},
+        {AKAIMessage(0x0D, {0, 0}), WordBytes(words, 0, 10)},
+    };
+    for (const auto& c : refused) {
+        ASSERT_TRUE(host.Put(c.accept).Good());
+        ASSERT_TRUE(host.Put(c.bytes).Good());
+        EXPECT_EQ(host.Take(host.Waiting()), Reply(1));
+    }
+    EXPECT_EQ(host.target.Sampler().Memory().Sample(0)->words, std::vector<uint16_t>(100, 0x8000));
+    // After the words the target hears messages again.
+    EXPECT_EQ(host.Put(WordBytes(words, 0, 3)).sense[12], kAKAISenseNotAMessage);
+    // A part in the middle lands where it was announced.
+    ASSERT_TRUE(host.Put(AcceptPackets(0, 50, 50)).Good());
+    ASSERT_TRUE(host.Put(WordBytes(words, 50, 50)).Good());
+    EXPECT_EQ(host.Take(host.Waiting()), Reply(0));
+    EXPECT_EQ(host.Ask(RequestPackets(0, 49, 2)), Concat({{0x80, 0x00}, WordBytes(words, 50, 1)}));
+    // Requests for no sample, of the wrong length or an unknown function:
+    // one reply 1, seven bytes, which no run of words can be.
+    EXPECT_EQ(host.Ask(RequestPackets(4, 0, 10)), Reply(1));
+    EXPECT_EQ(host.Ask(RequestPackets(0, 0, 10, 1, 3)), Reply(1));
+    EXPECT_EQ(host.Ask(AKAIMessage(0x0C, Number14(0))), Reply(1));
 }
 
 TEST(AKAISCSIEmulator, MalformedCommandsAreRefusedWithSense)
@@ -236,11 +301,14 @@ TEST(AKAISCSIEmulator, ItsMemoryOutlivesTheTargetInTheFolder)
     {
         AKAISCSIHost host("4171", {}, folder.string());
         EXPECT_EQ(host.Ask(NewData(0x0B, 0, SampleBlock(192, "LOOP", 40, 22050))), Reply(0));
-        EXPECT_EQ(host.Ask(DumpPackets(16, words).front()), Ack(0));
+        ASSERT_TRUE(host.Put(AcceptPackets(0, 0, 40)).Good());
+        ASSERT_TRUE(host.Put(WordBytes(words, 0, 40)).Good());
+        EXPECT_EQ(host.Take(host.Waiting()), Reply(0));
     }
     {
         AKAISCSIHost host("4171", {}, folder.string());
         EXPECT_EQ(host.Ask(AKAIMessage(0x04, {})), AKAIMessage(0x05, Concat({{1, 0}, NameCodes("LOOP")})));
+        EXPECT_EQ(host.Ask(RequestPackets(0, 0, 40)), WordBytes(words, 0, 40));
     }
     std::filesystem::remove_all(folder);
 }
