@@ -25,13 +25,15 @@ struct SInstalledMIDIPorts {
     const CRegisteredMIDIOutput& output;
 };
 
-// XFailedOpeningMIDIPort when either port is not registered.
+// XFailedOpeningMIDIIn or XFailedOpeningMIDIOut when a port is not registered.
 SInstalledMIDIPorts InstalledMIDIPorts(const CPersistentInstalledSampler& sampler, const SSamplerDevices& devices)
 {
     const CRegisteredMIDIInput* input = devices.midi.FindInput(sampler.midiIn.device);
+    if (!input)
+        throw XFailedOpeningMIDIIn();
     const CRegisteredMIDIOutput* output = devices.midi.FindOutput(sampler.midiOut.device);
-    if (!input || !output)
-        throw XFailedOpeningMIDIPort();
+    if (!output)
+        throw XFailedOpeningMIDIOut();
     return {*input, *output};
 }
 

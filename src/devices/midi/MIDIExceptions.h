@@ -8,6 +8,9 @@ namespace quorvel {
 QUORVEL_EXCEPTION(XMIDI, XBase);
 QUORVEL_EXCEPTION(XMIDIWriteFailed, XMIDI);
 QUORVEL_EXCEPTION(XFailedOpeningMIDIPort, XMIDI);
+// Which of a sampler's two ports did not open, for the alert that names it.
+QUORVEL_EXCEPTION(XFailedOpeningMIDIIn, XFailedOpeningMIDIPort);
+QUORVEL_EXCEPTION(XFailedOpeningMIDIOut, XFailedOpeningMIDIPort);
 
 QUORVEL_EXCEPTION(XMIDICommunicationException, XExternalDeviceCommunicationError);
 QUORVEL_EXCEPTION(XSysexCommunicationException, XMIDICommunicationException);

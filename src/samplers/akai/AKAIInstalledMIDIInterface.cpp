@@ -6,11 +6,33 @@ namespace quorvel {
 
 namespace akai {
 
-SOpenMIDIPorts::SOpenMIDIPorts(const CRegisteredMIDIInput& in, const CRegisteredMIDIOutput& out)
-    : input(in.Open(parser)), output(out.Open())
+namespace {
+
+std::unique_ptr<CMIDIInput> OpenInput(const CRegisteredMIDIInput& port, CSysexMIDIInput& parser)
 {
-    if (!input || !output)
-        throw XFailedOpeningMIDIPort();
+    try {
+        if (std::unique_ptr<CMIDIInput> input = port.Open(parser))
+            return input;
+    } catch (const XMIDI&) {
+    }
+    throw XFailedOpeningMIDIIn();
+}
+
+std::unique_ptr<CMIDIOutput> OpenOutput(const CRegisteredMIDIOutput& port)
+{
+    try {
+        if (std::unique_ptr<CMIDIOutput> output = port.Open())
+            return output;
+    } catch (const XMIDI&) {
+    }
+    throw XFailedOpeningMIDIOut();
+}
+
+} // namespace
+
+SOpenMIDIPorts::SOpenMIDIPorts(const CRegisteredMIDIInput& in, const CRegisteredMIDIOutput& out)
+    : input(OpenInput(in, parser)), output(OpenOutput(out))
+{
 }
 
 } // namespace akai

@@ -1,6 +1,7 @@
 #include "ui/samplers/HardwareTransfer.h"
 
 #include "analysis/SliceSet.h"
+#include "devices/midi/MIDIExceptions.h"
 #include "fileformats/FileAlerts.h"
 #include "framework/EmbeddedResources.h"
 #include "framework/ResourceReference.h"
@@ -18,8 +19,22 @@ namespace {
 
 constexpr uint32_t kTooManySlicesAlert = AlertReference(132, 2);
 
-void ShowHandlerFailure(QWidget* parent)
+constexpr uint32_t kCannotOpenMIDIInAlert = AlertReference(129, 46);
+constexpr uint32_t kCannotOpenMIDIOutAlert = AlertReference(129, 47);
+
+void ShowHandlerFailure(const CPersistentInstalledSampler& sampler, QWidget* parent)
 {
+    // The ports open with the sampler's interface, so their alerts are said here.
+    try {
+        throw;
+    } catch (const XFailedOpeningMIDIOut&) {
+        ShowAlert(kCannotOpenMIDIOutAlert, {sampler.midiOut.device}, parent);
+        return;
+    } catch (const XFailedOpeningMIDIPort&) {
+        ShowAlert(kCannotOpenMIDIInAlert, {sampler.midiIn.device}, parent);
+        return;
+    } catch (...) {
+    }
     if (const std::optional<uint32_t> alert = HandlerFailureAlert(std::current_exception()))
         ShowAlert(*alert, {}, parent);
 }
@@ -54,7 +69,7 @@ bool TransmitToInstalled(const CPersistentInstalledSampler& sampler, const STran
             return CAKAITransmitDialog::Run(sampler, *akai, job, services);
         return CSamplerTransmitDialog::Run(sampler, *device, job, services);
     } catch (...) {
-        ShowHandlerFailure(services.parent);
+        ShowHandlerFailure(sampler, services.parent);
     }
     return false;
 }
@@ -67,7 +82,7 @@ bool ReceiveFromInstalled(const CPersistentInstalledSampler& sampler, SSamplerFl
             return CAKAIReceiveDialog::Run(sampler, *akai, services);
         return CSamplerReceiveDialog::Run(sampler, *device, services);
     } catch (...) {
-        ShowHandlerFailure(services.parent);
+        ShowHandlerFailure(sampler, services.parent);
     }
     return false;
 }

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "analysis/SliceSet.h"
+#include "devices/midi/LoopbackMIDI.h"
 #include "document/SoundDocument.h"
 #include "ui/app/ApplicationServices.h"
 #include "ui/samplers/HardwareTransfer.h"
@@ -427,6 +428,39 @@ TEST(HardwareTransfer, TheEmuTakesTheSampleAtARateItPlays)
     EXPECT_TRUE(TransmitToInstalled(f.installed, STransmitRequest{loop}, services));
     ASSERT_TRUE(f.emulator->Samples().Find(1));
     EXPECT_EQ(f.emulator->Samples().Find(1)->periodNs, 1000000000u / 44100u);
+}
+
+} // namespace
+} // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+// A MIDI sampler's ports open with its interface: a port that is gone or
+// does not open is named in its own alert, never a silent nothing.
+TEST(HardwareTransfer, AMIDIPortThatDoesNotOpenIsNamedInItsAlert)
+{
+    SamplerFlowFixture f;
+    AddLoopbackMIDIPorts(f.ports, "Rack In", 0);
+    CPersistentInstalledSampler akai;
+    akai.modelTypeId = 4100; // AKAI S3000 via MIDI
+    akai.userName = "Rack";
+    akai.midiIn = {"Gone In", "ALSA"};
+    akai.midiOut = {"Rack In", "Loopback"};
+    SSamplerFlowServices services = f.Services();
+    AlertRecorder alerts;
+    EXPECT_FALSE(ReceiveFromInstalled(akai, services));
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_NE(alerts.shown[0].message.find("Can't open MIDI in port \"Gone In\""), std::string::npos)
+        << alerts.shown[0].message;
+
+    akai.midiIn = {"Rack In", "Loopback"};
+    akai.midiOut = {"Gone Out", "ALSA"};
+    const std::unique_ptr<CSoundDocument> loop = Loop(2);
+    EXPECT_FALSE(TransmitToInstalled(akai, STransmitRequest{*loop}, services));
+    ASSERT_EQ(alerts.shown.size(), 2u);
+    EXPECT_NE(alerts.shown[1].message.find("Can't open MIDI out port \"Gone Out\""), std::string::npos)
+        << alerts.shown[1].message;
 }
 
 } // namespace
