@@ -24,13 +24,14 @@ constexpr uint32_t kCannotOpenMIDIOutAlert = AlertReference(129, 47);
 
 void ShowHandlerFailure(const CPersistentInstalledSampler& sampler, QWidget* parent)
 {
-    // The ports open with the sampler's interface, so their alerts are said here.
+    // The installed sampler's ports open with its interface, where no port
+    // dialog has spoken yet, so their alerts are said here.
     try {
         throw;
     } catch (const XFailedOpeningMIDIOut&) {
         ShowAlert(kCannotOpenMIDIOutAlert, {sampler.midiOut.device}, parent);
         return;
-    } catch (const XFailedOpeningMIDIPort&) {
+    } catch (const XFailedOpeningMIDIIn&) {
         ShowAlert(kCannotOpenMIDIInAlert, {sampler.midiIn.device}, parent);
         return;
     } catch (...) {
