@@ -17,7 +17,6 @@ constexpr uint32_t kReceiveCancelledText = StringReference(129, 25);
 constexpr uint32_t kReceivingDataText = StringReference(129, 27);
 constexpr uint32_t kReceivingNamesText = StringReference(133, 300);
 constexpr uint32_t kNoSampleNumberAlert = AlertReference(132, 72);
-constexpr uint32_t kNoWindowAlert = AlertReference(129, 90);
 
 std::string Text(uint32_t reference) { return BuiltInTextResources().Text(reference); }
 
@@ -83,18 +82,7 @@ bool CAKAIReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABCAKA
         if (name.empty())
             name = samples[static_cast<size_t>(number)];
         std::unique_ptr<WAVE_SAMPLE> sound = SoundFromReceived(received, name, ChannelMode::Mix);
-        try {
-            services.openWindow(std::make_unique<CSoundDocument>(
-                std::move(sound), services.settings.documentDefaults,
-                services.settings.application.barsToOneInNewDocuments));
-        } catch (const std::bad_alloc&) {
-            ShowAlert(kNoWindowAlert, {}, services.parent);
-            return false;
-        } catch (const XOutOfMemory&) {
-            ShowAlert(kNoWindowAlert, {}, services.parent);
-            return false;
-        }
-        return true;
+        return OpenReceivedSound(std::move(sound), services);
     } catch (const XSampleReceiveCancelled&) {
         if (progress)
             progress->ShowCancelled(Text(kReceiveCancelledText));

@@ -206,6 +206,21 @@ bool CSamplerTransmitDialog::Run(const CPersistentInstalledSampler& sampler, CAB
 
 // ---- CSamplerReceiveDialog ---------------------------------------------------
 
+bool OpenReceivedSound(std::unique_ptr<WAVE_SAMPLE> sound, SSamplerFlowServices& services)
+{
+    try {
+        services.openWindow(std::make_unique<CSoundDocument>(std::move(sound), services.settings.documentDefaults,
+                                                             services.settings.application.barsToOneInNewDocuments));
+    } catch (const std::bad_alloc&) {
+        ShowAlert(kNoWindowAlert, {}, services.parent);
+        return false;
+    } catch (const XOutOfMemory&) {
+        ShowAlert(kNoWindowAlert, {}, services.parent);
+        return false;
+    }
+    return true;
+}
+
 std::vector<SListedSample> ListSamples(CABCSamplerInterface& sampler, const SamplerCapabilities& capabilities,
                                        CABCTransferProgress& progress)
 {
@@ -372,18 +387,7 @@ bool CSamplerReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABC
         if (name.empty())
             name = "Sample " + std::to_string(number);
         std::unique_ptr<WAVE_SAMPLE> sound = SoundFromReceived(received, name, mode);
-        try {
-            services.openWindow(std::make_unique<CSoundDocument>(
-                std::move(sound), services.settings.documentDefaults,
-                services.settings.application.barsToOneInNewDocuments));
-        } catch (const std::bad_alloc&) {
-            ShowAlert(kNoWindowAlert, {}, services.parent);
-            return false;
-        } catch (const XOutOfMemory&) {
-            ShowAlert(kNoWindowAlert, {}, services.parent);
-            return false;
-        }
-        return true;
+        return OpenReceivedSound(std::move(sound), services);
     } catch (const XSampleReceiveCancelled&) {
         if (progress)
             progress->ShowCancelled(Text(kReceiveCancelledText));

@@ -4,6 +4,7 @@
 // samples go, the receive dialog which sample comes back. Each runs its
 // transfer after it closes, with the progress window and its Stop button,
 // and turns every failure of the transfer into its alert.
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -112,6 +113,11 @@ private:
     QListWidget* list_ = nullptr;
     QLineEdit* number_ = nullptr;
 };
+
+// Opens a received sound in a new window; alert 90 and false when the
+// window cannot be made.
+class WAVE_SAMPLE;
+bool OpenReceivedSound(std::unique_ptr<WAVE_SAMPLE> sound, SSamplerFlowServices& services);
 
 // The samples a sampler holds, for the receive dialog: its own list, or for
 // a numbered sampler without one whose numbers are few, every number that
