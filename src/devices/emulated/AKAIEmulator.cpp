@@ -805,18 +805,10 @@ void CAKAIEmulator::OnDataPacket(const std::vector<uint8_t>& m)
 {
     if (headerHeld_ || held_)
         return; // a sender that goes on through a WAIT is not heard
-    if (m.size() != 127) {
-        Handshake(kNak, static_cast<uint8_t>(packet_));
-        return;
-    }
-    const uint8_t number = m[4];
-    if (SDSPacketChecksum(m.data()) != m[125]) {
-        Handshake(kNak, number);
-        return;
-    }
-    if (number != (packet_ & 0x7F)) {
-        const bool repeated = packet_ > 0 && number == ((packet_ - 1) & 0x7F);
-        Handshake(repeated ? kAck : kNak, number);
+    const SSDSPacketCheck check = CheckSDSPacket(m, packet_);
+    const uint8_t number = check.number;
+    if (check.verdict != ESDSPacketCheck::kTake) {
+        Handshake(check.verdict == ESDSPacketCheck::kAck ? kAck : kNak, number);
         return;
     }
     const uint32_t index = packet_;

@@ -147,20 +147,10 @@ void CSDSEmulator::OnDataPacket(const std::vector<uint8_t>& message)
     // A sender that goes on through a WAIT is not heard.
     if (holdUntil_ != 0)
         return;
-    if (message.size() != 127) {
-        Reply(kNak, static_cast<uint8_t>(packet_));
-        return;
-    }
-    const uint8_t number = message[4];
-    if (SDSPacketChecksum(message.data()) != message[125]) {
-        Reply(kNak, number);
-        return;
-    }
-    if (number != (packet_ & 0x7F)) {
-        // The same packet again: its ACK went astray. Anything else is out
-        // of order and refused.
-        const bool repeated = packet_ > 0 && number == ((packet_ - 1) & 0x7F);
-        Reply(repeated ? kAck : kNak, number);
+    const SSDSPacketCheck check = CheckSDSPacket(message, packet_);
+    const uint8_t number = check.number;
+    if (check.verdict != ESDSPacketCheck::kTake) {
+        Reply(check.verdict == ESDSPacketCheck::kAck ? kAck : kNak, number);
         return;
     }
     const uint32_t index = packet_;

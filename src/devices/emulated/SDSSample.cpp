@@ -87,4 +87,18 @@ uint8_t SDSPacketChecksum(const uint8_t* packet)
     return sum & 0x7F;
 }
 
+SSDSPacketCheck CheckSDSPacket(const std::vector<uint8_t>& packet, uint32_t expected)
+{
+    if (packet.size() != 127)
+        return {ESDSPacketCheck::kNak, static_cast<uint8_t>(expected)};
+    const uint8_t number = packet[4];
+    if (SDSPacketChecksum(packet.data()) != packet[125])
+        return {ESDSPacketCheck::kNak, number};
+    if (number != (expected & 0x7F)) {
+        const bool repeated = expected > 0 && number == ((expected - 1) & 0x7F);
+        return {repeated ? ESDSPacketCheck::kAck : ESDSPacketCheck::kNak, number};
+    }
+    return {ESDSPacketCheck::kTake, number};
+}
+
 } // namespace quorvel

@@ -47,4 +47,14 @@ void UnpackSDSWords(int format, const uint8_t* src, int count, uint32_t* words);
 // 7 bits, of a 127-byte data packet.
 uint8_t SDSPacketChecksum(const uint8_t* packet);
 
+// What a receiver answers a data packet when `expected` (counted from 0, not
+// wrapped) is the one it waits for: take it, or answer at once with ACK (the
+// same packet again: its ACK went astray) or NAK (damaged or out of order).
+enum class ESDSPacketCheck { kTake, kAck, kNak };
+struct SSDSPacketCheck {
+    ESDSPacketCheck verdict = ESDSPacketCheck::kNak;
+    uint8_t number = 0; // the packet number to answer with
+};
+SSDSPacketCheck CheckSDSPacket(const std::vector<uint8_t>& packet, uint32_t expected);
+
 } // namespace quorvel
