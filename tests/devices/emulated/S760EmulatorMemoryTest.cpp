@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 #include "S760TestBench.h"
+#include "devices/emulated/EmulatedSamplers.h"
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -69,4 +71,34 @@ TEST_F(S760EmulatorMemory, ABlockFileOfTheWrongSizeIsSkipped)
     std::filesystem::resize_file(file, 100);
     S760TestBench second({}, folder_.string());
     EXPECT_TRUE(second.FileList(3).empty());
+}
+
+TEST_F(S760EmulatorMemory, StartedFromTheSettingsWithItsPortsAndFolder)
+{
+    std::ostringstream warnings;
+    const SEmulatorSettings settings = ParseEmulatorSettings("2000", folder_.string().c_str(), "reject:1", warnings);
+    EXPECT_EQ(warnings.str(), "");
+    ASSERT_EQ(settings.samplers, std::vector<std::string>{"2000"});
+    CMIDIPortLists ports;
+    ManualEmulatorClock clock;
+    CEmulatedSamplers samplers(ports, settings, clock, 0, warnings);
+    ASSERT_EQ(samplers.MIDIEmulators().size(), 1u);
+    auto& emulator = dynamic_cast<CS760Emulator&>(*samplers.MIDIEmulators()[0]);
+    EXPECT_NE(ports.FindInput("Emulated Roland S-760 via MIDI"), nullptr);
+    ASSERT_NE(ports.FindOutput("Emulated Roland S-760 via MIDI"), nullptr);
+    // The faults reach it, and its memory lives in the folder under its id.
+    CSysexMIDIInput parser;
+    std::unique_ptr<CMIDIInput> input = ports.FindInput("Emulated Roland S-760 via MIDI")->Open(parser);
+    std::unique_ptr<CMIDIOutput> output = ports.FindOutput("Emulated Roland S-760 via MIDI")->Open();
+    CSysexConnection link(parser, *output);
+    const Bytes want = AddressSize(0x40, PatchAddress(0), 32);
+    output->SendBytes(want.data(), int32_t(want.size()));
+    std::unique_ptr<CRawSysex> answer = link.Receive(5000);
+    EXPECT_EQ(Bytes(answer->GetData(), answer->GetData() + answer->GetLength()), RolandReject());
+    const Bytes name = DataSet(PatchAddress(0), HighLow(Name16("FOLDER")));
+    output->SendBytes(name.data(), int32_t(name.size()));
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (emulator.BytesTaken() < want.size() + name.size() && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(std::filesystem::exists(folder_ / "2000" / "patch-000.blk"));
 }
