@@ -70,8 +70,21 @@ TEST(S760EmulatorFaults, SampleDumpFaults)
         EXPECT_TRUE(bench.FileList(5).empty());
     }
     {
+        S760TestBench bench({Fault("nak-twice", 0)});
+        const std::vector<Bytes> packets = DumpPackets(16, words);
+        EXPECT_EQ(bench.Ask(HeaderMessage(4, 16, 22676, 100, 0, 0, 0x7F)), Ack(0));
+        EXPECT_EQ(bench.Ask(packets[0]), Nak(0));
+        EXPECT_EQ(bench.Ask(packets[0]), Nak(0));
+        EXPECT_EQ(bench.Ask(packets[0]), Ack(0));
+    }
+    {
         S760TestBench bench({{"reject-header", false, 0}});
         EXPECT_EQ(bench.Ask(HeaderMessage(4, 16, 22676, 100, 0, 0, 0x7F)), Nak(0));
+    }
+    {
+        S760TestBench bench({{"cancel-header", false, 0}});
+        EXPECT_EQ(bench.Ask(HeaderMessage(4, 16, 22676, 100, 0, 0, 0x7F)), Cancel(0));
+        EXPECT_TRUE(bench.FileList(5).empty());
     }
     {
         // Not a sample slot, not a 16-bit sampler's format.
