@@ -202,3 +202,27 @@ TEST(S760Emulator, TheRateTable)
     EXPECT_EQ(CS760Emulator::RateOfIndex(6), 32000u);
     EXPECT_EQ(CS760Emulator::RateOfIndex(9), 44100u);
 }
+
+TEST(S760Emulator, ADumpGoesOnWithoutAnswersAndHoldsOnAWait)
+{
+    S760TestBench bench;
+    bench.SendSample(6, TestWords(16, 10, 4));
+    const Bytes header = bench.Ask(Request(6));
+    ASSERT_EQ(header.size(), 21u);
+    // Nobody answers the header: after two seconds the packets go open loop.
+    bench.clock.Advance(CS760Emulator::kDumpReplyMs - 1);
+    EXPECT_TRUE(bench.SaidNothingMore());
+    bench.clock.Advance(1);
+    EXPECT_EQ(bench.Next()[4], 0);
+    // A WAIT holds the next packet however long it takes; an ACK releases it.
+    bench.Send(Wait(0));
+    bench.Settle();
+    bench.clock.Advance(60000);
+    EXPECT_TRUE(bench.SaidNothingMore());
+    EXPECT_EQ(bench.Ask(Ack(0))[4], 1);
+    // A NAK brings the same packet again.
+    const Bytes again = bench.Ask(Nak(1));
+    EXPECT_EQ(again[4], 1);
+    EXPECT_EQ(bench.Ask(Nak(1)), again);
+    EXPECT_EQ(bench.Ask(Ack(1))[4], 2);
+}
