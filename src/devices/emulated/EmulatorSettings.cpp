@@ -7,6 +7,7 @@
 #include "devices/emulated/A3000EmulatorStartUp.h"
 #include "devices/emulated/AKAIEmulatorModel.h"
 #include "devices/emulated/AKAISCSIEmulatorModel.h"
+#include "devices/emulated/S760Emulator.h"
 #include "devices/emulated/SMDIEmulatorModel.h"
 
 namespace quorvel {
@@ -25,7 +26,7 @@ constexpr SFaultKind kFaultKinds[] = {
     {"wrong-packet", true}, {"wait", true},      {"cancel", true},       {"busy", true}, {"drop", true},
     {"silent", false},      {"reject-header", false}, {"cancel-header", false},
     {"reject-transfer", false}, {"reject-packet", true}, {"abort", true}, {"bad-tag", false},
-    {"check-condition", false}, {"bad-xor", true}, {"wrong-name", false},
+    {"check-condition", false}, {"bad-xor", true}, {"wrong-name", false}, {"reject", true},
 };
 
 std::string Trimmed(const std::string& text)
@@ -82,7 +83,7 @@ const SEmulatorFault* SEmulatorSettings::FindFault(const std::string& name) cons
 const std::vector<std::string>& BuiltEmulatorIds()
 {
     static const std::vector<std::string> ids = [] {
-        std::vector<std::string> all = {"sds"};
+        std::vector<std::string> all = {"sds", CS760Emulator::kId};
         for (const SSMDIEmulatorModel& model : SMDIEmulatorModels())
             all.push_back(model.id);
         for (const SAKAIEmulatorModel& model : AKAIEmulatorModels())
