@@ -3,6 +3,8 @@
 // SMDI over SCSI into the one memory, and survives a restart.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "KurzweilTestBench.h"
