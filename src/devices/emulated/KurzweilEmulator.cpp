@@ -214,8 +214,7 @@ void CKurzweilEmulator::OnObjectMessage(const std::vector<uint8_t>& m)
         OnList(m);
         return;
     case kAcknowledge:
-        readOpen_ = false;
-        return;
+        return; // the reader's closing answer to a read: nothing follows it
     default:
         return; // not one the emulator speaks
     }
@@ -361,7 +360,6 @@ void CKurzweilEmulator::OnRead(const std::vector<uint8_t>& m)
     const std::vector<uint8_t> wire = PackKurzweilBitStream(object->body);
     body.insert(body.end(), wire.begin(), wire.end());
     body.push_back(KurzweilChecksum(wire.data(), wire.size()));
-    readOpen_ = true;
     Kurzweil(kWrite, body);
 }
 
