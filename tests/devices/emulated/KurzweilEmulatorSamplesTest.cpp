@@ -95,6 +95,12 @@ TEST(KurzweilEmulatorSamples, SampleDataOfABlockGoesUnderItsIdMinusOneAndComesBa
     EXPECT_EQ(Kind(bench.Exchange(Describe(134, 42))), 5);
     EXPECT_EQ(bench.ReadBody(134, 42).at(12 + 1) & 0x80, 0x80); // loop off
 
+    // A block moved to another id takes its sample to that id - 1.
+    EXPECT_EQ(IdOf(bench.Exchange(Change(134, 42, 50, "Moved"))), 50u);
+    EXPECT_EQ(RequestSample(bench, 49), twelve);
+    bench.Send(Request(41));
+    EXPECT_TRUE(bench.SaidNothingMore());
+
     // Deleting the block deletes its sample: a request for it is ignored.
     bench.Exchange(Delete(134, 1));
     bench.Send(Request(0));
