@@ -7,6 +7,7 @@
 #include "devices/emulated/AKAIEmulator.h"
 #include "devices/emulated/AKAISCSIEmulator.h"
 #include "devices/emulated/S760EmulatorStart.h"
+#include "devices/emulated/KurzweilEmulatorStart.h"
 #include "devices/emulated/SDSEmulator.h"
 #include "devices/emulated/SMDIEmulator.h"
 #include "devices/midi/LoopbackMIDI.h"
@@ -61,6 +62,8 @@ void CEmulatedSamplers::Start(CMIDIPortLists& ports, CSCSIBusRegistry& scsiBuses
         if (StartA3000Emulator(id, ports, scsiBuses, settings, clock, baud, warnings, midi_))
             continue;
         if (StartS760Emulator(id, ports, settings, clock, baud, warnings, midi_))
+            continue;
+        if (StartKurzweilEmulator(id, ports, scsiBuses, settings, clock, baud, warnings, midi_))
             continue;
         if (id == CSDSEmulator::kId) {
             SLoopbackMIDIDevice ends = AddLoopbackMIDIPorts(ports, CSDSEmulator::kPortName, baud);

@@ -8,6 +8,7 @@
 #include "devices/emulated/AKAIEmulatorModel.h"
 #include "devices/emulated/AKAISCSIEmulatorModel.h"
 #include "devices/emulated/S760Emulator.h"
+#include "devices/emulated/KurzweilEmulatorModel.h"
 #include "devices/emulated/SMDIEmulatorModel.h"
 
 namespace quorvel {
@@ -27,6 +28,7 @@ constexpr SFaultKind kFaultKinds[] = {
     {"silent", false},      {"reject-header", false}, {"cancel-header", false},
     {"reject-transfer", false}, {"reject-packet", true}, {"abort", true}, {"bad-tag", false},
     {"check-condition", false}, {"bad-xor", true}, {"wrong-name", false}, {"reject", true},
+    {"id-above", true}, {"reject-write", true}, {"in-edit", false}, {"out-of-memory", false},
 };
 
 std::string Trimmed(const std::string& text)
@@ -91,6 +93,8 @@ const std::vector<std::string>& BuiltEmulatorIds()
         for (const SAKAISCSIEmulatorModel& model : AKAISCSIEmulatorModels())
             all.push_back(model.sampler.id);
         for (const SA3000EmulatorModel& model : A3000EmulatorModels())
+            all.push_back(model.id);
+        for (const SKurzweilEmulatorModel& model : KurzweilEmulatorModels())
             all.push_back(model.id);
         return all;
     }();
