@@ -312,6 +312,23 @@ TEST(KurzweilRecognizer, TheIdentityReplyNamesTheModelAndItsVersion)
     EXPECT_EQ(old[0].typeId, 1000u);
     EXPECT_EQ(old[0].osVersion.minor, 80);
     EXPECT_TRUE(recognizer.RecognizeMIDIMessage({{"Out", "ALSA"}, {"In", "ALSA"}, other}).empty());
+
+    SSCSITargetSeen target{{"Bus", "Loopback"}, 4, {}};
+    const auto answer = [&](const std::string& vendor, const std::string& product) {
+        target.inquiry.fill(' ');
+        std::copy(vendor.begin(), vendor.end(), target.inquiry.begin() + 8);
+        std::copy(product.begin(), product.end(), target.inquiry.begin() + 16);
+        return recognizer.RecognizeSCSITarget(target);
+    };
+    const auto onSCSI = answer("KURZWEIL", "K2000R");
+    ASSERT_EQ(onSCSI.size(), 1u);
+    EXPECT_EQ(onSCSI[0].typeId, 1002u);
+    EXPECT_EQ(onSCSI[0].scsiId, 4);
+    EXPECT_TRUE(onSCSI[0].foundViaSCSI);
+    ASSERT_EQ(answer("KURZWEIL", "K2500").size(), 1u);
+    EXPECT_EQ(answer("KURZWEIL", "K2500")[0].typeId, 1012u);
+    EXPECT_TRUE(answer("KURZWEIL", "PC88").empty());
+    EXPECT_TRUE(answer("YAMAHA", "K2000").empty());
 }
 
 } // namespace
