@@ -10,11 +10,15 @@
 
 #include "../common/TempFolder.h"
 #include "RunTool.h"
+#include "devices/emulated/EmulatedSamplers.h"
+#include "devices/scsi/SCSIBusRegistry.h"
+#include "fileformats/PreferenceObjects.h"
 #include "fileformats/SoundImport.h"
 #include "fileformats/WaveFileWriter.h"
 #include "framework/FileSpec.h"
 #include "framework/SafeFileWriter.h"
 #include "loopgen/DrumLoopGenerator.h"
+#include "samplers/SamplerBrands.h"
 
 namespace quorvel {
 namespace {
@@ -107,6 +111,41 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Model{"Kurzweil K2000 via MIDI", "Emulated Kurzweil K2000 via MIDI", ""},
                       Model{"1012", "Emulated K2500 via MIDI+SCSI", " --scsi-bus Loopback --scsi-id 0"}),
     [](const auto& info) { return info.param.scsi.empty() ? "K2000OverMIDI" : "K2500OverMIDIAndSCSI"; });
+
+TEST(EmulatedKurzweil, InstalledOnesTellTheirVersionAndTalkAsTheirModel)
+{
+    ::setenv("QUORVEL_EMULATED_SAMPLERS", "1000,1012", 1);
+    ::unsetenv("QUORVEL_EMULATOR_DIR");
+    CMIDIPortLists ports;
+    CSCSIBusRegistry buses;
+    const std::unique_ptr<CEmulatedSamplers> emulators = StartEmulatedSamplersFromEnvironment(ports, buses);
+    ::unsetenv("QUORVEL_EMULATED_SAMPLERS");
+    const auto installed = [](uint32_t typeId, const std::string& port) {
+        CPersistentInstalledSampler record;
+        record.modelTypeId = typeId;
+        record.midiIn = {port, "Loopback"};
+        record.midiOut = {port, "Loopback"};
+        record.scsiBus = {"Loopback", "Loopback"};
+        record.scsiId = 0;
+        return record;
+    };
+    const SSamplerDevices devices{ports, buses};
+    EXPECT_TRUE(SamplerBrandBuilt(1000) && SamplerBrandBuilt(1002) && SamplerBrandBuilt(1010) && SamplerBrandBuilt(1012));
+    CVersion version;
+    ASSERT_TRUE(ReadOSVersion(installed(1000, "Emulated Kurzweil K2000 via MIDI"), devices, version));
+    EXPECT_EQ(version.major, 3);
+    EXPECT_EQ(version.minor, 1);
+    ASSERT_TRUE(ReadOSVersion(installed(1012, "Emulated K2500 via MIDI+SCSI"), devices, version));
+    EXPECT_EQ(version.minor, 80);
+    // A K2500 is not the K2000 it is installed as.
+    EXPECT_FALSE(ReadOSVersion(installed(1000, "Emulated K2500 via MIDI+SCSI"), devices, version));
+
+    const auto k2500 = CreateSamplerInterface(installed(1012, "Emulated K2500 via MIDI+SCSI"), devices);
+    SamplerCapabilities capabilities;
+    k2500->GetCapabilities(capabilities);
+    EXPECT_STREQ(capabilities.protocolName, "Kurzweil K2500");
+    EXPECT_EQ(k2500->GetSampleList(0, 0)->Count(), 0);
+}
 
 TEST(CliEmulatedKurzweilOptions, TheMIDIAndSCSIRowsNeedTheirTarget)
 {
