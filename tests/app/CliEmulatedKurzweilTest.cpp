@@ -147,12 +147,5 @@ TEST(EmulatedKurzweil, InstalledOnesTellTheirVersionAndTalkAsTheirModel)
     EXPECT_EQ(k2500->GetSampleList(0, 0)->Count(), 0);
 }
 
-TEST(CliEmulatedKurzweilOptions, TheMIDIAndSCSIRowsNeedTheirTarget)
-{
-    const auto run = RunTool("quorvel-cli", "list --model 1002 --midi-in A --midi-out B");
-    EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(Contains(run.err, "--scsi-bus")) << run.err;
-}
-
 } // namespace
 } // namespace quorvel
