@@ -244,8 +244,7 @@ TEST_F(K2000Interfaces, TheListNamesTheSoundBlocksInRAMByTheirIds)
     SamplerCapabilities capabilities;
     k2000.GetCapabilities(capabilities);
     EXPECT_STREQ(capabilities.protocolName, "Kurzweil K2000");
-    EXPECT_EQ(capabilities.lowestSampleNumber, 1);
-    EXPECT_EQ(capabilities.highestSampleNumber, 999);
+    EXPECT_EQ(capabilities.highestSampleNumber, capabilities.lowestSampleNumber) << "no start number to ask for";
     CK2500MIDIInterface k2500(output, parser, 0);
     k2500.GetCapabilities(capabilities);
     EXPECT_STREQ(capabilities.protocolName, "Kurzweil K2500");
