@@ -6,6 +6,7 @@
 
 #include "devices/emulated/AKAIEmulatorModel.h"
 #include "devices/emulated/AKAISCSIEmulatorModel.h"
+#include "devices/emulated/KurzweilEmulatorModel.h"
 #include "devices/emulated/SMDIEmulatorModel.h"
 
 namespace quorvel {
@@ -25,6 +26,7 @@ constexpr SFaultKind kFaultKinds[] = {
     {"silent", false},      {"reject-header", false}, {"cancel-header", false},
     {"reject-transfer", false}, {"reject-packet", true}, {"abort", true}, {"bad-tag", false},
     {"check-condition", false},
+    {"id-above", true}, {"reject-write", true}, {"in-edit", false}, {"out-of-memory", false},
 };
 
 std::string Trimmed(const std::string& text)
@@ -88,6 +90,8 @@ const std::vector<std::string>& BuiltEmulatorIds()
             all.push_back(model.id);
         for (const SAKAISCSIEmulatorModel& model : AKAISCSIEmulatorModels())
             all.push_back(model.sampler.id);
+        for (const SKurzweilEmulatorModel& model : KurzweilEmulatorModels())
+            all.push_back(model.id);
         return all;
     }();
     return ids;
