@@ -126,6 +126,10 @@ std::unique_ptr<CABCSamplerInterface> OpenMIDIBrand(const CMIDIPortLists& ports,
     record.midiIn = {*options.midiIn, ports.FindInput(*options.midiIn)->DriverKind()};
     record.midiOut = {*options.midiOut, ports.FindOutput(*options.midiOut)->DriverKind()};
     record.sysexId = static_cast<uint8_t>(options.sysexId);
+    // Models that move their sample data over SCSI.
+    if (options.scsiBus)
+        record.scsiBus.device = *options.scsiBus;
+    record.scsiId = static_cast<uint8_t>(options.scsiId.value_or(0));
     try {
         return CreateSamplerInterface(record, SSamplerDevices{ports, buses});
     } catch (const XMIDI&) {
