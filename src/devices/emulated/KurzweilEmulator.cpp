@@ -8,6 +8,7 @@
 #include "devices/emulated/KurzweilBodies.h"
 #include "devices/emulated/KurzweilSampleWords.h"
 #include "devices/emulated/SMDIEmulator.h"
+#include "devices/midi/RegisteredMIDIPorts.h"
 #include "framework/XBase.h"
 
 namespace quorvel {
@@ -124,6 +125,15 @@ CKurzweilEmulator::CKurzweilEmulator(const SKurzweilEmulatorModel& model, SLoopb
 }
 
 CKurzweilEmulator::~CKurzweilEmulator() { Stop(); }
+
+std::string CKurzweilEmulator::PortName(const SKurzweilEmulatorModel& model)
+{
+    const std::string full = "Emulated " + model.name;
+    if (full.size() <= CRegisteredMIDIInput::kMaxNameLength)
+        return full;
+    const std::string maker = "Kurzweil ";
+    return "Emulated " + (model.name.rfind(maker, 0) == 0 ? model.name.substr(maker.size()) : model.name);
+}
 
 void CKurzweilEmulator::Out(std::vector<uint8_t> message)
 {

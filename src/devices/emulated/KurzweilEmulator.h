@@ -47,7 +47,10 @@ public:
                       std::shared_ptr<CSMDIEmulator> scsi = nullptr);
     ~CKurzweilEmulator() override;
 
-    static std::string PortName(const SKurzweilEmulatorModel& model) { return "Emulated " + model.name; }
+    // "Emulated " and the model's name; where that passes the 32 characters
+    // a port name may have, without the maker's name, so that the MIDI and
+    // the MIDI+SCSI model of one machine never share a port name.
+    static std::string PortName(const SKurzweilEmulatorModel& model);
 
     const SKurzweilEmulatorModel& Model() const { return model_; }
     CKurzweilMemory& Memory() { return *memory_; }
