@@ -72,6 +72,13 @@ TEST(KurzweilBitStream, RandomBodiesOfEveryLengthComeBackWhole)
     }
 }
 
+std::string Named(uint16_t id)
+{
+    std::string name = "S";
+    name += std::to_string(id);
+    return name;
+}
+
 class KurzweilProtocol : public ::testing::Test {
 protected:
     FakeClock clock;
@@ -119,7 +126,7 @@ TEST_F(KurzweilProtocol, RequestsAreFramedForTheDeviceWithTheirDocumentedLengths
 TEST_F(KurzweilProtocol, AListingReadsToItsEndAndKeepsAtMostTheMaximum)
 {
     for (uint16_t id = 100; id < 100 + 30; ++id)
-        Store(kSoundBlock, id, "S" + std::to_string(id));
+        Store(kSoundBlock, id, Named(id));
     Store(kSoundBlock, 5, "Other bank");
     std::vector<std::pair<size_t, size_t>> seen;
     const auto records = objects.List(kSoundBlock, 1, 1, 100, [&](size_t i, size_t m) { seen.emplace_back(i, m); });
@@ -135,7 +142,7 @@ TEST_F(KurzweilProtocol, AListingReadsToItsEndAndKeepsAtMostTheMaximum)
     // 151 objects: the first 100 are kept and the rest is still read, so the
     // next answer is the next request's own.
     for (uint16_t id = 130; id < 250; ++id)
-        Store(kSoundBlock, id, "S" + std::to_string(id));
+        Store(kSoundBlock, id, Named(id));
     sampler.listEveryBank = true;
     const auto first = objects.List(kSoundBlock, 0, 0, 100);
     ASSERT_EQ(first.size(), 100u);
