@@ -42,11 +42,11 @@ std::vector<int16_t> Values(const std::string& path)
 
 struct Model {
     uint32_t typeId;
-    std::string name;
+    std::string port; // the emulator's MIDI ports
     bool scsi;
 };
 
-void PrintTo(const Model& model, std::ostream* out) { *out << model.name; }
+void PrintTo(const Model& model, std::ostream* out) { *out << model.port; }
 
 // The program and its keymap, read with the program's own interface on emulators started from
 // the same memory folder; nothing when the program is not there.
@@ -62,7 +62,7 @@ ReadBack Read(const Model& model, uint16_t programId)
     const std::unique_ptr<CEmulatedSamplers> emulators = StartEmulatedSamplersFromEnvironment(ports, buses);
     CPersistentInstalledSampler record;
     record.modelTypeId = model.typeId;
-    const std::string port = "Emulated " + model.name;
+    const std::string port = model.port;
     record.midiIn = {port, "Loopback"};
     record.midiOut = {port, "Loopback"};
     record.scsiBus.device = "Loopback";
@@ -87,7 +87,7 @@ protected:
     {
         ::setenv("QUORVEL_EMULATED_SAMPLERS", std::to_string(GetParam().typeId).c_str(), 1);
         ::setenv("QUORVEL_EMULATOR_DIR", (folder / "memory").c_str(), 1);
-        const std::string port = "'Emulated " + GetParam().name + "'";
+        const std::string port = "'" + GetParam().port + "'";
         sampler = " --model " + std::to_string(GetParam().typeId) + " --midi-in " + port + " --midi-out " + port;
         if (GetParam().scsi)
             sampler += " --scsi-bus Loopback --scsi-id 0";
@@ -105,7 +105,7 @@ protected:
 
     TempFolder folder;
     const std::string loop = std::string(QUORVEL_SOURCE_DIR) + "/examples/demo-loop.wav";
-    const std::string document = " --bars 2";
+    const std::string document = " --bars 2 --sensitivity 99";
     std::string sampler;
 };
 
@@ -183,8 +183,8 @@ TEST_P(CliEmulatedK2000Program, UnansweredQuestionsSendNothingAndAReplaceTakesTh
 }
 
 INSTANTIATE_TEST_SUITE_P(Kurzweils, CliEmulatedK2000Program,
-                         ::testing::Values(Model{1000, "Kurzweil K2000 via MIDI", false},
-                                           Model{1012, "Kurzweil K2500 via MIDI+SCSI", true}),
+                         ::testing::Values(Model{1000, "Emulated Kurzweil K2000 via MIDI", false},
+                                           Model{1012, "Emulated K2500 via MIDI+SCSI", true}),
                          [](const auto& info) { return std::to_string(info.param.typeId); });
 
 } // namespace
