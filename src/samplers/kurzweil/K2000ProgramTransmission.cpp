@@ -7,7 +7,6 @@
 #include "samplers/SamplerExceptions.h"
 #include "samplers/SamplerInterface.h"
 #include "samplers/SliceSamples.h"
-#include "samplers/kurzweil/K2000SoundBlock.h"
 
 namespace quorvel::k2000 {
 
