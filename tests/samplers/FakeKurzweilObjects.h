@@ -1,7 +1,7 @@
 #pragma once
 // A sampler's object memory behind the object operations, without a
-// connection: objects kept by type and id as the bodies they were written
-// as, every operation logged, and failures on request.
+// connection: objects kept by type and id as written, every operation
+// logged ("write 134:200"), and a failure on request.
 #include <functional>
 #include <map>
 #include <string>
@@ -14,16 +14,9 @@ namespace quorvel::test {
 
 class FakeKurzweilObjects : public CABCKurzweilObjectProtocol {
 public:
-    struct Stored {
-        std::string name;
-        std::vector<uint8_t> body;
-    };
-    using Key = std::pair<uint16_t, uint16_t>; // type, id
-
-    std::map<Key, Stored> objects;
+    std::map<std::pair<uint16_t, uint16_t>, std::pair<std::string, std::vector<uint8_t>>> objects;
     std::vector<std::string> log;
-    // Asked before each operation with its log line; may throw.
-    std::function<void(const std::string&)> fault;
+    std::function<void(const std::string&)> fault; // may throw for a logged line
 
     void Put(const CKurzweilObject& object)
     {
@@ -33,70 +26,48 @@ public:
     }
     bool Has(uint16_t type, uint16_t id) const { return objects.count({type, id}) != 0; }
     template <class T>
-    T Get(uint16_t id) const
+    T Get(uint16_t id)
     {
         T object(id);
-        const Stored& stored = objects.at({object.Type(), id});
-        object.SetName(stored.name);
-        object.ReadBody(stored.body);
+        Read(object, 0);
         return object;
     }
 
-    SKurzweilObjectRecord Describe(uint16_t type, uint16_t id) override
-    {
-        Note("describe " + Name(type, id));
-        const Stored& stored = Find(type, id);
-        return {type, id, static_cast<uint32_t>(stored.body.size()), 0, stored.name};
-    }
+    SKurzweilObjectRecord Describe(uint16_t, uint16_t) override { throw XKurzweilUnexpectedMessage(); }
     void Delete(uint16_t type, uint16_t id, int timeoutMs) override
     {
-        Note("delete " + Name(type, id) + " " + std::to_string(timeoutMs));
-        Find(type, id);
+        Find("delete", type, id, " " + std::to_string(timeoutMs));
         objects.erase({type, id});
     }
-    void Rename(uint16_t type, uint16_t id, uint16_t newId, const std::string& name, int) override
+    void Rename(uint16_t type, uint16_t id, uint16_t, const std::string& name, int) override
     {
-        Note("rename " + Name(type, id));
-        Stored stored = Find(type, id);
-        objects.erase({type, id});
-        stored.name = name;
-        objects[{type, newId}] = stored;
+        Find("rename", type, id).first = name;
     }
     std::vector<SKurzweilObjectRecord> List(uint16_t type, uint8_t bank, uint8_t, size_t maximum,
                                             const std::function<void(size_t, size_t)>&) override
     {
-        Note("list " + std::to_string(type) + " bank " + std::to_string(bank));
+        Note("list " + std::to_string(type));
         std::vector<SKurzweilObjectRecord> records;
         for (const auto& [key, stored] : objects)
             if (key.first == type && key.second / 100 == bank && records.size() < maximum)
-                records.push_back({type, key.second, static_cast<uint32_t>(stored.body.size()), 0, stored.name});
+                records.push_back({type, key.second, 0, 0, stored.first});
         return records;
     }
     uint16_t Write(CKurzweilObject& object, EKurzweilWriteMode mode, uint16_t highestId, int) override
     {
-        Note("write " + Name(object.Type(), object.Id()));
-        uint16_t id = object.Id();
-        if (mode != EKurzweilWriteMode::AsIs)
-            while (id == 0 || Has(object.Type(), id))
-                ++id;
-        if (id > highestId)
+        Note("write " + std::to_string(object.Type()) + ":" + std::to_string(object.Id()));
+        while (mode != EKurzweilWriteMode::AsIs && (object.Id() == 0 || Has(object.Type(), object.Id())))
+            object.SetId(static_cast<uint16_t>(object.Id() + 1));
+        if (object.Id() > highestId)
             throw XKurzweilIDOutOfRange();
-        object.SetId(id);
         Put(object);
-        return id;
+        return object.Id();
     }
     void Read(CKurzweilObject& object, int) override
     {
-        Note("read " + Name(object.Type(), object.Id()));
-        const Stored& stored = Find(object.Type(), object.Id());
-        object.SetName(stored.name);
-        object.SetSize(static_cast<uint32_t>(stored.body.size()));
-        object.ReadBody(stored.body);
-    }
-
-    static std::string Name(uint16_t type, uint16_t id)
-    {
-        return std::to_string(type) + ":" + std::to_string(id);
+        const auto& [name, body] = Find("read", object.Type(), object.Id());
+        object.SetName(name);
+        object.ReadBody(body);
     }
 
 private:
@@ -106,8 +77,10 @@ private:
         if (fault)
             fault(line);
     }
-    const Stored& Find(uint16_t type, uint16_t id) const
+    std::pair<std::string, std::vector<uint8_t>>& Find(const std::string& what, uint16_t type, uint16_t id,
+                                                       const std::string& more = {})
     {
+        Note(what + " " + std::to_string(type) + ":" + std::to_string(id) + more);
         const auto found = objects.find({type, id});
         if (found == objects.end())
             throw XKurzweilObjectNotFound();

@@ -1,7 +1,6 @@
 // A sliced loop to a K2000 as sound blocks, a keymap and a program, against
-// an object memory without a connection: what is written, in what order,
-// the questions asked, what a template lends, what a replace deletes and
-// what a failure leaves behind.
+// an object memory without a connection: what is written and in what order,
+// what a template lends, what a replace deletes and what a failure leaves.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,57 +18,45 @@
 namespace quorvel::k2000 {
 namespace {
 
-using test::FakeKurzweilObjects;
-
 constexpr uint16_t kProgram = 132, kKeymap = 133, kBlock = 134;
 
-// Reserves a block id near the bank, takes the words, names the block like the sampler's own
-// transmitter does.
+// Writes a block from the bank on, takes the words and names the block, as the sampler's own
+// transmitter does; `fail` may throw before anything is written.
 class BlockTransmitter : public CABCSampleTransmitter {
 public:
-    BlockTransmitter(FakeKurzweilObjects& objects, int32_t bank, std::function<void()> fail)
+    BlockTransmitter(test::FakeKurzweilObjects& objects, int32_t bank, std::function<void()> fail)
         : objects_(objects), bank_(bank), fail_(std::move(fail))
     {
     }
-    ~BlockTransmitter() override { StopQuietly(); }
     void BeginTransmission(const SampleInfo& info, int32_t& wordsPerFrame, int32_t) override
     {
         fail_();
         CK2000SoundBlock block(static_cast<uint16_t>(bank_ * 100));
-        block.SetFromSampleInfo(info);
         SetResultSampleNumber(objects_.Write(block, EKurzweilWriteMode::NewObject, 1000, 4000));
-        name_ = std::string(info.Name());
+        objects_.Rename(kBlock, block.Id(), block.Id(), std::string(info.Name()), 4000);
         wordsPerFrame = 1;
-        Activate(64);
+        Activate(info.length);
     }
     void TransmitChunk(uint32_t frames, SSampleWords) override
     {
-        if (FramesDone() == FramesTotal()) {
-            objects_.Rename(kBlock, static_cast<uint16_t>(GetResultSampleNumber()),
-                            static_cast<uint16_t>(GetResultSampleNumber()), name_, 4000);
-            FinishTransmission();
-            return;
-        }
         AdvanceDone(frames);
+        if (frames == 0)
+            FinishTransmission();
     }
 
 private:
-    FakeKurzweilObjects& objects_;
+    test::FakeKurzweilObjects& objects_;
     int32_t bank_;
     std::function<void()> fail_;
-    std::string name_;
 };
 
 class FakeK2000 : public CABCSamplerInterface {
 public:
-    explicit FakeK2000(FakeKurzweilObjects& objects) : objects_(objects) {}
-    int failOnSlice = -1;
-
+    explicit FakeK2000(test::FakeKurzweilObjects& objects) : objects_(objects) {}
     std::unique_ptr<CABCSampleTransmitter> CreateMonoTransmitter(int32_t bank) override
     {
-        const int slice = made_++;
         banks.push_back(bank);
-        return std::make_unique<BlockTransmitter>(objects_, bank, [this, slice] {
+        return std::make_unique<BlockTransmitter>(objects_, bank, [this, slice = made_++] {
             if (slice == failOnSlice)
                 throw XSamplerException();
         });
@@ -81,52 +68,40 @@ public:
     void GetCapabilities(SamplerCapabilities&) override {}
     void FillSampleList(int32_t, CSampleList&, uint32_t) override {}
 
+    int failOnSlice = -1; // counted over every transmission
     std::vector<int32_t> banks;
 
 private:
-    FakeKurzweilObjects& objects_;
+    test::FakeKurzweilObjects& objects_;
     int made_ = 0;
 };
 
-class QuietProgress : public CABCTransferProgress {
-public:
-    void SetPercent(int32_t) override {}
-    bool CancelRequested() override { return false; }
-};
-
-struct Questions : CABCK2000TransmitQuestions {
+struct Questions : CABCK2000TransmitQuestions, CABCTransferProgress {
     std::vector<std::string> asked;
-    bool replace = true;
-    bool useDefaults = true;
-    bool acceptLimit = true;
-    QuietProgress progress;
-
     int ConfirmSliceCount(int count, int maximum) override
     {
-        if (count <= maximum)
-            return count;
         asked.push_back("limit " + std::to_string(count) + " " + std::to_string(maximum));
-        if (!acceptLimit)
-            throw XSampleTransmitCancelled();
-        return maximum;
+        return std::min(count, maximum);
     }
     bool ReplaceProgram(uint16_t id, const std::string& name) override
     {
         asked.push_back("replace " + std::to_string(id) + " " + name);
-        return replace;
+        return true;
     }
     bool UseDefaults(EK2000TemplateProblem problem) override
     {
         asked.push_back("defaults " + std::to_string(static_cast<int>(problem)));
-        return useDefaults;
+        return true;
     }
-    CABCTransferProgress& SampleProgress(int) override { return progress; }
+    CABCTransferProgress& SampleProgress(int) override { return *this; }
+    void SetPercent(int32_t) override {}
+    bool CancelRequested() override { return false; }
 };
 
 class K2000ProgramTransmissionTest : public ::testing::Test {
 protected:
-    // Three slices of 100 frames, or `count`.
-    SK2000TransmitResult Send(SK2000TransmitSettings settings, int count = 3)
+    // `count` slices of 100 frames to program `id`.
+    SK2000TransmitResult Send(int id, std::optional<uint16_t> templateId = {}, int startKey = 36, int count = 3)
     {
         std::vector<int32_t> cuts;
         for (int k = 0; k < count; ++k)
@@ -134,22 +109,15 @@ protected:
         sound_ = test::MakeSlicedSound(count * 100, cuts);
         job_ = std::make_unique<CExportJob>(*sound_->sound, sound_->slices, 0, count * 100, 1000, false, false, true,
                                             OutputTempoSettings{});
-        return transmission.Run(*job_, settings);
-    }
-    static SK2000TransmitSettings To(int id, std::optional<uint16_t> templateId = std::nullopt)
-    {
-        SK2000TransmitSettings settings;
-        settings.programId = id;
-        settings.programName = "  Break  ";
-        settings.templateId = templateId;
-        return settings;
+        questions.asked.clear();
+        return transmission.Run(*job_, {id, "  Break  ", startKey, templateId});
     }
     size_t Logged(const std::string& line) const
     {
         return static_cast<size_t>(std::find(objects.log.begin(), objects.log.end(), line) - objects.log.begin());
     }
 
-    FakeKurzweilObjects objects;
+    test::FakeKurzweilObjects objects;
     FakeK2000 sampler{objects};
     Questions questions;
     CK2000ProgramTransmission transmission{sampler, objects, questions};
@@ -159,36 +127,22 @@ protected:
 
 TEST_F(K2000ProgramTransmissionTest, WithDefaultsTheSlicesBecomeBlocksAKeymapFromTheStartKeyAndAProgram)
 {
-    const SK2000TransmitResult result = Send(To(250));
-    EXPECT_EQ(questions.asked, std::vector<std::string>{"defaults 0"}) << "no template named: asked";
+    const SK2000TransmitResult result = Send(250);
+    EXPECT_EQ(questions.asked, (std::vector<std::string>{"limit 3 92", "defaults 0"}));
     ASSERT_EQ(result.slices.size(), 3u);
     EXPECT_EQ(sampler.banks, (std::vector<int32_t>{2, 2, 2}));
-    for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(result.slices[k].soundBlock, 200 + k);
-        EXPECT_EQ(result.slices[k].key, 36 + k);
-        EXPECT_EQ(result.slices[k].frames, 100u);
-        EXPECT_TRUE(objects.Has(kBlock, static_cast<uint16_t>(200 + k)));
-    }
-    EXPECT_EQ(objects.objects.at({kBlock, 200}).name, "Loop 01");
-
+    EXPECT_EQ(objects.objects.at({kBlock, 200}).first, "Loop 01");
     const CK2000Keymap keymap = objects.Get<CK2000Keymap>(250);
-    EXPECT_EQ(result.keymapId, 250);
-    EXPECT_EQ(objects.objects.at({kKeymap, 250}).name, "Break");
-    for (int key = 0; key < 128; ++key) {
-        const int index = keymap.EntryIndexOfKey(key);
-        if (index < 0)
-            continue;
-        const SK2000KeymapEntry entry = keymap.LevelTable(7)[static_cast<size_t>(index)];
+    EXPECT_EQ(objects.objects.at({kKeymap, 250}).first, "Break");
+    for (int key = 12; key < 128; ++key) {
+        const SK2000KeymapEntry entry = keymap.LevelTable(7)[static_cast<size_t>(keymap.EntryIndexOfKey(key))];
         const bool placed = key >= 36 && key < 39;
-        EXPECT_EQ(entry.soundBlock, placed ? 200 + key - 36 : 0) << key;
-        EXPECT_EQ(entry.last, placed ? 1 : 0) << key;
+        EXPECT_EQ(entry, (SK2000KeymapEntry{0, 0, uint16_t(placed ? 200 + key - 36 : 0), uint8_t(placed)})) << key;
     }
-
     const CK2000Program program = objects.Get<CK2000Program>(250);
     ASSERT_EQ(program.Layers().size(), 1u);
     EXPECT_EQ(CK2000Program::KeymapOf(program.Layers().front()), 250);
     EXPECT_EQ(program.CommonPart(), CK2000Program::DefaultCommon());
-    EXPECT_EQ(result.programName, "Break");
     EXPECT_LT(Logged("write 134:200"), Logged("write 133:250"));
     EXPECT_LT(Logged("write 133:250"), Logged("write 132:250")) << "the program last, once its keymap is there";
     EXPECT_FALSE(transmission.LeftUnassigned());
@@ -206,36 +160,23 @@ TEST_F(K2000ProgramTransmissionTest, ATemplateLendsItsCommonValuesFirstLayerAndE
     keymap.LevelTable(7)[40] = {0x0102, 0x33, 17, 1};
     objects.Put(keymap);
 
-    const SK2000TransmitResult result = Send(To(300, 5));
-    EXPECT_TRUE(questions.asked.empty());
-    EXPECT_TRUE(result.usedTemplate);
+    EXPECT_TRUE(Send(300, 5).usedTemplate);
+    EXPECT_EQ(questions.asked.size(), 1u) << "only the slice count";
     const CK2000Program program = objects.Get<CK2000Program>(300);
     ASSERT_EQ(program.Layers().size(), 1u) << "only the first layer";
     EXPECT_EQ(program.CommonPart()[5], 99);
     EXPECT_EQ(program.Layers()[0][150], 0x77);
     EXPECT_EQ(CK2000Program::KeymapOf(program.Layers()[0]), 300);
-    const SK2000KeymapEntry entry = objects.Get<CK2000Keymap>(300).LevelTable(7)[24];
-    EXPECT_EQ(entry, (SK2000KeymapEntry{0x0102, 0x33, 300, 1}));
-    EXPECT_TRUE(objects.Has(kProgram, 5)) << "the template stays";
-}
+    EXPECT_EQ(objects.Get<CK2000Keymap>(300).LevelTable(7)[24], (SK2000KeymapEntry{0x0102, 0x33, 300, 1}));
 
-TEST_F(K2000ProgramTransmissionTest, WithoutATemplateTheDefaultsAreOfferedForTheRightReason)
-{
-    Send(To(301, 44));
+    Send(301, 44);
+    EXPECT_EQ(questions.asked.back(), "defaults 1") << "no such program";
     objects.fault = [](const std::string& line) {
-        if (line == "read 132:45")
+        if (line == "read 132:5")
             throw XSysexTimedOut();
     };
-    objects.Put(CK2000Program(45));
-    Send(To(302, 45));
-    EXPECT_EQ(questions.asked, (std::vector<std::string>{"defaults 1", "defaults 2"})) << "missing, then unreadable";
-
-    questions.useDefaults = false;
-    objects.log.clear();
-    EXPECT_THROW(Send(To(303)), XSampleTransmitCancelled);
-    EXPECT_EQ(std::count_if(objects.log.begin(), objects.log.end(),
-                            [](const std::string& l) { return l.rfind("write", 0) == 0; }),
-              0);
+    EXPECT_FALSE(Send(302, 5).usedTemplate);
+    EXPECT_EQ(questions.asked.back(), "defaults 2") << "unreadable";
 }
 
 TEST_F(K2000ProgramTransmissionTest, ReplacingDeletesTheProgramItsKeymapAndItsBlocksFirst)
@@ -247,23 +188,15 @@ TEST_F(K2000ProgramTransmissionTest, ReplacingDeletesTheProgramItsKeymapAndItsBl
     oldKeymap.LevelTable(0)[10].soundBlock = 7;
     oldKeymap.LevelTable(0)[11].soundBlock = 8;
     objects.Put(oldKeymap);
-    objects.Put(CK2000SoundBlock(7));
-    objects.Put(CK2000SoundBlock(8));
-    objects.Put(CK2000SoundBlock(9));
-
-    questions.replace = false;
-    EXPECT_THROW(Send(To(120)), XSampleTransmitCancelled);
-    EXPECT_EQ(questions.asked, std::vector<std::string>{"replace 120 Old"});
-    EXPECT_TRUE(objects.Has(kBlock, 7) && objects.Has(kProgram, 120)) << "declined: nothing deleted";
-
-    questions.replace = true;
+    for (const uint16_t block : {7, 8, 9})
+        objects.Put(CK2000SoundBlock(block));
     objects.fault = [](const std::string& line) {
         if (line == "delete 134:8 20000")
             throw XKurzweilRejected(); // a factory block
     };
-    Send(To(120));
-    EXPECT_FALSE(objects.Has(kKeymap, 121));
-    EXPECT_FALSE(objects.Has(kBlock, 7));
+    Send(120);
+    EXPECT_EQ(questions.asked[1], "replace 120 Old");
+    EXPECT_FALSE(objects.Has(kKeymap, 121) || objects.Has(kBlock, 7));
     EXPECT_TRUE(objects.Has(kBlock, 8)) << "refused, and the transmission went on";
     EXPECT_TRUE(objects.Has(kBlock, 9)) << "not in the keymap";
     EXPECT_LT(Logged("delete 132:120 4000"), Logged("delete 133:121 4000"));
@@ -273,53 +206,34 @@ TEST_F(K2000ProgramTransmissionTest, ReplacingDeletesTheProgramItsKeymapAndItsBl
 
 TEST_F(K2000ProgramTransmissionTest, SettingsAreCheckedBeforeAnythingIsAskedAndTheLimitIsTheKeysLeft)
 {
-    SK2000TransmitSettings settings = To(1);
-    settings.programId.reset();
-    EXPECT_THROW(Send(settings), XK2000ProgramIdMissing);
-    EXPECT_THROW(Send(To(0)), XK2000ProgramIdOutOfRange);
-    EXPECT_THROW(Send(To(1000)), XK2000ProgramIdOutOfRange);
-    settings = To(1);
-    settings.programName = "   ";
-    EXPECT_THROW(Send(settings), XK2000ProgramNameMissing);
-    settings = To(1);
-    settings.startKey = 11;
-    EXPECT_THROW(Send(settings), XK2000StartKeyOutOfRange) << "no keymap entry below key 12";
-    EXPECT_TRUE(questions.asked.empty());
-    EXPECT_TRUE(objects.log.empty());
+    EXPECT_THROW(Send(0), XK2000ProgramIdOutOfRange);
+    EXPECT_THROW(Send(1000), XK2000ProgramIdOutOfRange);
+    EXPECT_THROW(transmission.Run(*job_, {std::nullopt, "X", 36, {}}), XK2000ProgramIdMissing);
+    EXPECT_THROW(transmission.Run(*job_, {1, "   ", 36, {}}), XK2000ProgramNameMissing);
+    EXPECT_THROW(Send(1, {}, 11), XK2000StartKeyOutOfRange) << "no keymap entry below key 12";
+    EXPECT_TRUE(questions.asked.empty() && objects.log.empty());
 
-    EXPECT_EQ(SliceLimit(36), 92);
-    EXPECT_EQ(SliceLimit(127), 1);
-    settings = To(400);
-    settings.startKey = 125;
-    const SK2000TransmitResult result = Send(settings, 5);
+    const SK2000TransmitResult result = Send(400, {}, 125, 5);
     EXPECT_EQ(questions.asked.front(), "limit 5 3");
     ASSERT_EQ(result.slices.size(), 3u);
     EXPECT_EQ(result.slices.back().key, 127);
     EXPECT_EQ(objects.Get<CK2000Keymap>(400).LevelTable(7)[115].soundBlock, result.slices.back().soundBlock);
-
-    questions.acceptLimit = false;
-    objects.log.clear();
-    EXPECT_THROW(Send(settings, 5), XSampleTransmitCancelled);
-    EXPECT_TRUE(objects.log.empty());
 }
 
 TEST_F(K2000ProgramTransmissionTest, AFailureAfterABlockArrivedLeavesItUnassigned)
 {
     sampler.failOnSlice = 0;
-    EXPECT_THROW(Send(To(500)), XSamplerException);
+    EXPECT_THROW(Send(500), XSamplerException);
     EXPECT_FALSE(transmission.LeftUnassigned()) << "nothing arrived";
-
     sampler.failOnSlice = 2; // the second transmission's second slice
-    EXPECT_THROW(Send(To(501)), XSamplerException);
+    EXPECT_THROW(Send(501), XSamplerException);
     EXPECT_TRUE(transmission.LeftUnassigned());
     EXPECT_FALSE(objects.Has(kKeymap, 501));
-
     objects.fault = [](const std::string& line) {
         if (line == "write 132:502")
             throw XKurzweilOutOfMemory();
     };
-    sampler.failOnSlice = -1;
-    EXPECT_THROW(Send(To(502)), XKurzweilOutOfMemory);
+    EXPECT_THROW(Send(502), XKurzweilOutOfMemory);
     EXPECT_TRUE(transmission.LeftUnassigned()) << "the keymap is there, no program plays it";
 }
 
