@@ -270,9 +270,7 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
             const std::unique_ptr<WAVE_SAMPLE> output = job.GetOutput(k);
             SampleInfo info = SliceSampleInfo(*output, job.OutputRate(), SliceSampleName(*output, k, job.Separate()));
             sampler.AdaptSampleInfo(info);
-            // A sampler that numbers its samples itself is given none.
-            const std::unique_ptr<CABCSampleTransmitter> transmitter =
-                named.numbersItself ? sampler.CreateMonoTransmitter(0) : sampler.CreateTransmitter(number);
+            const std::unique_ptr<CABCSampleTransmitter> transmitter = sampler.CreateTransmitter(number);
             if (!transmitter)
                 throw XSamplerException();
             TransmitSample(*transmitter, info, 0, *output, progress);
