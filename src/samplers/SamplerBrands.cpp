@@ -7,6 +7,8 @@
 #include "samplers/akai/AKAIRecognizer.h"
 #include "samplers/akai/AKAISCSIInterface.h"
 #include "samplers/emu/EMUSamplerClasses.h"
+#include "samplers/kurzweil/KurzweilModels.h"
+#include "samplers/kurzweil/KurzweilRecognizer.h"
 #include "samplers/yamaha/A3000Recognizer.h"
 #include "samplers/yamaha/A3000Version.h"
 
@@ -15,7 +17,7 @@ namespace quorvel {
 bool SamplerBrandBuilt(uint32_t typeId)
 {
     return EMUSamplerClass(typeId) != nullptr || akai::MIDIModelGeneration(typeId).has_value() ||
-           akai::IsSCSIModel(typeId);
+           akai::IsSCSIModel(typeId) || kurzweil::IsKurzweilModel(typeId);
 }
 
 namespace {
@@ -59,6 +61,13 @@ std::unique_ptr<CABCSamplerInterface> CreateSamplerInterface(const CPersistentIn
     }
     if (akai::IsSCSIModel(sampler.modelTypeId))
         return std::make_unique<CAKAISCSIInterface>(InstalledSCSIDevice(sampler, devices), sampler.sysexId);
+    if (kurzweil::IsKurzweilModel(sampler.modelTypeId)) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        std::optional<SCSIDevice> target;
+        if (kurzweil::UsesSCSIForData(sampler.modelTypeId))
+            target = InstalledSCSIDevice(sampler, devices);
+        return kurzweil::OpenKurzweilInterface(sampler.modelTypeId, ports.input, ports.output, sampler.sysexId, target);
+    }
     throw XSamplerNotSupported();
 }
 
@@ -77,6 +86,11 @@ bool ReadOSVersion(const CPersistentInstalledSampler& sampler, const SSamplerDev
     }
     if (akai::IsSCSIModel(sampler.modelTypeId))
         return ReadAKAIVersion(InstalledSCSIDevice(sampler, devices), sampler.sysexId, version);
+    // The Kurzweils tell their version over MIDI, with or without SCSI.
+    if (kurzweil::IsKurzweilModel(sampler.modelTypeId)) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        return ReadKurzweilVersion(ports.input, ports.output, sampler.sysexId, sampler.modelTypeId, version);
+    }
     throw XSamplerNotSupported();
 }
 

@@ -8,6 +8,7 @@
 #include "analysis/SliceSet.h"
 #include "app/CommandLineChecks.h"
 #include "app/cli/AKAITransmitCommand.h"
+#include "app/cli/K2000TransmitCommand.h"
 #include "app/cli/CliError.h"
 #include "app/cli/DeviceFailure.h"
 #include "app/cli/OpenInput.h"
@@ -25,6 +26,8 @@
 #include "samplers/SliceSamples.h"
 #include "samplers/SamplerExceptions.h"
 #include "samplers/akai/AKAIInterface.h"
+#include "samplers/kurzweil/K2000Interface.h"
+#include "samplers/kurzweil/KurzweilModels.h"
 #include "samplers/sds/SDSMessages.h"
 
 namespace quorvel::cli {
@@ -206,24 +209,36 @@ void AddTransmitOptions(CLI::App& command, TransmitOptions& o)
         ->check(CLI::Range(0, 16777215));
     command.add_flag("--accept-limit", o.acceptLimit,
                      "send the first slices when the sample numbers (or an AKAI program's keys) run out");
-    command.add_option("--program-name", o.programName, "AKAI: the program the slices make (default NEW PROGRAM)");
-    command.add_option("--first-key", o.firstKey, "AKAI: the key of the first slice (default 36)")
+    command.add_option("--program-id", o.programId, "Kurzweil: the program's id, 1 to 999 (its keymap takes the same)")
+        ->check(WholeNumber())
+        ->check(CLI::Range(1, 999));
+    command.add_option("--program-name", o.programName,
+                       "AKAI, Kurzweil: the program the slices make (default NEW PROGRAM; Kurzweil: the loop's name)");
+    command.add_option("--first-key", o.firstKey,
+                       "AKAI, Kurzweil: the key of the first slice (default 36; Kurzweil: 12 or above)")
         ->check(WholeNumber())
         ->check(CLI::Range(0, 127));
     command.add_option("--template", o.templateName,
-                       "AKAI: a program on the sampler whose settings the new program takes");
-    command.add_flag("--replace", o.replace, "AKAI: replace a program of that name, deleting its samples");
-    command.add_flag("--use-defaults", o.useDefaults, "AKAI: go on with default settings when the template "
-                                                      "cannot be read");
+                       "AKAI, Kurzweil: a program on the sampler whose settings the new program takes (Kurzweil: "
+                       "its id or name)");
+    command.add_flag("--replace", o.replace,
+                     "AKAI: replace a program of that name, deleting its samples; Kurzweil: replace the program "
+                     "at that id, deleting its first layer's keymap and that keymap's sound blocks");
+    command.add_flag("--use-defaults", o.useDefaults,
+                     "AKAI, Kurzweil: go on with default settings when the template cannot be read (Kurzweil: or "
+                     "none is named)");
 }
 
 ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, const DocumentOptions& documentOptions,
                       const SamplerOptions& samplerOptions, const TransmitOptions& options)
 {
     const SCliSampler named = ResolveSampler(samplerOptions);
+    const bool isKurzweil = kurzweil::IsKurzweilModel(named.typeId);
+    if (options.programId && !isKurzweil)
+        throw CliError(kUsage, "--program-id: " + named.name + " keeps no programs by id");
     const bool programOptions = options.programName || options.firstKey || options.templateName || options.replace ||
                                 options.useDefaults;
-    if (programOptions && named.kind != ECliSamplerKind::AKAI)
+    if (programOptions && named.kind != ECliSamplerKind::AKAI && !isKurzweil)
         throw CliError(kUsage, "--program-name, --first-key, --template, --replace and --use-defaults: " +
                                    named.name + " makes no program");
     if (named.numbersItself && options.sampleNumber)
@@ -244,6 +259,8 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
     if (named.kind == ECliSamplerKind::AKAI)
         if (auto* akai = dynamic_cast<CABCAKAIInterface*>(&sampler))
             return TransmitAKAI(*akai, job, options);
+    if (auto* k2000 = dynamic_cast<CABCK2000Interface*>(&sampler))
+        return TransmitK2000(*k2000, job, options);
 
     CQuietTransfer progress;
     ordered_json samples = ordered_json::array();

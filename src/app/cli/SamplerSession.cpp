@@ -115,7 +115,8 @@ std::unique_ptr<CABCSamplerInterface> OpenEMU(const SCSIDevice& device, const SC
 }
 
 std::unique_ptr<CABCSamplerInterface> OpenMIDIBrand(const CMIDIPortLists& ports, const CSCSIBusRegistry& buses,
-                                                   const SamplerOptions& options, const SCliSampler& sampler)
+                                                   const SamplerOptions& options, const SCliSampler& sampler,
+                                                   const SCSIDevice* target = nullptr)
 {
     if (!ports.FindInput(*options.midiIn))
         throw PortRefused(kCannotOpenInAlert, *options.midiIn, "no such MIDI input; see quorvel-cli midi-ports");
@@ -126,11 +127,25 @@ std::unique_ptr<CABCSamplerInterface> OpenMIDIBrand(const CMIDIPortLists& ports,
     record.midiIn = {*options.midiIn, ports.FindInput(*options.midiIn)->DriverKind()};
     record.midiOut = {*options.midiOut, ports.FindOutput(*options.midiOut)->DriverKind()};
     record.sysexId = static_cast<uint8_t>(options.sysexId);
+    if (target) {
+        record.scsiBus = {target->bus->Name(), target->bus->DriverName()};
+        record.scsiId = target->target;
+    }
     try {
         return CreateSamplerInterface(record, SSamplerDevices{ports, buses});
     } catch (const XMIDI&) {
         throw PortRefused(kCannotOpenInAlert, *options.midiIn, "the ports did not open");
     }
+}
+
+// The objects go over MIDI; the MIDI+SCSI rows also take their target.
+std::unique_ptr<CABCSamplerInterface> OpenKurzweil(const CMIDIPortLists& ports, const CSCSIBusRegistry& buses,
+                                                   const SamplerOptions& options, const SCliSampler& sampler)
+{
+    if (!options.scsiBus || !options.scsiId)
+        return OpenMIDIBrand(ports, buses, options, sampler, nullptr);
+    const SCSIDevice device = OpenTarget(buses, options);
+    return OpenMIDIBrand(ports, buses, options, sampler, &device);
 }
 
 } // namespace
@@ -141,6 +156,8 @@ std::unique_ptr<CSamplerSession> OpenSamplerSession(const CMIDIPortLists& ports,
     SCliSampler sampler = ResolveSampler(options);
     if (sampler.kind == ECliSamplerKind::SDS)
         return std::make_unique<CSDSSession>(ports, options, std::move(sampler));
+    if (sampler.kind == ECliSamplerKind::Kurzweil)
+        return std::make_unique<CInterfaceSession>(sampler, OpenKurzweil(ports, buses, options, sampler));
     if (sampler.kind == ECliSamplerKind::AKAI && !akai::IsSCSIModel(sampler.typeId))
         return std::make_unique<CInterfaceSession>(sampler, OpenMIDIBrand(ports, buses, options, sampler));
     const SCSIDevice device = OpenTarget(buses, options);

@@ -8,8 +8,11 @@
 #include "framework/window/AlertBox.h"
 #include "samplers/SamplerExceptions.h"
 #include "samplers/akai/AKAIInterface.h"
+#include "samplers/kurzweil/K2000Interface.h"
 #include "ui/samplers/AKAIReceiveDialog.h"
 #include "ui/samplers/AKAITransmitDialog.h"
+#include "ui/samplers/K2000ReceiveDialog.h"
+#include "ui/samplers/K2000TransmitDialog.h"
 #include "ui/samplers/SamplerDialogs.h"
 #include "ui/samplers/SamplerFailureAlerts.h"
 
@@ -68,6 +71,9 @@ bool TransmitToInstalled(const CPersistentInstalledSampler& sampler, const STran
         // The AKAI samplers build a program around the samples.
         if (auto* akai = dynamic_cast<CABCAKAIInterface*>(device.get()))
             return CAKAITransmitDialog::Run(sampler, *akai, job, services);
+        // The Kurzweils make sound blocks, a keymap and a program.
+        if (auto* kurzweil = dynamic_cast<CABCK2000Interface*>(device.get()))
+            return CK2000TransmitDialog::Run(sampler, *kurzweil, job, services);
         return CSamplerTransmitDialog::Run(sampler, *device, job, services);
     } catch (...) {
         ShowHandlerFailure(sampler, services.parent);
@@ -81,6 +87,8 @@ bool ReceiveFromInstalled(const CPersistentInstalledSampler& sampler, SSamplerFl
         const std::unique_ptr<CABCSamplerInterface> device = services.createInterface(sampler);
         if (auto* akai = dynamic_cast<CABCAKAIInterface*>(device.get()))
             return CAKAIReceiveDialog::Run(sampler, *akai, services);
+        if (auto* kurzweil = dynamic_cast<CABCK2000Interface*>(device.get()))
+            return CK2000ReceiveDialog::Run(sampler, *kurzweil, services);
         return CSamplerReceiveDialog::Run(sampler, *device, services);
     } catch (...) {
         ShowHandlerFailure(sampler, services.parent);
