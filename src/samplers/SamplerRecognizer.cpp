@@ -21,8 +21,8 @@ std::vector<std::unique_ptr<CABCSamplerRecognizer>> Make()
 
 const std::vector<std::unique_ptr<CABCSamplerRecognizer>>& SCSIRecognizers()
 {
-    // Kurzweil goes first once it is built; AKAI is last.
-    static const auto recognizers = Make<CA3000Recognizer, CEMURecognizer, CAKAIRecognizer>();
+    // Kurzweil first; AKAI is last.
+    static const auto recognizers = Make<CKurzweilRecognizer, CA3000Recognizer, CEMURecognizer, CAKAIRecognizer>();
     return recognizers;
 }
 

@@ -84,7 +84,6 @@ public:
     bool silent = false;
     std::optional<uint16_t> writeGivesId;     // the id a WRITE answer names instead of the free one
     std::optional<uint8_t> refuseWrites;      // a DNAK with this code instead
-    std::optional<uint8_t> refuseReads;
     std::function<void(Bytes&)> tamperWrite;  // applied to the WRITE a READ is answered with
     std::optional<Bytes> answerInstead;       // sent in place of the next answer
     bool listEveryBank = false;               // DIRBANK lists the type's objects of all banks
@@ -217,8 +216,6 @@ private:
             break;
         case 10: {
             const uint16_t id = Two(m, 7);
-            if (refuseReads)
-                return Answer(Refuse(type, id, *refuseReads));
             if (!objects.count({type, id}))
                 return Answer(Refuse(type, id, 4));
             Bytes write = WriteOf(type, id);

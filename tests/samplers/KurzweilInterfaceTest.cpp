@@ -244,8 +244,7 @@ TEST_F(K2000Interfaces, TheListNamesTheSoundBlocksInRAMByTheirIds)
     SamplerCapabilities capabilities;
     k2000.GetCapabilities(capabilities);
     EXPECT_STREQ(capabilities.protocolName, "Kurzweil K2000");
-    EXPECT_EQ(capabilities.lowestSampleNumber, 1);
-    EXPECT_EQ(capabilities.highestSampleNumber, 999);
+    EXPECT_EQ(capabilities.highestSampleNumber, capabilities.lowestSampleNumber) << "no start number to ask for";
     CK2500MIDIInterface k2500(output, parser, 0);
     k2500.GetCapabilities(capabilities);
     EXPECT_STREQ(capabilities.protocolName, "Kurzweil K2500");
@@ -312,6 +311,23 @@ TEST(KurzweilRecognizer, TheIdentityReplyNamesTheModelAndItsVersion)
     EXPECT_EQ(old[0].typeId, 1000u);
     EXPECT_EQ(old[0].osVersion.minor, 80);
     EXPECT_TRUE(recognizer.RecognizeMIDIMessage({{"Out", "ALSA"}, {"In", "ALSA"}, other}).empty());
+
+    SSCSITargetSeen target{{"Bus", "Loopback"}, 4, {}};
+    const auto answer = [&](const std::string& vendor, const std::string& product) {
+        target.inquiry.fill(' ');
+        std::copy(vendor.begin(), vendor.end(), target.inquiry.begin() + 8);
+        std::copy(product.begin(), product.end(), target.inquiry.begin() + 16);
+        return recognizer.RecognizeSCSITarget(target);
+    };
+    const auto onSCSI = answer("KURZWEIL", "K2000R");
+    ASSERT_EQ(onSCSI.size(), 1u);
+    EXPECT_EQ(onSCSI[0].typeId, 1002u);
+    EXPECT_EQ(onSCSI[0].scsiId, 4);
+    EXPECT_TRUE(onSCSI[0].foundViaSCSI);
+    ASSERT_EQ(answer("KURZWEIL", "K2500").size(), 1u);
+    EXPECT_EQ(answer("KURZWEIL", "K2500")[0].typeId, 1012u);
+    EXPECT_TRUE(answer("KURZWEIL", "PC88").empty());
+    EXPECT_TRUE(answer("YAMAHA", "K2000").empty());
 }
 
 } // namespace

@@ -162,23 +162,14 @@ TEST_F(KurzweilProtocol, AnIdAboveTheHighestAllowedIsDeletedAgain)
     EXPECT_EQ(sampler.objects.count({kSoundBlock, 1001}), 0u);
 
     sampler.writeGivesId.reset();
+    CRawObject chosen(kProgram, 42, Bytes(3, 1));
+    EXPECT_EQ(objects.Write(chosen, EKurzweilWriteMode::SamplerChooses, 999, 4000), 1);
+    EXPECT_EQ(FakeKurzweilSampler::Two(sampler.messages.back(), 7), 0); // id 0: the sampler picks
+    EXPECT_EQ(sampler.messages.back()[12], 0);
     CK2000SoundBlock next(300);
     EXPECT_EQ(objects.Write(next, EKurzweilWriteMode::NewObject, 1000, 4000), 300);
     EXPECT_EQ(next.Id(), 300);
     EXPECT_EQ(sampler.messages.back()[12], 1); // marked as new
-}
-
-TEST_F(KurzweilProtocol, TheWriteModesChooseTheIdOnTheWire)
-{
-    CRawObject object(kProgram, 42, Bytes(3, 1));
-    objects.Write(object, EKurzweilWriteMode::SamplerChooses, 999, 4000);
-    EXPECT_EQ(FakeKurzweilSampler::Two(sampler.messages.back(), 7), 0);
-    EXPECT_EQ(sampler.messages.back()[12], 0);
-    EXPECT_EQ(object.Id(), 1);
-    EXPECT_EQ(object.Size(), 3u);
-    CRawObject kept(kProgram, 42, Bytes(3, 1));
-    EXPECT_EQ(objects.Write(kept, EKurzweilWriteMode::AsIs, 999, 4000), 42);
-    EXPECT_EQ(sampler.objects.at({kProgram, 42}).body, Bytes(3, 1));
 }
 
 TEST_F(KurzweilProtocol, EveryRefusalThrowsItsOwnFailure)

@@ -78,8 +78,9 @@ void CABCK2000Interface::GetCapabilities(SamplerCapabilities& capabilities)
 {
     capabilities = SamplerCapabilities{};
     std::strncpy(capabilities.protocolName, ProtocolName(), SamplerCapabilities::kProtocolNameCapacity - 1);
-    capabilities.lowestSampleNumber = kLowestId;
-    capabilities.highestSampleNumber = kHighestId;
+    // The sampler gives new blocks their ids: no start number to offer.
+    capabilities.lowestSampleNumber = 0;
+    capabilities.highestSampleNumber = 0;
 }
 
 void CABCK2000Interface::FillSampleList(int32_t, CSampleList& list, uint32_t)

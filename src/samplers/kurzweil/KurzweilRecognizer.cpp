@@ -8,6 +8,7 @@
 #include "devices/midi/MIDIService.h"
 #include "devices/midi/RawSysex.h"
 #include "devices/midi/SysexMIDIInput.h"
+#include "devices/scsi/SCSITargetListing.h"
 #include "samplers/kurzweil/KurzweilModels.h"
 
 namespace quorvel {
@@ -28,6 +29,24 @@ std::optional<SKurzweilIdentity> KurzweilFromIdentity(const SIdentityReply& repl
     identity.version.major = reply.version[kVersionMajorByte];
     identity.version.minor = reply.version[kVersionMinorByte];
     return identity;
+}
+
+std::vector<SFoundSampler> CKurzweilRecognizer::RecognizeSCSITarget(const SSCSITargetSeen& target) const
+{
+    const SInquiryTexts texts = InquiryTexts(target.inquiry.data(), target.inquiry.size());
+    if (texts.vendor != kInquiryVendor)
+        return {};
+    SFoundSampler found;
+    if (texts.product.rfind(kInquiryK2000, 0) == 0)
+        found.typeId = kK2000MIDIAndSCSIModel;
+    else if (texts.product.rfind(kInquiryK2500, 0) == 0)
+        found.typeId = kK2500MIDIAndSCSIModel;
+    else
+        return {};
+    found.scsiBus = target.bus;
+    found.scsiId = target.id;
+    found.foundViaSCSI = true;
+    return {found};
 }
 
 std::vector<SFoundSampler> CKurzweilRecognizer::RecognizeMIDIMessage(const SMIDIMessageSeen& seen) const

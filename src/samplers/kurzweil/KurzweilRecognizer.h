@@ -1,7 +1,9 @@
 #pragma once
 // Finding a K2000 or K2500 over MIDI: its answer to the universal identity
 // request names the maker (0x07), the family and the member (which model),
-// and carries the operating-system version.
+// and carries the operating-system version. On SCSI its inquiry answer names
+// the maker and the model; that half of a MIDI+SCSI sampler is completed by
+// the search with the MIDI answer of the same model.
 #include <cstdint>
 #include <optional>
 
@@ -22,6 +24,11 @@ constexpr uint16_t kK2500Member = 1;
 constexpr size_t kVersionMajorByte = 0;
 constexpr size_t kVersionMinorByte = 1;
 
+// The SCSI inquiry answer: vendor, and the product text's beginning per model.
+constexpr const char* kInquiryVendor = "KURZWEIL";
+constexpr const char* kInquiryK2000 = "K2000";
+constexpr const char* kInquiryK2500 = "K2500";
+
 // How long the sampler has to answer.
 constexpr uint32_t kIdentityTimeoutMs = 1000;
 } // namespace kurzweil
@@ -36,6 +43,7 @@ std::optional<SKurzweilIdentity> KurzweilFromIdentity(const SIdentityReply& repl
 
 class CKurzweilRecognizer final : public CABCSamplerRecognizer {
 public:
+    std::vector<SFoundSampler> RecognizeSCSITarget(const SSCSITargetSeen& target) const override;
     std::vector<SFoundSampler> RecognizeMIDIMessage(const SMIDIMessageSeen& seen) const override;
 };
 
