@@ -103,10 +103,6 @@ private:
     std::unique_ptr<CSMDISampleStore> ownSamples_;
     std::unique_ptr<CKurzweilMemory> memory_;
 
-    // Sent an object in answer to a read; the receiver's acknowledgement
-    // closes it.
-    bool readOpen_ = false;
-
     EState state_ = EState::kIdle;
     SSDSSample sample_;
     uint32_t length_ = 0;

@@ -3,6 +3,8 @@
 // SMDI over SCSI into the one memory, and survives a restart.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "KurzweilTestBench.h"
@@ -92,6 +94,12 @@ TEST(KurzweilEmulatorSamples, SampleDataOfABlockGoesUnderItsIdMinusOneAndComesBa
     EXPECT_EQ(RequestSample(bench, 41), twelve);
     EXPECT_EQ(Kind(bench.Exchange(Describe(134, 42))), 5);
     EXPECT_EQ(bench.ReadBody(134, 42).at(12 + 1) & 0x80, 0x80); // loop off
+
+    // A block moved to another id takes its sample to that id - 1.
+    EXPECT_EQ(IdOf(bench.Exchange(Change(134, 42, 50, "Moved"))), 50u);
+    EXPECT_EQ(RequestSample(bench, 49), twelve);
+    bench.Send(Request(41));
+    EXPECT_TRUE(bench.SaidNothingMore());
 
     // Deleting the block deletes its sample: a request for it is ignored.
     bench.Exchange(Delete(134, 1));

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "KurzweilTestBench.h"
+#include "devices/emulated/EmulatedSamplers.h"
+#include "devices/scsi/SCSIBusRegistry.h"
+#include "devices/scsi/SCSITargetListing.h"
+#include "framework/EmbeddedResources.h"
 
 namespace quorvel::test {
 
@@ -167,6 +171,33 @@ TEST(KurzweilEmulator, ADamagedOrMalformedWriteIsRefusedAndNothingKept)
     bench.Send(ListBank(134, 127));
     EXPECT_EQ(Kind(bench.Next()), 13);
     EXPECT_TRUE(bench.SaidNothingMore());
+}
+
+} // namespace quorvel::test
+
+namespace quorvel::test {
+
+TEST(KurzweilEmulator, EveryModelStartsWithPortsOfItsOwnAndTheSCSIRowsOnTheBus)
+{
+    std::ostringstream warnings;
+    const SEmulatorSettings settings =
+        ParseEmulatorSettings("1000,1002,1010,1012", nullptr, "id-above:1001,reject-write:3,in-edit,out-of-memory",
+                              warnings);
+    EXPECT_EQ(warnings.str(), "");
+    CMIDIPortLists ports;
+    CEmulatedSamplers samplers(ports, settings, SteadyEmulatorClock(), 0, warnings);
+    EXPECT_EQ(warnings.str(), "");
+    EXPECT_EQ(samplers.MIDIEmulators().size(), 4u);
+    for (const char* name : {"Emulated Kurzweil K2000 via MIDI", "Emulated K2000 via MIDI+SCSI",
+                             "Emulated Kurzweil K2500 via MIDI", "Emulated K2500 via MIDI+SCSI"}) {
+        EXPECT_NE(ports.FindInput(name), nullptr) << name;
+        EXPECT_NE(ports.FindOutput(name), nullptr) << name;
+    }
+    const std::vector<std::string> lines =
+        ListTargets(*samplers.OwnBuses()->Find("Loopback"), BuiltInTextResources());
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "0: \"KURZWEIL\" \"K2000\"");
+    EXPECT_EQ(lines[1], "1: \"KURZWEIL\" \"K2500\"");
 }
 
 } // namespace quorvel::test
