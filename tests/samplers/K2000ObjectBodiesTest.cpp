@@ -61,8 +61,9 @@ TEST(K2000SoundBlock, LoopsAreOnOnlyWhenTheyLoopAndOffLoopsSpanWhatTheyMark)
         uint8_t flags;
         uint32_t loopStart, loopLast;
     };
-    for (const Case& c : {Case{SampleLoopType::None, 0xB0, 0, 499}, Case{SampleLoopType::OffWithMarker, 0xB0, 10, 19},
-                          Case{SampleLoopType::Forward, 0x30, 10, 19}, Case{SampleLoopType::Alternating, 0x32, 10, 19}}) {
+    for (const Case& c :
+         {Case{SampleLoopType::None, 0xB0, 0, 499}, Case{SampleLoopType::OffWithMarker, 0xB0, 10, 19},
+          Case{SampleLoopType::Forward, 0x30, 10, 19}, Case{SampleLoopType::Alternating, 0x32, 10, 19}}) {
         const SK2000SoundHeader h = SK2000SoundHeader::FromSampleInfo(Sample(22050, 500, c.type, 10, 20));
         EXPECT_EQ(h.flags, c.flags) << int(c.type);
         EXPECT_EQ(h.loopStart, c.loopStart) << int(c.type);
@@ -175,7 +176,8 @@ TEST(K2000Program, TheDefaultProgramPlaysOneLayerOverTheKeyboardAndRoundTrips)
     CK2000Program::SetKeymap(program.Layers().front(), 101);
     const std::vector<uint8_t> body = BodyOf(program);
     ASSERT_EQ(body.size(), 48u + 224);
-    EXPECT_EQ(std::vector<uint8_t>(body.begin(), body.begin() + 8), (std::vector<uint8_t>{8, 2, 1, 0x18, 1, 1, 55, 64}));
+    const std::vector<uint8_t> common{8, 2, 1, 0x18, 1, 1, 55, 64};
+    EXPECT_EQ(std::vector<uint8_t>(body.begin(), body.begin() + 8), common);
     EXPECT_EQ(body[40], 15);
     const std::vector<std::pair<size_t, uint8_t>> tags{{16, 16}, {24, 17}, {32, 24}, {36, 25}, {40, 20}, {48, 21},
                                                        {56, 26}, {60, 27}, {64, 32}, {80, 33}, {96, 34}, {112, 35},

@@ -209,8 +209,9 @@ void AddTransmitOptions(CLI::App& command, TransmitOptions& o)
         ->check(CLI::Range(0, 16777215));
     command.add_flag("--accept-limit", o.acceptLimit,
                      "send the first slices when the sample numbers (or an AKAI program's keys) run out");
-    command.add_option("--program-id", o.programId, "Kurzweil: build a program, and its keymap, at this id (1 to 999); without the program options the "
-                       "slices stay sound blocks")
+    command.add_option("--program-id", o.programId,
+                       "Kurzweil: build a program, and its keymap, at this id (1 to 999); without the program "
+                       "options the slices stay sound blocks")
         ->check(WholeNumber())
         ->check(CLI::Range(1, 999));
     command.add_option("--program-name", o.programName,
