@@ -149,7 +149,7 @@ TEST_P(CliEmulatedK2000Program, TheDemoLoopBecomesAPlayableProgramAndEverySliceC
 TEST_P(CliEmulatedK2000Program, UnansweredQuestionsSendNothingAndAProgramCanBeItsOwnTemplate)
 {
     for (const auto& [options, alert] : std::vector<std::pair<std::string, std::string>>{
-             {"", "No destination program ID specified!"},
+             {" --program-name X", "No destination program ID specified!"},
              {" --program-id 300", "No template program specified!"},
              {" --program-id 300 --template 'No Such'", "The specified template program does not exist!"}}) {
         const auto run = Transmit(options);

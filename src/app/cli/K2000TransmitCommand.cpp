@@ -34,9 +34,8 @@ constexpr uint32_t kNoProgramNameAlert = 26;
 
 std::string AlertText(uint32_t alert)
 {
-    const AlertRecord record =
-        CAlertContent::FromReference(BuiltInTextResources(), AlertReference(static_cast<uint32_t>(kInstrumentAlertTable), alert))
-            .Record();
+    const uint32_t reference = AlertReference(static_cast<uint32_t>(kInstrumentAlertTable), alert);
+    const AlertRecord record = CAlertContent::FromReference(BuiltInTextResources(), reference).Record();
     return record.title.empty() ? record.message : "[" + record.title + "]" + record.message;
 }
 

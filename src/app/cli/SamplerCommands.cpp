@@ -209,7 +209,9 @@ void AddTransmitOptions(CLI::App& command, TransmitOptions& o)
         ->check(CLI::Range(0, 16777215));
     command.add_flag("--accept-limit", o.acceptLimit,
                      "send the first slices when the sample numbers (or an AKAI program's keys) run out");
-    command.add_option("--program-id", o.programId, "Kurzweil: the program's id, 1 to 999 (its keymap takes the same)")
+    command.add_option("--program-id", o.programId,
+                       "Kurzweil: build a program, and its keymap, at this id (1 to 999); without the program "
+                       "options the slices stay sound blocks")
         ->check(WholeNumber())
         ->check(CLI::Range(1, 999));
     command.add_option("--program-name", o.programName,
@@ -259,7 +261,8 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
     if (named.kind == ECliSamplerKind::AKAI)
         if (auto* akai = dynamic_cast<CABCAKAIInterface*>(&sampler))
             return TransmitAKAI(*akai, job, options);
-    if (auto* k2000 = dynamic_cast<CABCK2000Interface*>(&sampler))
+    // A Kurzweil makes a program when asked for one; otherwise the slices stay sound blocks.
+    if (auto* k2000 = dynamic_cast<CABCK2000Interface*>(&sampler); k2000 && (programOptions || options.programId))
         return TransmitK2000(*k2000, job, options);
 
     CQuietTransfer progress;

@@ -191,7 +191,8 @@ void CK2000ProgramTransmission::DeleteProgramAndSamples(uint16_t id)
 SK2000KeymapEntry CK2000ProgramTransmission::ModelEntry(const CK2000Keymap& keymap)
 {
     const CK2000Keymap::Table& table = keymap.LevelTable(CK2000Keymap::kSliceLevel);
-    const auto named = std::find_if(table.begin(), table.end(), [](const SK2000KeymapEntry& e) { return e.soundBlock != 0; });
+    const auto named =
+        std::find_if(table.begin(), table.end(), [](const SK2000KeymapEntry& e) { return e.soundBlock != 0; });
     SK2000KeymapEntry entry;
     if (named != table.end()) {
         entry.first = named->first;

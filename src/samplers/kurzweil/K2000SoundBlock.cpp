@@ -172,10 +172,12 @@ SampleInfo CK2000SoundBlock::ToSampleInfo() const
     const uint32_t loopEnd = h.loopEnd >= h.start ? h.loopEnd - h.start + 1 : 0;
     if ((h.flags & SK2000SoundHeader::kLoopOffBit) != 0) {
         const bool wholeSample = loopStart == 0 && loopEnd == info.length;
-        info.sustainLoop.type = static_cast<uint32_t>(wholeSample ? SampleLoopType::None : SampleLoopType::OffWithMarker);
+        info.sustainLoop.type =
+            static_cast<uint32_t>(wholeSample ? SampleLoopType::None : SampleLoopType::OffWithMarker);
     } else {
         const bool alternating = (h.flags & SK2000SoundHeader::kAlternatingBit) != 0;
-        info.sustainLoop.type = static_cast<uint32_t>(alternating ? SampleLoopType::Alternating : SampleLoopType::Forward);
+        info.sustainLoop.type =
+            static_cast<uint32_t>(alternating ? SampleLoopType::Alternating : SampleLoopType::Forward);
     }
     info.sustainLoop.start = loopStart;
     info.sustainLoop.end = loopEnd;

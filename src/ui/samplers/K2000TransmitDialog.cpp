@@ -194,7 +194,8 @@ bool CK2000TransmitDialog::Run(const CPersistentInstalledSampler& sampler, CABCK
             return false;
         SK2000TransmitSettings settings;
         {
-            const std::vector<SKurzweilObjectRecord> programs = CK2000ProgramTransmission::ListPrograms(device.Objects());
+            const std::vector<SKurzweilObjectRecord> programs =
+                CK2000ProgramTransmission::ListPrograms(device.Objects());
             CK2000TransmitDialog dialog(sampler, outputs, CFileSpec::BaseName(job.Sound().Name()), programs,
                                         services.parent);
             if (dialog.RunModal() != QDialog::Accepted)
