@@ -73,6 +73,18 @@ TEST(K2000SoundBlock, LoopsAreOnOnlyWhenTheyLoopAndOffLoopsSpanWhatTheyMark)
     const SK2000SoundHeader empty = SK2000SoundHeader::FromSampleInfo(Sample(22050, 0, SampleLoopType::None, 0, 0));
     EXPECT_EQ(empty.end, 0u);
     EXPECT_EQ(empty.loopEnd, 0u) << "an empty sample's loop does not wrap below its start";
+
+    CK2000SoundBlock past(200, "past");
+    past.SetFromSampleInfo(Sample(22050, 500, SampleLoopType::None, 0, 0));
+    std::vector<uint8_t> body = BodyOf(past);
+    body[12 + 18] = 0x01; // loop start 500, past the last frame
+    body[12 + 19] = 0xF4;
+    body[12 + 22] = 0x01; // loop end 500
+    body[12 + 23] = 0xF4;
+    past.ReadBody(body);
+    const SampleInfo read = past.ToSampleInfo();
+    EXPECT_EQ(read.sustainLoop.end, 500u) << "a loop read back ends inside the sample";
+    EXPECT_LE(read.sustainLoop.start, read.sustainLoop.end);
 }
 
 TEST(K2000SoundBlock, RatesAreClampedOnTheWayOutAndSnappedOnTheWayBack)

@@ -168,8 +168,9 @@ SampleInfo CK2000SoundBlock::ToSampleInfo() const
     info.length = h.end >= h.start ? h.end - h.start + 1 : 0;
     info.playStart = 0;
     info.playEnd = info.length;
-    const uint32_t loopStart = h.loopStart >= h.start ? h.loopStart - h.start : 0;
-    const uint32_t loopEnd = h.loopEnd >= h.start ? h.loopEnd - h.start + 1 : 0;
+    // A block whose loop points lie past its end still gives a loop inside the sample.
+    const uint32_t loopEnd = std::min(h.loopEnd >= h.start ? h.loopEnd - h.start + 1 : 0, info.length);
+    const uint32_t loopStart = std::min(h.loopStart >= h.start ? h.loopStart - h.start : 0, loopEnd);
     if ((h.flags & SK2000SoundHeader::kLoopOffBit) != 0) {
         const bool wholeSample = loopStart == 0 && loopEnd == info.length;
         info.sustainLoop.type =
