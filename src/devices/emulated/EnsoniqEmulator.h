@@ -31,7 +31,12 @@ public:
                      const std::vector<SEmulatorFault>& faults, const std::string& folder = {});
     ~CEnsoniqEmulator() override;
 
-    static std::string PortName(const SEnsoniqEmulatorModel& model) { return "Emulated " + model.name; }
+    // "Emulated " and the model name, cut to the 32 characters a registered
+    // port name keeps ("Emulated Ensoniq ASR-10/ASR-88 v").
+    static std::string PortName(const SEnsoniqEmulatorModel& model)
+    {
+        return ("Emulated " + model.name).substr(0, CRegisteredMIDIInput::kMaxNameLength);
+    }
 
     const SEnsoniqEmulatorModel& Model() const { return model_; }
     // The memory; it takes any thread.
