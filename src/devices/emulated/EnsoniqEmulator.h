@@ -23,6 +23,9 @@ public:
     // How long the sampler waits for the computer's acknowledgement of a
     // PUT header, or for the block a PUT header announced.
     static constexpr uint64_t kReplyMs = 2000;
+    // How long it waits, after a WAIT, for the computer's ACK or CANCEL
+    // before it gives the request up.
+    static constexpr uint64_t kWaitMs = 30000;
     // The words of the single-cycle square wave a new wavesample starts with.
     static constexpr uint32_t kSquareWords = 32;
 
