@@ -81,13 +81,14 @@ inline constexpr uint32_t kOffsetShift = 9;
 // A 44.1 kHz period in 1.6 us steps.
 inline constexpr uint16_t kDefaultRate = 14;
 
-
+// A name of up to 12 characters, one a word in its high byte, blank-padded.
 inline void PutName(EnsoniqWords& block, const std::string& name)
 {
     for (size_t i = 0; i < kNameWords; ++i)
         block[i] = static_cast<uint16_t>((i < name.size() ? name[i] : ' ') << 8);
 }
 
+// A sample offset into the four words of a block's offset field.
 inline void PutOffset(EnsoniqWords& block, size_t at, uint32_t offset)
 {
     const uint32_t field = offset << kOffsetShift;
