@@ -106,11 +106,12 @@ TEST(EnsoniqEmulator, OnlyTheASR10LinksCompanionLayersIntoStereoPairs)
 {
     std::vector<uint16_t> linked = Pattern(107, 4);
     linked[14] = 0x0001;
-    {
-        EnsoniqTestBench eps("3010");
+    for (const char* id : {"3000", "3010"}) {
+        EnsoniqTestBench eps(id);
         eps.MakeInstrument();
         EXPECT_EQ(eps.Ask(Address(0x16, 0, 1, 2)), Status(0));
         EXPECT_EQ(eps.Put(Address(0x0D, 0, 0, 1), linked), std::make_pair(Status(0), Status(4)));
+        EXPECT_EQ(eps.Get(Address(0x04, 0, 0, 1))[14], 0);
     }
     EnsoniqTestBench asr("3020");
     asr.MakeInstrument();
