@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "EnsoniqTestBench.h"
 
 using namespace quorvel;
@@ -38,4 +40,16 @@ TEST(EnsoniqEmulatorFaults, ErrorOutOfMemoryAndSilent)
     bench.Send(Address(0x16, 0, 0, 1));
     EXPECT_TRUE(bench.SaidNothingMore());
     EXPECT_TRUE(bench.emulator->Memory().Instruments()[0]->layers[0].has_value());
+}
+
+TEST(EnsoniqEmulatorFaults, TheModelsAndTheirFaultsAreTakenFromTheEnvironmentTexts)
+{
+    std::ostringstream warnings;
+    const SEmulatorSettings settings =
+        ParseEmulatorSettings("3000, 3010,3020", nullptr, "error:12,error-at:3,out-of-memory,busy:2", warnings);
+    EXPECT_EQ(settings.samplers, (std::vector<std::string>{"3000", "3010", "3020"}));
+    EXPECT_EQ(settings.faults, (std::vector<SEmulatorFault>{
+                                   {"error", true, 12}, {"error-at", true, 3}, {"out-of-memory", false, 0},
+                                   {"busy", true, 2}}));
+    EXPECT_EQ(warnings.str(), "");
 }
