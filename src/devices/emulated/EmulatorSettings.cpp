@@ -9,6 +9,7 @@
 #include "devices/emulated/AKAISCSIEmulatorModel.h"
 #include "devices/emulated/S760Emulator.h"
 #include "devices/emulated/KurzweilEmulatorModel.h"
+#include "devices/emulated/EnsoniqEmulatorModel.h"
 #include "devices/emulated/SMDIEmulatorModel.h"
 
 namespace quorvel {
@@ -29,6 +30,7 @@ constexpr SFaultKind kFaultKinds[] = {
     {"reject-transfer", false}, {"reject-packet", true}, {"abort", true}, {"bad-tag", false},
     {"check-condition", false}, {"bad-xor", true}, {"wrong-name", false}, {"reject", true},
     {"id-above", true}, {"reject-write", true}, {"in-edit", false}, {"out-of-memory", false},
+    {"error", true}, {"error-at", true},
 };
 
 std::string Trimmed(const std::string& text)
@@ -95,6 +97,8 @@ const std::vector<std::string>& BuiltEmulatorIds()
         for (const SA3000EmulatorModel& model : A3000EmulatorModels())
             all.push_back(model.id);
         for (const SKurzweilEmulatorModel& model : KurzweilEmulatorModels())
+            all.push_back(model.id);
+        for (const SEnsoniqEmulatorModel& model : EnsoniqEmulatorModels())
             all.push_back(model.id);
         return all;
     }();
