@@ -7,6 +7,7 @@
 #include "samplers/akai/AKAIRecognizer.h"
 #include "samplers/akai/AKAISCSIInterface.h"
 #include "samplers/emu/EMUSamplerClasses.h"
+#include "samplers/yamaha/A3000InstalledInterfaces.h"
 #include "samplers/yamaha/A3000Recognizer.h"
 #include "samplers/yamaha/A3000Version.h"
 
@@ -15,7 +16,7 @@ namespace quorvel {
 bool SamplerBrandBuilt(uint32_t typeId)
 {
     return EMUSamplerClass(typeId) != nullptr || akai::MIDIModelGeneration(typeId).has_value() ||
-           akai::IsSCSIModel(typeId);
+           akai::IsSCSIModel(typeId) || typeId == kA3000MIDIModel || typeId == kA3000MIDIAndSCSIModel;
 }
 
 namespace {
@@ -59,6 +60,15 @@ std::unique_ptr<CABCSamplerInterface> CreateSamplerInterface(const CPersistentIn
     }
     if (akai::IsSCSIModel(sampler.modelTypeId))
         return std::make_unique<CAKAISCSIInterface>(InstalledSCSIDevice(sampler, devices), sampler.sysexId);
+    if (sampler.modelTypeId == kA3000MIDIModel) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        return std::make_unique<CA3000InstalledMIDIInterface>(ports.input, ports.output, sampler.sysexId);
+    }
+    if (sampler.modelTypeId == kA3000MIDIAndSCSIModel) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        return std::make_unique<CA3000InstalledMIDIAndSCSIInterface>(ports.input, ports.output, sampler.sysexId,
+                                                                     InstalledSCSIDevice(sampler, devices));
+    }
     throw XSamplerNotSupported();
 }
 
