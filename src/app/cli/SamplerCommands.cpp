@@ -7,6 +7,7 @@
 
 #include "analysis/SliceSet.h"
 #include "app/CommandLineChecks.h"
+#include "app/cli/A3000TransmitCommand.h"
 #include "app/cli/AKAITransmitCommand.h"
 #include "app/cli/CliError.h"
 #include "app/cli/DeviceFailure.h"
@@ -26,6 +27,7 @@
 #include "samplers/SamplerExceptions.h"
 #include "samplers/akai/AKAIInterface.h"
 #include "samplers/sds/SDSMessages.h"
+#include "samplers/yamaha/A3000Interface.h"
 
 namespace quorvel::cli {
 
@@ -206,14 +208,16 @@ void AddTransmitOptions(CLI::App& command, TransmitOptions& o)
         ->check(CLI::Range(0, 16777215));
     command.add_flag("--accept-limit", o.acceptLimit,
                      "send the first slices when the sample numbers (or an AKAI program's keys) run out");
-    command.add_option("--program-name", o.programName, "AKAI: the program the slices make (default NEW PROGRAM)");
-    command.add_option("--first-key", o.firstKey, "AKAI: the key of the first slice (default 36)")
+    command.add_option("--program-name,--bank-name", o.programName,
+                       "AKAI: the program the slices make (default NEW PROGRAM); Yamaha A3000: the sample bank "
+                       "(default Unnamed SmpBank)");
+    command.add_option("--first-key", o.firstKey, "AKAI, Yamaha A3000: the key of the first slice (default 36)")
         ->check(WholeNumber())
         ->check(CLI::Range(0, 127));
     command.add_option("--template", o.templateName,
-                       "AKAI: a program on the sampler whose settings the new program takes");
+                       "AKAI: a program on the sampler whose settings the new program takes; Yamaha A3000: a sample bank");
     command.add_flag("--replace", o.replace, "AKAI: replace a program of that name, deleting its samples");
-    command.add_flag("--use-defaults", o.useDefaults, "AKAI: go on with default settings when the template "
+    command.add_flag("--use-defaults", o.useDefaults, "AKAI, Yamaha A3000: go on with default settings when the template "
                                                       "cannot be read");
 }
 
@@ -223,9 +227,11 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
     const SCliSampler named = ResolveSampler(samplerOptions);
     const bool programOptions = options.programName || options.firstKey || options.templateName || options.replace ||
                                 options.useDefaults;
-    if (programOptions && named.kind != ECliSamplerKind::AKAI)
+    if (programOptions && named.kind != ECliSamplerKind::AKAI && named.kind != ECliSamplerKind::YAMAHA)
         throw CliError(kUsage, "--program-name, --first-key, --template, --replace and --use-defaults: " +
                                    named.name + " makes no program");
+    if (options.replace && named.kind == ECliSamplerKind::YAMAHA)
+        throw CliError(kUsage, "--replace: " + named.name + " replaces no sample bank; delete it on the sampler");
     if (named.numbersItself && options.sampleNumber)
         throw CliError(kUsage, "--sample-number: " + named.name + " numbers new samples itself");
     const int32_t first = options.sampleNumber.value_or(named.lowestNumber);
@@ -244,6 +250,8 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
     if (named.kind == ECliSamplerKind::AKAI)
         if (auto* akai = dynamic_cast<CABCAKAIInterface*>(&sampler))
             return TransmitAKAI(*akai, job, options);
+    if (auto* a3000 = dynamic_cast<CABCA3000Interface*>(&sampler))
+        return TransmitA3000(*a3000, job, options);
 
     CQuietTransfer progress;
     ordered_json samples = ordered_json::array();

@@ -1,5 +1,7 @@
 #include "app/cli/SamplerSession.h"
 
+#include <optional>
+
 #include "app/cli/CliError.h"
 #include "devices/midi/MIDIExceptions.h"
 #include "devices/midi/MIDIInput.h"
@@ -115,7 +117,8 @@ std::unique_ptr<CABCSamplerInterface> OpenEMU(const SCSIDevice& device, const SC
 }
 
 std::unique_ptr<CABCSamplerInterface> OpenMIDIBrand(const CMIDIPortLists& ports, const CSCSIBusRegistry& buses,
-                                                   const SamplerOptions& options, const SCliSampler& sampler)
+                                                   const SamplerOptions& options, const SCliSampler& sampler,
+                                                   const std::optional<SCSIDevice>& scsi = std::nullopt)
 {
     if (!ports.FindInput(*options.midiIn))
         throw PortRefused(kCannotOpenInAlert, *options.midiIn, "no such MIDI input; see quorvel-cli midi-ports");
@@ -126,6 +129,10 @@ std::unique_ptr<CABCSamplerInterface> OpenMIDIBrand(const CMIDIPortLists& ports,
     record.midiIn = {*options.midiIn, ports.FindInput(*options.midiIn)->DriverKind()};
     record.midiOut = {*options.midiOut, ports.FindOutput(*options.midiOut)->DriverKind()};
     record.sysexId = static_cast<uint8_t>(options.sysexId);
+    if (scsi) {
+        record.scsiBus = {scsi->bus->Name(), scsi->bus->DriverName()};
+        record.scsiId = scsi->target;
+    }
     try {
         return CreateSamplerInterface(record, SSamplerDevices{ports, buses});
     } catch (const XMIDI&) {
@@ -143,6 +150,12 @@ std::unique_ptr<CSamplerSession> OpenSamplerSession(const CMIDIPortLists& ports,
         return std::make_unique<CSDSSession>(ports, options, std::move(sampler));
     if (sampler.kind == ECliSamplerKind::AKAI && !akai::IsSCSIModel(sampler.typeId))
         return std::make_unique<CInterfaceSession>(sampler, OpenMIDIBrand(ports, buses, options, sampler));
+    if (sampler.kind == ECliSamplerKind::YAMAHA) {
+        std::optional<SCSIDevice> scsi;
+        if (options.scsiBus)
+            scsi = OpenTarget(buses, options);
+        return std::make_unique<CInterfaceSession>(sampler, OpenMIDIBrand(ports, buses, options, sampler, scsi));
+    }
     const SCSIDevice device = OpenTarget(buses, options);
     std::unique_ptr<CABCSamplerInterface> interface;
     if (sampler.kind == ECliSamplerKind::AKAI)
