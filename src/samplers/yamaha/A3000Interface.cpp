@@ -176,6 +176,7 @@ std::unique_ptr<CABCSampleReceiver> CA3000MIDIInterface::CreateReceiver(int32_t 
 
 void CA3000MIDIInterface::DeleteSample(int32_t sampleNumber)
 {
+    ObjectList(true);
     SampleName(sampleNumber); // XSampleDoesNotExist first
     throw XA3000CannotDelete();
 }

@@ -87,6 +87,8 @@ std::unique_ptr<CABCSampleReceiver> CA3000MIDIAndSCSIInterface::CreateReceiver(i
 
 void CA3000MIDIAndSCSIInterface::DeleteSample(int32_t sampleNumber)
 {
+    // Deleting the wrong sample cannot be undone: the list is read afresh.
+    ObjectList(true);
     SampleName(sampleNumber);
     Refusing([&] { CSMDI(scsi_).DeleteSample(static_cast<uint32_t>(sampleNumber)); });
     Forget();
