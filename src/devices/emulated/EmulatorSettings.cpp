@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ostream>
 
+#include "devices/emulated/A3000EmulatorStartUp.h"
 #include "devices/emulated/AKAIEmulatorModel.h"
 #include "devices/emulated/AKAISCSIEmulatorModel.h"
 #include "devices/emulated/SMDIEmulatorModel.h"
@@ -24,7 +25,7 @@ constexpr SFaultKind kFaultKinds[] = {
     {"wrong-packet", true}, {"wait", true},      {"cancel", true},       {"busy", true}, {"drop", true},
     {"silent", false},      {"reject-header", false}, {"cancel-header", false},
     {"reject-transfer", false}, {"reject-packet", true}, {"abort", true}, {"bad-tag", false},
-    {"check-condition", false},
+    {"check-condition", false}, {"bad-xor", true}, {"wrong-name", false},
 };
 
 std::string Trimmed(const std::string& text)
@@ -88,6 +89,8 @@ const std::vector<std::string>& BuiltEmulatorIds()
             all.push_back(model.id);
         for (const SAKAISCSIEmulatorModel& model : AKAISCSIEmulatorModels())
             all.push_back(model.sampler.id);
+        for (const SA3000EmulatorModel& model : A3000EmulatorModels())
+            all.push_back(model.id);
         return all;
     }();
     return ids;
