@@ -98,18 +98,38 @@ CA3000SampleReceiverMIDI::~CA3000SampleReceiverMIDI() { StopQuietly(); }
 
 void CA3000SampleReceiverMIDI::Read(size_t count, uint8_t* destination)
 {
+    // Everything that has arrived is taken out of the input at once: a long
+    // dump from a fast source must not lap the input's ring while this side
+    // is busy between two chunks.
     CSysexMIDIInput& input = sampler_.Connection().Input();
-    try {
-        input.WaitForBytes(static_cast<int32_t>(count), MIDIClock().Milliseconds() + kReplyTimeoutMs);
-    } catch (const XSysexTooSmall&) {
-        throw XA3000ReceivedInvalidSysex(); // the dump ended early
+    const uint64_t deadline = MIDIClock().Milliseconds() + kReplyTimeoutMs;
+    while (held_.size() - taken_ < count) {
+        if (std::find(held_.begin() + static_cast<std::ptrdiff_t>(taken_), held_.end(), 0xF7) != held_.end())
+            throw XA3000ReceivedInvalidSysex(); // the dump ended early
+        const uint32_t available = input.Available();
+        if (available == 0) {
+            if (MIDIClock().Milliseconds() >= deadline)
+                throw XSysexTimedOut();
+            ServiceAllMIDIInputs();
+            continue;
+        }
+        const size_t at = held_.size();
+        held_.resize(at + available);
+        input.ReadBytes(static_cast<int32_t>(available), held_.data() + at);
     }
-    input.ReadBytes(static_cast<int32_t>(count), destination);
+    std::copy_n(held_.begin() + static_cast<std::ptrdiff_t>(taken_), count, destination);
+    taken_ += count;
+    if (taken_ == held_.size()) {
+        held_.clear();
+        taken_ = 0;
+    }
 }
 
 void CA3000SampleReceiverMIDI::BeginReception(SampleInfo& info, int32_t, int32_t& wordsPerFrame)
 {
     CSysexConnection& connection = sampler_.Connection();
+    held_.clear();
+    taken_ = 0;
     connection.SendFlushed(A3000Request(sampler_.Device(), kWaveDataType, name_));
     connection.Input().WaitForStart(MIDIClock().Milliseconds() + kReplyTimeoutMs);
     uint8_t head[kWaveHead];
@@ -201,11 +221,15 @@ SSampleWords CA3000SampleReceiverMIDI::ReceiveChunk(uint32_t frames)
 void CA3000SampleReceiverMIDI::AbortReception()
 {
     // Whatever is still coming is of no use; the next request flushes it.
+    const bool ended = std::find(held_.begin() + static_cast<std::ptrdiff_t>(taken_), held_.end(), 0xF7) != held_.end();
     try {
-        sampler_.Connection().Input().WaitForEnd(MIDIClock().Milliseconds() + kReplyTimeoutMs);
+        if (!ended)
+            sampler_.Connection().Input().WaitForEnd(MIDIClock().Milliseconds() + kReplyTimeoutMs);
     } catch (...) {
     }
     sampler_.Connection().Input().Flush();
+    held_.clear();
+    taken_ = 0;
     FinishReception();
 }
 

@@ -65,6 +65,9 @@ private:
     uint8_t xor_ = 0;
     std::vector<uint8_t> wire_;
     std::vector<int16_t> words_;
+    // Bytes taken out of the input and not yet read.
+    std::vector<uint8_t> held_;
+    size_t taken_ = 0;
 };
 
 } // namespace quorvel

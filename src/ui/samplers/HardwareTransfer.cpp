@@ -8,6 +8,8 @@
 #include "framework/window/AlertBox.h"
 #include "samplers/SamplerExceptions.h"
 #include "samplers/akai/AKAIInterface.h"
+#include "samplers/yamaha/A3000Interface.h"
+#include "ui/samplers/A3000TransmitDialog.h"
 #include "ui/samplers/AKAIReceiveDialog.h"
 #include "ui/samplers/AKAITransmitDialog.h"
 #include "ui/samplers/SamplerDialogs.h"
@@ -68,6 +70,9 @@ bool TransmitToInstalled(const CPersistentInstalledSampler& sampler, const STran
         // The AKAI samplers build a program around the samples.
         if (auto* akai = dynamic_cast<CABCAKAIInterface*>(device.get()))
             return CAKAITransmitDialog::Run(sampler, *akai, job, services);
+        // The A3000 groups the samples in a sample bank.
+        if (auto* a3000 = dynamic_cast<CABCA3000Interface*>(device.get()))
+            return CA3000TransmitDialog::Run(sampler, *a3000, job, services);
         return CSamplerTransmitDialog::Run(sampler, *device, job, services);
     } catch (...) {
         ShowHandlerFailure(sampler, services.parent);
