@@ -125,6 +125,31 @@ TEST_F(A3000Interface, StereoHalvesAreNamedAndListedAsOnePair)
     EXPECT_EQ(list->Get(0)->RightNumber(), 1);
     EXPECT_EQ(list->Get(1)->Name(), "Bass");
     EXPECT_EQ(list->Get(1)->Number(), 2);
+
+    sampler.objects[1].words[0] = 101; // the halves differ, so that the choice shows
+    sampler.objects[0].words[0] = 200;
+    const auto receive = [&](int32_t mode, SampleInfo& info) {
+        const std::unique_ptr<CABCSampleReceiver> receiver = a3000.CreateReceiverFor(0, mode);
+        int32_t perFrame = 0;
+        receiver->BeginReception(info, 0, perFrame);
+        std::vector<int16_t> back;
+        uint32_t frames = 0;
+        SSampleWords chunk;
+        while (receiver->ReceiveNext(frames, chunk))
+            back.insert(back.end(), chunk.narrow, chunk.narrow + frames);
+        return back;
+    };
+    SampleInfo info;
+    EXPECT_EQ(receive(1, info)[0], 200);
+    EXPECT_EQ(info.Name(), "PadL");
+    EXPECT_EQ(receive(3, info)[0], 101);
+    const std::vector<int16_t> mixed = receive(2, info);
+    ASSERT_EQ(mixed.size(), words.size());
+    EXPECT_EQ(mixed[0], 150);
+    EXPECT_EQ(mixed[1], words[1]);
+    EXPECT_EQ(info.Name(), "Pad");
+    EXPECT_THROW(a3000.CreateReceiverFor(2, 2), XA3000SampleIsNotStereo);
+    EXPECT_THROW(a3000.CreateReceiverFor(1, 1), XA3000SampleIsNotStereo) << "a right half opens no pair";
 }
 
 TEST_F(A3000Interface, ANameAlreadyTakenStopsBeforeTheDump)

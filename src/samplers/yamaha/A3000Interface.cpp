@@ -5,6 +5,7 @@
 
 #include "samplers/yamaha/A3000Exceptions.h"
 #include "samplers/yamaha/A3000MIDITransfer.h"
+#include "samplers/yamaha/A3000StereoReceiver.h"
 
 namespace quorvel {
 
@@ -15,6 +16,9 @@ namespace {
 constexpr const char* kProtocolName = "Yamaha A3000";
 constexpr int32_t kBrandNumber = 6000;
 constexpr int32_t kBrandCount = 16;
+// The channel choices of a stereo receive.
+constexpr int32_t kLeftChannel = 1;
+constexpr int32_t kRightChannel = 3;
 constexpr uint8_t kFeatures[] = {1, 0, 1, 1, 0, 0, 0, 1, 1, 1, 1, 0, 0, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0};
 
 // The name without its half's suffix, when `left` and `right` are the two
@@ -96,6 +100,22 @@ void CABCA3000Interface::GetSampleInfo(SampleInfo& info, int32_t sampleNumber)
 {
     const std::string name = SampleName(sampleNumber);
     info = InfoFromWaveParameters(DecodeWaveParameters(RequestDump(kSampleType, name).payload));
+}
+
+std::unique_ptr<CABCSampleReceiver> CABCA3000Interface::CreateReceiverFor(int32_t sampleNumber, int32_t mode)
+{
+    const std::vector<std::string> names = ObjectList().NamesOf(kSampleObject);
+    const std::string left = SampleName(sampleNumber);
+    const auto right = static_cast<size_t>(sampleNumber) + 1;
+    const std::optional<std::string> pair =
+        right < names.size() ? PairName(left, names[right]) : std::optional<std::string>();
+    if (!pair)
+        throw XA3000SampleIsNotStereo();
+    if (mode == kLeftChannel)
+        return CreateReceiver(sampleNumber);
+    if (mode == kRightChannel)
+        return CreateReceiver(sampleNumber + 1);
+    return std::make_unique<CA3000MixReceiver>(CreateReceiver(sampleNumber), CreateReceiver(sampleNumber + 1), *pair);
 }
 
 std::unique_ptr<CABCSampleTransmitter> CABCA3000Interface::CreateTransmitter(int32_t)

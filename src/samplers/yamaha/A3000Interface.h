@@ -29,6 +29,10 @@ public:
     CABCA3000Interface(CMIDIOutput& output, CSysexMIDIInput& input, uint8_t device);
 
     void GetSampleInfo(SampleInfo& info, int32_t sampleNumber) override;
+    // One channel of the stereo pair whose left half is `sampleNumber`:
+    // `mode` 1 the left half, 3 the right one, 2 both mixed.
+    // XA3000SampleIsNotStereo when the sample has no right half after it.
+    std::unique_ptr<CABCSampleReceiver> CreateReceiverFor(int32_t sampleNumber, int32_t mode) override;
     // The sampler names new samples itself: every factory sends the sample
     // after the last one.
     std::unique_ptr<CABCSampleTransmitter> CreateTransmitter(int32_t sampleNumber) override;
