@@ -180,15 +180,6 @@ TEST_F(A3000Interface, AWaveDumpThatIsNotTheOneAskedForIsRefused)
     EXPECT_THROW(Receive(0, info), XSysexTimedOut);
 }
 
-TEST_F(A3000Interface, TheObjectListsTrailingPartialEntryIsIgnored)
-{
-    sampler.AddSample("Kick", Words(10, 1));
-    sampler.listTail = {16, 'S', 'n', 'a'};
-    const std::unique_ptr<CSampleList> list = a3000.GetSampleList(0, 0);
-    ASSERT_EQ(list->Count(), 1);
-    EXPECT_EQ(list->Get(0)->Name(), "Kick");
-}
-
 TEST_F(A3000Interface, ASampleTheSamplerDidNotKeepIsReported)
 {
     sampler.dropType = "WD";
@@ -196,28 +187,6 @@ TEST_F(A3000Interface, ASampleTheSamplerDidNotKeepIsReported)
     EXPECT_THROW(a3000.DeleteSample(0), XSampleDoesNotExist);
     sampler.AddSample("Kick", Words(10, 1));
     EXPECT_THROW(a3000.DeleteSample(0), XA3000CannotDelete);
-}
-
-TEST_F(A3000Interface, CapabilitiesAndAdaptation)
-{
-    SamplerCapabilities capabilities;
-    a3000.GetCapabilities(capabilities);
-    EXPECT_EQ(capabilities.brandNumber, 6000);
-    EXPECT_EQ(capabilities.brandCount, 16);
-    EXPECT_EQ(capabilities.features[0], 1);
-    EXPECT_EQ(capabilities.features[1], 0) << "one stereo receive path";
-    EXPECT_EQ(capabilities.features[16], 1);
-    EXPECT_EQ(capabilities.brandBytes, (std::array<uint8_t, 3>{0, 1, 16}));
-    EXPECT_EQ(capabilities.highestSampleNumber, 9999);
-    SampleInfo info = Slice("A very long slice name", 10);
-    info.channelCount = 2;
-    info.bits = 24;
-    EXPECT_FALSE(a3000.IsSampleInfoExact(info));
-    a3000.AdaptSampleInfo(info);
-    EXPECT_EQ(info.Name(), "A very long slic");
-    EXPECT_EQ(info.channelCount, 1);
-    EXPECT_EQ(info.bits, 16);
-    EXPECT_TRUE(a3000.IsSampleInfoExact(info));
 }
 
 class ScriptedQuestions : public CABCA3000TransmitQuestions {

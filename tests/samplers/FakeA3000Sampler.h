@@ -35,8 +35,6 @@ public:
     std::optional<std::string> answerAs;
     // The next wave dump carries a wrong XOR in this block (0 = the first).
     std::optional<size_t> badBlock;
-    // Extra bytes at the end of the object list.
-    Bytes listTail;
     // Ignores dumps of this type instead of keeping them.
     std::string dropType;
 
@@ -195,7 +193,6 @@ private:
                 const std::string padded = Padded(object.name);
                 list.insert(list.end(), padded.begin(), padded.end());
             }
-            list.insert(list.end(), listTail.begin(), listTail.end());
             return Answer(Dump("OL", "Object List", list));
         }
         const Object* object = Find(type == "SB" ? 17 : 16, name);
