@@ -139,6 +139,16 @@ CA3000StandardBulkDump CA3000StandardBulkDump::Parse(const CRawSysex& message)
     return dump;
 }
 
+CA3000ObjectListBulkDump CA3000ObjectListBulkDump::Parse(const CRawSysex& message)
+{
+    CA3000StandardBulkDump dump = CA3000StandardBulkDump::Parse(message);
+    if (dump.type != kObjectListType)
+        throw XA3000ReceivedInvalidSysex();
+    return {dump.device, std::move(dump.payload)};
+}
+
+CA3000ObjectList CA3000ObjectListBulkDump::List() const { return CA3000ObjectList::Decode(payload); }
+
 CA3000ObjectList CA3000ObjectList::Decode(const std::vector<uint8_t>& payload)
 {
     CA3000ObjectList list;

@@ -69,6 +69,20 @@ public:
     static CA3000StandardBulkDump Parse(const CRawSysex& message);
 };
 
+class CA3000ObjectList;
+
+// An "OL" dump: the sampler's objects, whatever name the dump carries.
+class CA3000ObjectListBulkDump {
+public:
+    uint8_t device = 0;
+    std::vector<uint8_t> payload;
+
+    // As CA3000StandardBulkDump::Parse; XA3000ReceivedInvalidSysex for a
+    // dump of another type.
+    static CA3000ObjectListBulkDump Parse(const CRawSysex& message);
+    CA3000ObjectList List() const;
+};
+
 class CA3000ObjectList {
 public:
     struct SEntry {

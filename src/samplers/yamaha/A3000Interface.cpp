@@ -42,8 +42,10 @@ CABCA3000Interface::CABCA3000Interface(CMIDIOutput& output, CSysexMIDIInput& inp
 
 const CA3000ObjectList& CABCA3000Interface::ObjectList(bool refresh)
 {
-    if (refresh || !objects_)
-        objects_ = CA3000ObjectList::Decode(RequestDump(kObjectListType, kObjectListName).payload);
+    if (refresh || !objects_) {
+        connection_.SendFlushed(A3000Request(device_, kObjectListType, kObjectListName));
+        objects_ = CA3000ObjectListBulkDump::Parse(*connection_.Receive(kReplyTimeoutMs)).List();
+    }
     return *objects_;
 }
 
@@ -67,10 +69,7 @@ CA3000StandardBulkDump CABCA3000Interface::RequestDump(std::string_view type, st
     connection_.SendFlushed(A3000Request(device_, type, name));
     const std::unique_ptr<CRawSysex> message = connection_.Receive(kReplyTimeoutMs);
     CA3000StandardBulkDump dump = CA3000StandardBulkDump::Parse(*message);
-    if (dump.type != type)
-        throw XA3000ReceivedInvalidSysex();
-    // The object list is sent whatever name it was asked by.
-    if (type != kObjectListType && dump.name != SamplerName(name))
+    if (dump.type != type || dump.name != SamplerName(name))
         throw XA3000ReceivedInvalidSysex();
     return dump;
 }

@@ -55,7 +55,7 @@ public:
     // The number of the sample `name` in a freshly read list, or -1.
     int32_t SampleNumber(const std::string& name);
 
-    // Requests the dump and checks it is the one asked for.
+    // Requests the dump of the object `name` and checks that this one came.
     CA3000StandardBulkDump RequestDump(std::string_view type, std::string_view name);
     void SendDump(std::string_view type, std::string_view name, const std::vector<uint8_t>& payload);
     a3000::CA3000SampleBank GetSampleBank(const std::string& name);
