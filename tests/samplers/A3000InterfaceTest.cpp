@@ -163,6 +163,23 @@ TEST_F(A3000Interface, ANameAlreadyTakenStopsBeforeTheDump)
         EXPECT_EQ(piece.bytes.size(), 31u) << "only requests went out";
 }
 
+TEST_F(A3000Interface, AStoppedDumpIsCutShortSoThatTheSamplerDropsIt)
+{
+    const std::vector<int16_t> words = Words(5000, 6);
+    {
+        const std::unique_ptr<CABCSampleTransmitter> transmitter = a3000.CreateMonoTransmitter(0);
+        int32_t perFrame = 0;
+        transmitter->StartTransmission(Slice("Stopped", 5000), perFrame, 0);
+        transmitter->TransmitNext(words.data());
+        transmitter->TransmitNext(words.data() + transmitter->FramesDone());
+        transmitter->StopIfActive();
+        EXPECT_FALSE(transmitter->IsActive());
+    }
+    EXPECT_EQ(output.AllBytes().back(), 0xF7) << "the message is closed";
+    EXPECT_EQ(sampler.Find(16, "Stopped"), nullptr);
+    EXPECT_EQ(Transmit(Slice("Next", 5000), words), 0) << "the next one goes through";
+}
+
 TEST_F(A3000Interface, AWaveDumpThatIsNotTheOneAskedForIsRefused)
 {
     sampler.AddSample("Kick", Words(3000, 2));

@@ -113,7 +113,7 @@ public:
         size_t at = 6 + count + 1;
         while (at + 1 < m.size()) {
             const size_t n = static_cast<size_t>(m[at]) << 7 | m[at + 1];
-            if (Xor(m, at + 2, n) != m[at + 2 + n])
+            if (at + 2 + n + 1 >= m.size() || Xor(m, at + 2, n) != m[at + 2 + n])
                 return std::nullopt;
             wire.insert(wire.end(), m.begin() + static_cast<std::ptrdiff_t>(at + 2),
                         m.begin() + static_cast<std::ptrdiff_t>(at + 2 + n));

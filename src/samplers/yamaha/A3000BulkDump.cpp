@@ -97,6 +97,17 @@ void CA3000DumpWriter::Finish()
     sink_(&end, 1);
 }
 
+void CA3000DumpWriter::Abandon()
+{
+    block_.clear();
+    if (first_)
+        return;
+    uint8_t end[3];
+    EncodeBigEndian7(kMaxBlock, 2, end);
+    end[2] = 0xF7;
+    sink_(end, sizeof end);
+}
+
 CRawSysex CA3000StandardBulkDump::ToMessage() const
 {
     std::vector<uint8_t> bytes;

@@ -45,6 +45,10 @@ public:
     void Append(const uint8_t* payload, size_t count);
     // The last block and F7.
     void Finish();
+    // Ends a dump already under way so that it cannot pass for a whole one:
+    // a block count with no block after it, then F7. Nothing when no byte
+    // has gone out yet.
+    void Abandon();
 
 private:
     void Emit();

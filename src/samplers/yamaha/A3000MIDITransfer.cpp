@@ -76,17 +76,10 @@ void CA3000SampleTransmitterMIDI::TransmitChunk(uint32_t frames, SSampleWords sa
 
 void CA3000SampleTransmitterMIDI::AbortTransmission()
 {
-    if (writer_) {
-        writer_.reset();
-        const uint8_t end = 0xF7;
-        try {
-            sampler_.Connection().Send(&end, 1);
-        } catch (...) {
-            FinishTransmission();
-            throw;
-        }
-    }
+    const std::unique_ptr<CA3000DumpWriter> writer = std::move(writer_);
     FinishTransmission();
+    if (writer)
+        writer->Abandon();
 }
 
 CA3000SampleReceiverMIDI::CA3000SampleReceiverMIDI(CABCA3000Interface& sampler, std::string name)

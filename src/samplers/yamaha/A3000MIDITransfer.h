@@ -27,7 +27,7 @@ public:
     // With the last words the dump is closed and the sample looked up by
     // name: XSampleDoesNotExist when the sampler did not keep it.
     void TransmitChunk(uint32_t frames, SSampleWords samples) override;
-    // Ends the message early, which makes the sampler drop it.
+    // Ends the message with a block cut short, which makes the sampler drop it.
     void AbortTransmission() override;
 
     const std::string& Name() const { return name_; }
