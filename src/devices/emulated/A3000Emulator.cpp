@@ -1,6 +1,8 @@
 #include "devices/emulated/A3000Emulator.h"
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "devices/emulated/A3000Parameters.h"
 #include "framework/XBase.h"
@@ -10,6 +12,8 @@ namespace quorvel {
 namespace {
 
 constexpr uint8_t kDevice = 0;
+constexpr size_t kPieceBytes = 2048;
+constexpr int kPiecePauseMs = 2;
 
 bool Contains(const std::vector<uint32_t>& list, size_t value)
 {
@@ -57,8 +61,18 @@ CA3000Emulator::~CA3000Emulator() { Stop(); }
 
 void CA3000Emulator::Out(const A3000Bytes& message)
 {
-    if (!faults_.silent)
-        Send(message);
+    if (faults_.silent)
+        return;
+    // A long dump goes out in pieces with a pause after each, about 1 MB a
+    // second: an unpaced wire would otherwise hand a reader far more than its
+    // input ring holds before it has read anything.
+    for (size_t at = 0; at < message.size(); at += kPieceBytes) {
+        if (at != 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(kPiecePauseMs));
+        const size_t count = std::min(kPieceBytes, message.size() - at);
+        Send(std::vector<uint8_t>(message.begin() + static_cast<std::ptrdiff_t>(at),
+                                  message.begin() + static_cast<std::ptrdiff_t>(at + count)));
+    }
 }
 
 void CA3000Emulator::OnMessage(const std::vector<uint8_t>& message)

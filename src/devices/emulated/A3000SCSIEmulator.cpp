@@ -46,6 +46,19 @@ SSMDISample SMDISampleOf(const SA3000Object& object, uint32_t number)
     return sample;
 }
 
+// A period in nanoseconds as whole hertz, a common rate when within 1 Hz of
+// it (20833 ns is 48000 Hz, not 48001).
+uint32_t RateOfPeriod(uint32_t periodNs)
+{
+    if (periodNs == 0)
+        return 44100;
+    const uint32_t rate = (1000000000u + periodNs / 2) / periodNs;
+    for (uint32_t common : {44100u, 48000u, 32000u, 22050u, 11025u, 8000u})
+        if (rate + 1 >= common && rate <= common + 1)
+            return common;
+    return rate;
+}
+
 // What a sample taken in by SMDI becomes: its name cut to 16 characters,
 // the wave block made from the header, the header kept as it came.
 SA3000Object ObjectOf(const SSMDISample& sample, const std::optional<SA3000Object>& old)
@@ -55,7 +68,7 @@ SA3000Object ObjectOf(const SSMDISample& sample, const std::optional<SA3000Objec
     object.name = A3000NameOf(sample.name);
     SA3000SoundFields fields;
     fields.words = sample.length;
-    fields.rate = sample.periodNs ? (1000000000u + sample.periodNs / 2) / sample.periodNs : 44100;
+    fields.rate = RateOfPeriod(sample.periodNs);
     fields.key = static_cast<uint8_t>(std::min<uint32_t>(sample.pitch + (sample.pitchFraction >= 32768), 127));
     object.waveBlock = A3000WaveBlock(object.name, fields);
     object.waveBytes = sample.data;
@@ -64,6 +77,13 @@ SA3000Object ObjectOf(const SSMDISample& sample, const std::optional<SA3000Objec
     bare.data.clear();
     object.smdiHeader = SampleHeaderMessage(bare);
     return object;
+}
+
+bool IsManyChannelHeader(const uint8_t* block, ESCSIDirection direction, const uint8_t* data, size_t length)
+{
+    SSMDIMessage message;
+    return block[0] == 0x0A && direction == ESCSIDirection::kOut && length > kSMDIHeaderBytes + 4 &&
+           ParseSMDIMessage(data, length, message) && message.code == kSMDISampleHeader && message.data[4] != 1;
 }
 
 } // namespace
@@ -105,7 +125,17 @@ SCSIResult CA3000SCSIEmulator::Command(const uint8_t* block, ESCSIDirection dire
         return {};
     }
     Mirror();
-    const SCSIResult result = smdi_.Command(block, direction, data, length);
+    SCSIResult result;
+    if (IsManyChannelHeader(block, direction, data, length)) {
+        // The A3000 keeps each channel as a sample of its own: a header of
+        // more channels goes on with no word size, which the SMDI sampler
+        // refuses as a sample it cannot hold.
+        std::vector<uint8_t> header(data, data + length);
+        header[kSMDIHeaderBytes + 3] = 0;
+        result = smdi_.Command(block, direction, header.data(), length);
+    } else {
+        result = smdi_.Command(block, direction, data, length);
+    }
     TakeBack();
     return result;
 }
