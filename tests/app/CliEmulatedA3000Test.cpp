@@ -132,6 +132,19 @@ TEST_P(CliEmulatedA3000, DeletingTakesTheSCSISideOnlyAndAnUnknownSampleIsRefused
 {
     auto run = RunTool("quorvel-cli", "transmit " + loop + sampler + " --bank-name One");
     ASSERT_EQ(run.status, 0) << run.err;
+    if (!GetParam().scsi) {
+        // A wave dump under another name, or with a bad first block, is refused.
+        for (const auto& [fault, failure] : std::vector<std::pair<std::string, std::string>>{
+                 {"wrong-name", "XA3000ReceivedInvalidSysex"},
+                 {"bad-checksum:0", "XA3000ChecksumIncorrect"},
+                 {"bad-checksum:1", "XA3000ChecksumIncorrect"}}) {
+            ::setenv("QUORVEL_EMULATOR_FAULTS", fault.c_str(), 1);
+            run = RunTool("quorvel-cli", "receive" + sampler + " --sample 0 " + (folder / "bad.wav"));
+            EXPECT_EQ(run.status, 3) << fault;
+            EXPECT_TRUE(Contains(run.err, failure)) << fault << ": " << run.err;
+        }
+        ::unsetenv("QUORVEL_EMULATOR_FAULTS");
+    }
     run = RunTool("quorvel-cli", "receive" + sampler + " --sample 5 " + (folder / "none.wav"));
     EXPECT_EQ(run.status, 3) << run.err;
     run = RunTool("quorvel-cli", "delete" + sampler + " --sample 0");

@@ -179,6 +179,10 @@ private:
             for (size_t at = 73; at + 1 < payload->size(); at += 2)
                 object.words.push_back(static_cast<int16_t>((*payload)[at] << 8 | (*payload)[at + 1]));
             objects.push_back(object);
+        } else if (type == "SP") {
+            for (Object& object : objects)
+                if (object.type == 16 && object.name == name)
+                    object.parameters = *payload;
         } else if (type == "SB") {
             objects.push_back({17, name, *payload, {}});
         }

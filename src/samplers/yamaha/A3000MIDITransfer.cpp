@@ -47,8 +47,8 @@ void CA3000SampleTransmitterMIDI::BeginTransmission(const SampleInfo& info, int3
     writer_ = std::make_unique<CA3000DumpWriter>(
         sampler_.Device(), kWaveDataType, name_,
         [&connection](const uint8_t* data, size_t count) { connection.Send(data, static_cast<int32_t>(count)); });
-    const std::vector<uint8_t> block = EncodeWaveParameters(parameters);
-    writer_->Append(block.data(), block.size());
+    parameters_ = EncodeWaveParameters(parameters);
+    writer_->Append(parameters_.data(), parameters_.size());
     wordsPerFrame = 1;
     Activate(kChunkFrames);
 }
@@ -68,6 +68,9 @@ void CA3000SampleTransmitterMIDI::TransmitChunk(uint32_t frames, SSampleWords sa
     writer_->Finish();
     writer_.reset();
     FinishTransmission();
+    // The sample's parameters as their own dump too, for whoever asks for
+    // them without the wave.
+    sampler_.SendDump(kSampleType, name_, parameters_);
     const int32_t number = sampler_.SampleNumber(name_);
     if (number < 0)
         throw XSampleDoesNotExist();

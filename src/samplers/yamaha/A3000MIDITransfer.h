@@ -24,8 +24,9 @@ public:
     // XA3000SampleNameNotUnique, before anything is sent, when a sample of
     // the name (or of the half's name) is on the sampler.
     void BeginTransmission(const SampleInfo& info, int32_t& wordsPerFrame, int32_t argument) override;
-    // With the last words the dump is closed and the sample looked up by
-    // name: XSampleDoesNotExist when the sampler did not keep it.
+    // With the last words the dump is closed, the parameters follow as a
+    // sample-parameter dump, and the sample is looked up by name:
+    // XSampleDoesNotExist when the sampler did not keep it.
     void TransmitChunk(uint32_t frames, SSampleWords samples) override;
     // Ends the message with a block cut short, which makes the sampler drop it.
     void AbortTransmission() override;
@@ -37,6 +38,7 @@ private:
     a3000::EHalf half_;
     std::string name_;
     std::unique_ptr<CA3000DumpWriter> writer_;
+    std::vector<uint8_t> parameters_;
     std::vector<uint8_t> bytes_;
 };
 

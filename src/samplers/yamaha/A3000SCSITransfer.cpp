@@ -79,6 +79,12 @@ CA3000MIDIAndSCSIInterface::CA3000MIDIAndSCSIInterface(CMIDIOutput& output, CSys
 {
 }
 
+void CA3000MIDIAndSCSIInterface::GetSampleInfo(SampleInfo& info, int32_t sampleNumber)
+{
+    SampleName(sampleNumber); // XSampleDoesNotExist first
+    Refusing([&] { CSMDI(scsi_).GetSampleHeader(static_cast<uint32_t>(sampleNumber)).ToSampleInfo(info); });
+}
+
 std::unique_ptr<CABCSampleReceiver> CA3000MIDIAndSCSIInterface::CreateReceiver(int32_t sampleNumber)
 {
     SampleName(sampleNumber); // XSampleDoesNotExist first

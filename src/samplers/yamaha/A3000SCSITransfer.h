@@ -45,6 +45,8 @@ public:
     CA3000MIDIAndSCSIInterface(CMIDIOutput& output, CSysexMIDIInput& input, uint8_t device,
                                const SCSIDevice& scsi);
 
+    // The sample's SMDI Sample Header.
+    void GetSampleInfo(SampleInfo& info, int32_t sampleNumber) override;
     std::unique_ptr<CABCSampleReceiver> CreateReceiver(int32_t sampleNumber) override;
     // SMDI's Delete Sample.
     void DeleteSample(int32_t sampleNumber) override;
