@@ -9,6 +9,7 @@
 #include "samplers/emu/EMUSamplerClasses.h"
 #include "samplers/kurzweil/KurzweilModels.h"
 #include "samplers/kurzweil/KurzweilRecognizer.h"
+#include "samplers/yamaha/A3000InstalledInterfaces.h"
 #include "samplers/yamaha/A3000Recognizer.h"
 #include "samplers/yamaha/A3000Version.h"
 
@@ -17,7 +18,8 @@ namespace quorvel {
 bool SamplerBrandBuilt(uint32_t typeId)
 {
     return EMUSamplerClass(typeId) != nullptr || akai::MIDIModelGeneration(typeId).has_value() ||
-           akai::IsSCSIModel(typeId) || kurzweil::IsKurzweilModel(typeId);
+           akai::IsSCSIModel(typeId) || kurzweil::IsKurzweilModel(typeId) || typeId == kA3000MIDIModel ||
+           typeId == kA3000MIDIAndSCSIModel;
 }
 
 namespace {
@@ -67,6 +69,14 @@ std::unique_ptr<CABCSamplerInterface> CreateSamplerInterface(const CPersistentIn
         if (kurzweil::UsesSCSIForData(sampler.modelTypeId))
             target = InstalledSCSIDevice(sampler, devices);
         return kurzweil::OpenKurzweilInterface(sampler.modelTypeId, ports.input, ports.output, sampler.sysexId, target);
+    if (sampler.modelTypeId == kA3000MIDIModel) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        return std::make_unique<CA3000InstalledMIDIInterface>(ports.input, ports.output, sampler.sysexId);
+    }
+    if (sampler.modelTypeId == kA3000MIDIAndSCSIModel) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        return std::make_unique<CA3000InstalledMIDIAndSCSIInterface>(ports.input, ports.output, sampler.sysexId,
+                                                                     InstalledSCSIDevice(sampler, devices));
     }
     throw XSamplerNotSupported();
 }

@@ -7,6 +7,7 @@
 
 #include "analysis/SliceSet.h"
 #include "app/CommandLineChecks.h"
+#include "app/cli/A3000TransmitCommand.h"
 #include "app/cli/AKAITransmitCommand.h"
 #include "app/cli/K2000TransmitCommand.h"
 #include "app/cli/CliError.h"
@@ -29,6 +30,7 @@
 #include "samplers/kurzweil/K2000Interface.h"
 #include "samplers/kurzweil/KurzweilModels.h"
 #include "samplers/sds/SDSMessages.h"
+#include "samplers/yamaha/A3000Interface.h"
 
 namespace quorvel::cli {
 
@@ -214,21 +216,22 @@ void AddTransmitOptions(CLI::App& command, TransmitOptions& o)
                        "options the slices stay sound blocks")
         ->check(WholeNumber())
         ->check(CLI::Range(1, 999));
-    command.add_option("--program-name", o.programName,
-                       "AKAI, Kurzweil: the program the slices make (default NEW PROGRAM; Kurzweil: the loop's name)");
+    command.add_option("--program-name,--bank-name", o.programName,
+                       "AKAI, Kurzweil: the program the slices make (default NEW PROGRAM; Kurzweil: the loop's name); "
+                       "Yamaha A3000: the sample bank (default Unnamed SmpBank)");
     command.add_option("--first-key", o.firstKey,
-                       "AKAI, Kurzweil: the key of the first slice (default 36; Kurzweil: 12 or above)")
+                       "AKAI, Kurzweil, Yamaha A3000: the key of the first slice (default 36; Kurzweil: 12 or above)")
         ->check(WholeNumber())
         ->check(CLI::Range(0, 127));
     command.add_option("--template", o.templateName,
                        "AKAI, Kurzweil: a program on the sampler whose settings the new program takes (Kurzweil: "
-                       "its id or name)");
+                       "its id or name); Yamaha A3000: a sample bank");
     command.add_flag("--replace", o.replace,
                      "AKAI: replace a program of that name, deleting its samples; Kurzweil: replace the program "
                      "at that id, deleting its first layer's keymap and that keymap's sound blocks");
     command.add_flag("--use-defaults", o.useDefaults,
-                     "AKAI, Kurzweil: go on with default settings when the template cannot be read (Kurzweil: or "
-                     "none is named)");
+                     "AKAI, Kurzweil, Yamaha A3000: go on with default settings when the template cannot be read "
+                     "(Kurzweil: or none is named)");
 }
 
 ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, const DocumentOptions& documentOptions,
@@ -240,9 +243,12 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
         throw CliError(kUsage, "--program-id: " + named.name + " keeps no programs by id");
     const bool programOptions = options.programName || options.firstKey || options.templateName || options.replace ||
                                 options.useDefaults;
-    if (programOptions && named.kind != ECliSamplerKind::AKAI && !isKurzweil)
+    if (programOptions && named.kind != ECliSamplerKind::AKAI && named.kind != ECliSamplerKind::YAMAHA &&
+        !isKurzweil)
         throw CliError(kUsage, "--program-name, --first-key, --template, --replace and --use-defaults: " +
                                    named.name + " makes no program");
+    if (options.replace && named.kind == ECliSamplerKind::YAMAHA)
+        throw CliError(kUsage, "--replace: " + named.name + " replaces no sample bank; delete it on the sampler");
     if (named.numbersItself && options.sampleNumber)
         throw CliError(kUsage, "--sample-number: " + named.name + " numbers new samples itself");
     const int32_t first = options.sampleNumber.value_or(named.lowestNumber);
@@ -264,6 +270,8 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
     // A Kurzweil makes a program when asked for one; otherwise the slices stay sound blocks.
     if (auto* k2000 = dynamic_cast<CABCK2000Interface*>(&sampler); k2000 && (programOptions || options.programId))
         return TransmitK2000(*k2000, job, options);
+    if (auto* a3000 = dynamic_cast<CABCA3000Interface*>(&sampler))
+        return TransmitA3000(*a3000, job, options);
 
     CQuietTransfer progress;
     ordered_json samples = ordered_json::array();

@@ -17,6 +17,8 @@
 #include "samplers/kurzweil/KurzweilModels.h"
 #include "samplers/sds/SDSSamplerInterface.h"
 #include "samplers/smdi/SMDISamplerInterface.h"
+#include "samplers/yamaha/A3000Interface.h"
+#include "samplers/yamaha/A3000Recognizer.h"
 
 namespace quorvel::cli {
 
@@ -58,8 +60,8 @@ void AddSamplerOptions(CLI::App& command, SamplerOptions& o)
 {
     command.add_option("--model", o.model,
                        "the sampler's model: sds (a plain MIDI Sample Dump Standard sampler), smdi (a plain SMDI "
-                       "sampler over SCSI), or an E-mu model (SCSI), AKAI model (MIDI or SCSI) or Kurzweil model (MIDI or "
-                       "MIDI+SCSI) of quorvel-cli "
+                       "sampler over SCSI), or an E-mu model (SCSI), AKAI model (MIDI or SCSI), Kurzweil model (MIDI or "
+                       "MIDI+SCSI) or Yamaha A3000 model (MIDI, or MIDI and SCSI) of quorvel-cli "
                        "samplers by type id or name");
     command.add_option("--midi-in", o.midiIn, "the MIDI input the sampler answers on (see midi-ports)");
     command.add_option("--midi-out", o.midiOut, "the MIDI output that reaches the sampler (see midi-ports)");
@@ -106,7 +108,14 @@ SCliSampler ResolveSampler(const SamplerOptions& o)
         throw CliError(kUsage, "--model " + model + ": no such model; quorvel-cli samplers lists them");
     if (!SamplerBrandBuilt(entry->typeId))
         throw CliError(kUsage, "--model " + model + ": " + std::string(entry->name) +
-                                   " cannot be used yet; sds, smdi, the E-mu, AKAI and Kurzweil models can");
+                                   " cannot be used yet; sds, smdi, the E-mu, AKAI, Kurzweil and Yamaha A3000 models can");
+    if (entry->typeId == kA3000MIDIModel || entry->typeId == kA3000MIDIAndSCSIModel) {
+        if (!o.midiIn || !o.midiOut)
+            throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT");
+        if (entry->typeId == kA3000MIDIAndSCSIModel)
+            RequireSCSI(o, model);
+        return {ECliSamplerKind::YAMAHA, entry->typeId, std::string(entry->name), 0, a3000::kHighestSampleNumber, true};
+    }
     if (akai::IsSCSIModel(entry->typeId)) {
         RequireSCSI(o, model);
         return {ECliSamplerKind::AKAI, entry->typeId, std::string(entry->name), 0, 0xFFFF, true};

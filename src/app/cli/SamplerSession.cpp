@@ -1,5 +1,7 @@
 #include "app/cli/SamplerSession.h"
 
+#include <optional>
+
 #include "app/cli/CliError.h"
 #include "devices/midi/MIDIExceptions.h"
 #include "devices/midi/MIDIInput.h"
@@ -116,7 +118,7 @@ std::unique_ptr<CABCSamplerInterface> OpenEMU(const SCSIDevice& device, const SC
 
 std::unique_ptr<CABCSamplerInterface> OpenMIDIBrand(const CMIDIPortLists& ports, const CSCSIBusRegistry& buses,
                                                    const SamplerOptions& options, const SCliSampler& sampler,
-                                                   const SCSIDevice* target = nullptr)
+                                                   const std::optional<SCSIDevice>& scsi = std::nullopt)
 {
     if (!ports.FindInput(*options.midiIn))
         throw PortRefused(kCannotOpenInAlert, *options.midiIn, "no such MIDI input; see quorvel-cli midi-ports");
@@ -127,9 +129,9 @@ std::unique_ptr<CABCSamplerInterface> OpenMIDIBrand(const CMIDIPortLists& ports,
     record.midiIn = {*options.midiIn, ports.FindInput(*options.midiIn)->DriverKind()};
     record.midiOut = {*options.midiOut, ports.FindOutput(*options.midiOut)->DriverKind()};
     record.sysexId = static_cast<uint8_t>(options.sysexId);
-    if (target) {
-        record.scsiBus = {target->bus->Name(), target->bus->DriverName()};
-        record.scsiId = target->target;
+    if (scsi) {
+        record.scsiBus = {scsi->bus->Name(), scsi->bus->DriverName()};
+        record.scsiId = scsi->target;
     }
     try {
         return CreateSamplerInterface(record, SSamplerDevices{ports, buses});
@@ -139,13 +141,14 @@ std::unique_ptr<CABCSamplerInterface> OpenMIDIBrand(const CMIDIPortLists& ports,
 }
 
 // The objects go over MIDI; the MIDI+SCSI rows also take their target.
-std::unique_ptr<CABCSamplerInterface> OpenKurzweil(const CMIDIPortLists& ports, const CSCSIBusRegistry& buses,
-                                                   const SamplerOptions& options, const SCliSampler& sampler)
+// A brand whose messages go over MIDI and whose sample data may go over SCSI.
+std::unique_ptr<CABCSamplerInterface> OpenMIDIAndSCSIBrand(const CMIDIPortLists& ports, const CSCSIBusRegistry& buses,
+                                                           const SamplerOptions& options, const SCliSampler& sampler)
 {
-    if (!options.scsiBus || !options.scsiId)
-        return OpenMIDIBrand(ports, buses, options, sampler, nullptr);
-    const SCSIDevice device = OpenTarget(buses, options);
-    return OpenMIDIBrand(ports, buses, options, sampler, &device);
+    std::optional<SCSIDevice> target;
+    if (options.scsiBus && options.scsiId)
+        target = OpenTarget(buses, options);
+    return OpenMIDIBrand(ports, buses, options, sampler, target);
 }
 
 } // namespace
@@ -156,8 +159,8 @@ std::unique_ptr<CSamplerSession> OpenSamplerSession(const CMIDIPortLists& ports,
     SCliSampler sampler = ResolveSampler(options);
     if (sampler.kind == ECliSamplerKind::SDS)
         return std::make_unique<CSDSSession>(ports, options, std::move(sampler));
-    if (sampler.kind == ECliSamplerKind::Kurzweil)
-        return std::make_unique<CInterfaceSession>(sampler, OpenKurzweil(ports, buses, options, sampler));
+    if (sampler.kind == ECliSamplerKind::Kurzweil || sampler.kind == ECliSamplerKind::YAMAHA)
+        return std::make_unique<CInterfaceSession>(sampler, OpenMIDIAndSCSIBrand(ports, buses, options, sampler));
     if (sampler.kind == ECliSamplerKind::AKAI && !akai::IsSCSIModel(sampler.typeId))
         return std::make_unique<CInterfaceSession>(sampler, OpenMIDIBrand(ports, buses, options, sampler));
     const SCSIDevice device = OpenTarget(buses, options);

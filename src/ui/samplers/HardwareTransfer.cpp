@@ -9,6 +9,8 @@
 #include "samplers/SamplerExceptions.h"
 #include "samplers/akai/AKAIInterface.h"
 #include "samplers/kurzweil/K2000Interface.h"
+#include "samplers/yamaha/A3000Interface.h"
+#include "ui/samplers/A3000TransmitDialog.h"
 #include "ui/samplers/AKAIReceiveDialog.h"
 #include "ui/samplers/AKAITransmitDialog.h"
 #include "ui/samplers/K2000ReceiveDialog.h"
@@ -74,6 +76,9 @@ bool TransmitToInstalled(const CPersistentInstalledSampler& sampler, const STran
         // The Kurzweils make sound blocks, a keymap and a program.
         if (auto* kurzweil = dynamic_cast<CABCK2000Interface*>(device.get()))
             return CK2000TransmitDialog::Run(sampler, *kurzweil, job, services);
+        // The A3000 groups the samples in a sample bank.
+        if (auto* a3000 = dynamic_cast<CABCA3000Interface*>(device.get()))
+            return CA3000TransmitDialog::Run(sampler, *a3000, job, services);
         return CSamplerTransmitDialog::Run(sampler, *device, job, services);
     } catch (...) {
         ShowHandlerFailure(sampler, services.parent);
