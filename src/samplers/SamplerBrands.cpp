@@ -69,6 +69,7 @@ std::unique_ptr<CABCSamplerInterface> CreateSamplerInterface(const CPersistentIn
         if (kurzweil::UsesSCSIForData(sampler.modelTypeId))
             target = InstalledSCSIDevice(sampler, devices);
         return kurzweil::OpenKurzweilInterface(sampler.modelTypeId, ports.input, ports.output, sampler.sysexId, target);
+    }
     if (sampler.modelTypeId == kA3000MIDIModel) {
         const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
         return std::make_unique<CA3000InstalledMIDIInterface>(ports.input, ports.output, sampler.sysexId);

@@ -16,11 +16,11 @@ namespace quorvel {
 const std::vector<SS760Region>& S760Regions()
 {
     // Blocks counted from the start of the address space: patches from
-    // block 128 of 256 bytes, partials from block 256 of 256 bytes, samples
-    // from block 2048 of 96 bytes.
+    // block 128 of 512 bytes (00 04 00 00), partials from block 512 of 256
+    // bytes (00 08 00 00), samples from block 2048 of 96 bytes (00 0C 00 00).
     static const std::vector<SS760Region> regions = {
-        {s760::kPatchCategory, 128 * 256, 256, 128, "patch"},
-        {s760::kPartialCategory, 256 * 256, 256, 256, "partial"},
+        {s760::kPatchCategory, 128 * 512, 512, 128, "patch"},
+        {s760::kPartialCategory, 512 * 256, 256, 256, "partial"},
         {s760::kSampleCategory, 2048 * 96, 96, 512, "sample"},
     };
     return regions;

@@ -32,7 +32,7 @@ TEST_F(S760EmulatorMemory, SamplesPatchesAndPartialsOutliveARestart)
     const std::vector<uint32_t> words = TestWords(16, 300, 9);
     const Bytes params = HighLow(SampleParams("KEPT", 300, 0));
     Bytes patch = HighLow(Name16("KEPT PATCH"));
-    patch.resize(256, 0x03);
+    patch.resize(512, 0x03);
     Bytes partial = HighLow(Name16("KEPT PARTIAL"));
     partial.resize(256, 0x0C);
     {
@@ -53,7 +53,7 @@ TEST_F(S760EmulatorMemory, SamplesPatchesAndPartialsOutliveARestart)
     S760TestBench second({}, folder_.string());
     EXPECT_EQ(second.FileList(5), (std::vector<SListEntry>{{5, 7, Name16("KEPT")}}));
     EXPECT_EQ(second.HandshakeRead(SampleParamsAddress(7), 96), params);
-    EXPECT_EQ(second.HandshakeRead(PatchAddress(1), 256), patch);
+    EXPECT_EQ(second.HandshakeRead(PatchAddress(1), 512), patch);
     EXPECT_EQ(second.HandshakeRead(PartialAddress(2), 256), partial);
     const std::vector<uint32_t> back = second.ReceiveSample(7);
     ASSERT_EQ(back.size(), 4604u);

@@ -99,31 +99,31 @@ TEST(S760Emulator, FileListsSpanDataSetsOfSixteenEntries)
 TEST(S760Emulator, PatchesAndPartialsAreWrittenAndReadBack)
 {
     S760TestBench bench;
-    // Patch 5, patch 6 and the start of patch 7 in one handshake write.
+    // Partial 5, partial 6 and the start of partial 7 in one handshake write.
     Bytes patches(600);
     for (size_t i = 0; i < patches.size(); ++i)
         patches[i] = uint8_t((i * 7 + 3) % 16);
-    const Bytes name5 = HighLow(Name16("PATCH FIVE"));
-    const Bytes name6 = HighLow(Name16("PATCH SIX"));
-    const Bytes name7 = HighLow(Name16("PATCH SEVEN"));
+    const Bytes name5 = HighLow(Name16("PARTIAL FIVE"));
+    const Bytes name6 = HighLow(Name16("PARTIAL SIX"));
+    const Bytes name7 = HighLow(Name16("PARTIAL SEVEN"));
     std::copy(name5.begin(), name5.end(), patches.begin());
     std::copy(name6.begin(), name6.end(), patches.begin() + 256);
     std::copy(name7.begin(), name7.end(), patches.begin() + 512);
     std::vector<size_t> pieces;
-    ASSERT_TRUE(bench.HandshakeWrite(PatchAddress(5), patches, &pieces));
+    ASSERT_TRUE(bench.HandshakeWrite(PartialAddress(5), patches, &pieces));
     EXPECT_EQ(pieces, (std::vector<size_t>{256, 256, 88}));
-    EXPECT_EQ(bench.HandshakeRead(PatchAddress(5), 600), patches);
-    const std::vector<SListEntry> list = bench.FileList(3);
+    EXPECT_EQ(bench.HandshakeRead(PartialAddress(5), 600), patches);
+    const std::vector<SListEntry> list = bench.FileList(4);
     ASSERT_EQ(list.size(), 3u);
-    EXPECT_EQ(list[0], (SListEntry{3, 5, Name16("PATCH FIVE")}));
-    EXPECT_EQ(list[2], (SListEntry{3, 7, Name16("PATCH SEVEN")}));
+    EXPECT_EQ(list[0], (SListEntry{4, 5, Name16("PARTIAL FIVE")}));
+    EXPECT_EQ(list[2], (SListEntry{4, 7, Name16("PARTIAL SEVEN")}));
 
-    // A partial written one way and asked for one way.
-    Bytes partial = HighLow(Name16("PARTIAL 9"));
-    partial.resize(256, 0x0A);
-    bench.Send(DataSet(PartialAddress(9), partial));
-    EXPECT_EQ(bench.Ask(AddressSize(0x11, PartialAddress(9), 256)), DataSet(PartialAddress(9), partial));
-    EXPECT_EQ(bench.FileList(4), (std::vector<SListEntry>{{4, 9, Name16("PARTIAL 9")}}));
+    // The first half of a patch written one way and asked for one way.
+    Bytes patch = HighLow(Name16("PATCH 9"));
+    patch.resize(256, 0x0A);
+    bench.Send(DataSet(PatchAddress(9), patch));
+    EXPECT_EQ(bench.Ask(AddressSize(0x11, PatchAddress(9), 256)), DataSet(PatchAddress(9), patch));
+    EXPECT_EQ(bench.FileList(3), (std::vector<SListEntry>{{3, 9, Name16("PATCH 9")}}));
 }
 
 TEST(S760Emulator, TheUnusedMarkDeletesASampleWithItsData)

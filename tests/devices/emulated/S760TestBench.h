@@ -68,8 +68,8 @@ inline Bytes HighLow(const Bytes& bytes)
 }
 
 inline uint32_t SampleParamsAddress(uint32_t n) { return (n + 2048) * 96; }
-inline uint32_t PatchAddress(uint32_t n) { return (n + 128) * 256; }
-inline uint32_t PartialAddress(uint32_t n) { return (n + 256) * 256; }
+inline uint32_t PatchAddress(uint32_t n) { return (n + 128) * 512; }
+inline uint32_t PartialAddress(uint32_t n) { return (n + 512) * 256; }
 constexpr uint32_t kFileList = 0x200018;
 
 inline Bytes Name16(const std::string& name)
