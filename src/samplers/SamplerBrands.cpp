@@ -7,6 +7,7 @@
 #include "samplers/akai/AKAIRecognizer.h"
 #include "samplers/akai/AKAISCSIInterface.h"
 #include "samplers/emu/EMUSamplerClasses.h"
+#include "samplers/roland/S760InstalledMIDIInterface.h"
 #include "samplers/yamaha/A3000Recognizer.h"
 #include "samplers/yamaha/A3000Version.h"
 
@@ -15,7 +16,7 @@ namespace quorvel {
 bool SamplerBrandBuilt(uint32_t typeId)
 {
     return EMUSamplerClass(typeId) != nullptr || akai::MIDIModelGeneration(typeId).has_value() ||
-           akai::IsSCSIModel(typeId);
+           akai::IsSCSIModel(typeId) || typeId == kS760MIDIModel;
 }
 
 namespace {
@@ -59,6 +60,10 @@ std::unique_ptr<CABCSamplerInterface> CreateSamplerInterface(const CPersistentIn
     }
     if (akai::IsSCSIModel(sampler.modelTypeId))
         return std::make_unique<CAKAISCSIInterface>(InstalledSCSIDevice(sampler, devices), sampler.sysexId);
+    if (sampler.modelTypeId == kS760MIDIModel) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        return std::make_unique<CS760InstalledMIDIInterface>(ports.input, ports.output, sampler.sysexId);
+    }
     throw XSamplerNotSupported();
 }
 
@@ -77,6 +82,12 @@ bool ReadOSVersion(const CPersistentInstalledSampler& sampler, const SSamplerDev
     }
     if (akai::IsSCSIModel(sampler.modelTypeId))
         return ReadAKAIVersion(InstalledSCSIDevice(sampler, devices), sampler.sysexId, version);
+    // The S-760 tells no version: an answer is all it gives, and the version stays as it was.
+    if (sampler.modelTypeId == kS760MIDIModel) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        CheckS760Answers(ports.input, ports.output, sampler.sysexId);
+        return true;
+    }
     throw XSamplerNotSupported();
 }
 

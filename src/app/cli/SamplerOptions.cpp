@@ -13,6 +13,7 @@
 #include "samplers/akai/AKAIModels.h"
 #include "samplers/emu/EMUSCSIInterface.h"
 #include "samplers/emu/EMUSamplerClasses.h"
+#include "samplers/roland/S760InstalledMIDIInterface.h"
 #include "samplers/sds/SDSSamplerInterface.h"
 #include "samplers/smdi/SMDISamplerInterface.h"
 
@@ -103,10 +104,19 @@ SCliSampler ResolveSampler(const SamplerOptions& o)
         throw CliError(kUsage, "--model " + model + ": no such model; quorvel-cli samplers lists them");
     if (!SamplerBrandBuilt(entry->typeId))
         throw CliError(kUsage, "--model " + model + ": " + std::string(entry->name) +
-                                   " cannot be used yet; sds, smdi, the E-mu models and the AKAI models can");
+                                   " cannot be used yet; sds, smdi, the E-mu models, the AKAI models and the "
+                                   "Roland S-760 can");
     if (akai::IsSCSIModel(entry->typeId)) {
         RequireSCSI(o, model);
         return {ECliSamplerKind::AKAI, entry->typeId, std::string(entry->name), 0, 0xFFFF, true};
+    }
+    if (entry->typeId == kS760MIDIModel) {
+        if (!o.midiIn || !o.midiOut)
+            throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT");
+        if (o.sysexId > 31)
+            throw CliError(kUsage, "--sysex-id: the S-760 answers device numbers 0 to 31");
+        // The sampler gives new samples the first free number of 0 to 511.
+        return {ECliSamplerKind::Roland, entry->typeId, std::string(entry->name), 0, s760::kSampleCount - 1, true};
     }
     if (!EMUSamplerClass(entry->typeId)) {
         if (!o.midiIn || !o.midiOut)

@@ -141,7 +141,9 @@ std::unique_ptr<CSamplerSession> OpenSamplerSession(const CMIDIPortLists& ports,
     SCliSampler sampler = ResolveSampler(options);
     if (sampler.kind == ECliSamplerKind::SDS)
         return std::make_unique<CSDSSession>(ports, options, std::move(sampler));
-    if (sampler.kind == ECliSamplerKind::AKAI && !akai::IsSCSIModel(sampler.typeId))
+    const bool midiBrand = sampler.kind == ECliSamplerKind::Roland ||
+                           (sampler.kind == ECliSamplerKind::AKAI && !akai::IsSCSIModel(sampler.typeId));
+    if (midiBrand)
         return std::make_unique<CInterfaceSession>(sampler, OpenMIDIBrand(ports, buses, options, sampler));
     const SCSIDevice device = OpenTarget(buses, options);
     std::unique_ptr<CABCSamplerInterface> interface;
