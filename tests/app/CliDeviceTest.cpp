@@ -53,7 +53,7 @@ TEST(CliDevices, TheSamplerMustBeNamedAsTheToolCanReachIt)
         {"transmit " + loop + " --midi-in A --midi-out B", 1, "--model sds"},
         {"transmit " + loop + " --sampler Mine", 1, "no installed sampler has that name"},
         {"transmit " + loop + " --sampler Mine --model sds", 1, "leave out --model"},
-        {"transmit " + loop + " --model 2000 --midi-in A --midi-out B", 1, "cannot be used yet"},
+        {"transmit " + loop + " --model 3000 --midi-in A --midi-out B", 1, "cannot be used yet"},
         {"transmit " + loop + " --model 4100 --midi-in A", 1, "--midi-out PORT"},
         {"transmit " + loop + " --model 4151 --midi-in A --midi-out B", 1, "--scsi-bus BUS and --scsi-id N"},
         {"transmit " + loop + " --model 4151 --scsi-bus Loopback --scsi-id 0 --sample-number 0", 1,
