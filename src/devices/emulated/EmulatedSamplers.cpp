@@ -5,6 +5,7 @@
 
 #include "devices/emulated/AKAIEmulator.h"
 #include "devices/emulated/AKAISCSIEmulator.h"
+#include "devices/emulated/S760EmulatorStart.h"
 #include "devices/emulated/SDSEmulator.h"
 #include "devices/emulated/SMDIEmulator.h"
 #include "devices/midi/LoopbackMIDI.h"
@@ -56,6 +57,8 @@ void CEmulatedSamplers::Start(CMIDIPortLists& ports, CSCSIBusRegistry& scsiBuses
                               CABCEmulatorClock& clock, uint32_t baud, std::ostream& warnings)
 {
     for (const std::string& id : settings.samplers) {
+        if (StartS760Emulator(id, ports, settings, clock, baud, warnings, midi_))
+            continue;
         if (id == CSDSEmulator::kId) {
             SLoopbackMIDIDevice ends = AddLoopbackMIDIPorts(ports, CSDSEmulator::kPortName, baud);
             const std::string folder = MemoryFolder(settings, id);

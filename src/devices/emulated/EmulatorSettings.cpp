@@ -6,6 +6,7 @@
 
 #include "devices/emulated/AKAIEmulatorModel.h"
 #include "devices/emulated/AKAISCSIEmulatorModel.h"
+#include "devices/emulated/S760Emulator.h"
 #include "devices/emulated/SMDIEmulatorModel.h"
 
 namespace quorvel {
@@ -24,7 +25,7 @@ constexpr SFaultKind kFaultKinds[] = {
     {"wrong-packet", true}, {"wait", true},      {"cancel", true},       {"busy", true}, {"drop", true},
     {"silent", false},      {"reject-header", false}, {"cancel-header", false},
     {"reject-transfer", false}, {"reject-packet", true}, {"abort", true}, {"bad-tag", false},
-    {"check-condition", false},
+    {"check-condition", false}, {"reject", true},
 };
 
 std::string Trimmed(const std::string& text)
@@ -81,7 +82,7 @@ const SEmulatorFault* SEmulatorSettings::FindFault(const std::string& name) cons
 const std::vector<std::string>& BuiltEmulatorIds()
 {
     static const std::vector<std::string> ids = [] {
-        std::vector<std::string> all = {"sds"};
+        std::vector<std::string> all = {"sds", CS760Emulator::kId};
         for (const SSMDIEmulatorModel& model : SMDIEmulatorModels())
             all.push_back(model.id);
         for (const SAKAIEmulatorModel& model : AKAIEmulatorModels())
