@@ -8,6 +8,7 @@
 #include "analysis/SliceSet.h"
 #include "app/CommandLineChecks.h"
 #include "app/cli/AKAITransmitCommand.h"
+#include "app/cli/RolandTransmitCommand.h"
 #include "app/cli/CliError.h"
 #include "app/cli/DeviceFailure.h"
 #include "app/cli/OpenInput.h"
@@ -25,6 +26,7 @@
 #include "samplers/SliceSamples.h"
 #include "samplers/SamplerExceptions.h"
 #include "samplers/akai/AKAIInterface.h"
+#include "samplers/roland/S760Interface.h"
 #include "samplers/sds/SDSMessages.h"
 
 namespace quorvel::cli {
@@ -206,14 +208,16 @@ void AddTransmitOptions(CLI::App& command, TransmitOptions& o)
         ->check(CLI::Range(0, 16777215));
     command.add_flag("--accept-limit", o.acceptLimit,
                      "send the first slices when the sample numbers (or an AKAI program's keys) run out");
-    command.add_option("--program-name", o.programName, "AKAI: the program the slices make (default NEW PROGRAM)");
+    command.add_option("--program-name,--patch-name", o.programName,
+                       "AKAI: the program the slices make (default NEW PROGRAM); S-760: the patch (default NEW PATCH)");
     command.add_option("--first-key", o.firstKey, "AKAI: the key of the first slice (default 36)")
         ->check(WholeNumber())
         ->check(CLI::Range(0, 127));
     command.add_option("--template", o.templateName,
-                       "AKAI: a program on the sampler whose settings the new program takes");
-    command.add_flag("--replace", o.replace, "AKAI: replace a program of that name, deleting its samples");
-    command.add_flag("--use-defaults", o.useDefaults, "AKAI: go on with default settings when the template "
+                       "AKAI, S-760: a program or patch on the sampler whose settings the new one takes");
+    command.add_flag("--replace", o.replace,
+                     "AKAI, S-760: replace a program or patch of that name, deleting its samples (and partials)");
+    command.add_flag("--use-defaults", o.useDefaults, "AKAI, S-760: go on with default settings when the template "
                                                       "cannot be read");
 }
 
@@ -223,9 +227,11 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
     const SCliSampler named = ResolveSampler(samplerOptions);
     const bool programOptions = options.programName || options.firstKey || options.templateName || options.replace ||
                                 options.useDefaults;
-    if (programOptions && named.kind != ECliSamplerKind::AKAI)
+    if (programOptions && named.kind != ECliSamplerKind::AKAI && named.kind != ECliSamplerKind::Roland)
         throw CliError(kUsage, "--program-name, --first-key, --template, --replace and --use-defaults: " +
                                    named.name + " makes no program");
+    if (options.firstKey && named.kind == ECliSamplerKind::Roland)
+        throw CliError(kUsage, "--first-key: the S-760 patch plays its slices from C2 (key 36) up");
     if (named.numbersItself && options.sampleNumber)
         throw CliError(kUsage, "--sample-number: " + named.name + " numbers new samples itself");
     const int32_t first = options.sampleNumber.value_or(named.lowestNumber);
@@ -244,6 +250,9 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
     if (named.kind == ECliSamplerKind::AKAI)
         if (auto* akai = dynamic_cast<CABCAKAIInterface*>(&sampler))
             return TransmitAKAI(*akai, job, options);
+    if (named.kind == ECliSamplerKind::Roland)
+        if (auto* s760 = dynamic_cast<CABCS760Interface*>(&sampler))
+            return TransmitS760(*s760, job, options);
 
     CQuietTransfer progress;
     ordered_json samples = ordered_json::array();
