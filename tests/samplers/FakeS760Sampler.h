@@ -93,8 +93,11 @@ public:
     Bytes accessWritten;
     // The next answer the sampler would send goes out as this instead.
     std::optional<Bytes> replaceNextAnswer;
-    // A block written by handshake, by address.
+    // A block written by handshake, by address (wire bytes).
     std::map<uint32_t, Bytes> written;
+    // Patches from 0x10000 (512 wire bytes each) and partials from 0x20000
+    // (256), wire bytes by address; listed while their name is not unused.
+    std::map<uint32_t, Bytes> memory;
     uint32_t nextFreeFrame = 0;
 
     FakeSDSSampler& Dump() { return dump_; }
@@ -199,6 +202,8 @@ private:
 
     Bytes BlockAt(uint32_t address, uint32_t size) const
     {
+        if (const auto found = memory.find(address); found != memory.end())
+            return found->second;
         if (IsSampleBlock(address)) {
             const auto found = blocks.find(static_cast<uint16_t>(address / 96 - 2048));
             if (found != blocks.end())
@@ -209,6 +214,10 @@ private:
 
     void Store(uint32_t address, const Bytes& wire)
     {
+        if (address >= 0x10000 && address < 0x30000) {
+            memory[address] = wire;
+            return;
+        }
         if (!IsSampleBlock(address) || wire.size() != 96)
             return;
         const auto number = static_cast<uint16_t>(address / 96 - 2048);
@@ -226,6 +235,15 @@ private:
             entries.push_back({5, number, std::string(block.begin(), block.begin() + 16)});
         for (const Entry& entry : others)
             entries.push_back(entry);
+        for (const auto& [address, wire] : memory) {
+            const Bytes name = Denibble(Bytes(wire.begin(), wire.begin() + 32));
+            if (name[0] == 0x7F)
+                continue;
+            const bool patch = address < 0x20000;
+            entries.push_back({static_cast<uint8_t>(patch ? 3 : 4),
+                               static_cast<uint16_t>(patch ? (address - 0x10000) / 512 : (address - 0x20000) / 256),
+                               std::string(name.begin(), name.end())});
+        }
         Bytes data;
         std::vector<Bytes> messages;
         for (const Entry& entry : entries) {
