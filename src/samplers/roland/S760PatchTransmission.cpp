@@ -177,7 +177,12 @@ SS760TransmitResult CS760PatchTransmission::Run(const CExportJob& job, const SS7
         }
         throw;
     }
-    result.patchNumber = CreatePatch(*patchNumber, patchName, model, result.samples, freePartials);
+    try {
+        result.patchNumber = CreatePatch(*patchNumber, patchName, model, result.samples, freePartials);
+    } catch (...) {
+        aftermath_ = ES760Aftermath::PatchIncomplete;
+        throw;
+    }
     return result;
 }
 
