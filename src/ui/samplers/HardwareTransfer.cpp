@@ -8,8 +8,10 @@
 #include "framework/window/AlertBox.h"
 #include "samplers/SamplerExceptions.h"
 #include "samplers/akai/AKAIInterface.h"
+#include "samplers/roland/S760Interface.h"
 #include "ui/samplers/AKAIReceiveDialog.h"
 #include "ui/samplers/AKAITransmitDialog.h"
+#include "ui/samplers/S760TransmitDialog.h"
 #include "ui/samplers/SamplerDialogs.h"
 #include "ui/samplers/SamplerFailureAlerts.h"
 
@@ -68,6 +70,9 @@ bool TransmitToInstalled(const CPersistentInstalledSampler& sampler, const STran
         // The AKAI samplers build a program around the samples.
         if (auto* akai = dynamic_cast<CABCAKAIInterface*>(device.get()))
             return CAKAITransmitDialog::Run(sampler, *akai, job, services);
+        // The S-760 builds a patch around them.
+        if (auto* s760 = dynamic_cast<CABCS760Interface*>(device.get()))
+            return CS760TransmitDialog::Run(sampler, *s760, job, services);
         return CSamplerTransmitDialog::Run(sampler, *device, job, services);
     } catch (...) {
         ShowHandlerFailure(sampler, services.parent);
