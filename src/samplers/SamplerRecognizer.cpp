@@ -2,6 +2,7 @@
 
 #include "samplers/akai/AKAIRecognizer.h"
 #include "samplers/emu/EMURecognizer.h"
+#include "samplers/roland/S760Recognizer.h"
 #include "samplers/yamaha/A3000Recognizer.h"
 
 namespace quorvel {
@@ -27,9 +28,9 @@ const std::vector<std::unique_ptr<CABCSamplerRecognizer>>& SCSIRecognizers()
 
 const std::vector<std::unique_ptr<CABCSamplerRecognizer>>& MIDIRecognizers()
 {
-    // The Roland answers go first once that brand is built, then the AKAI
-    // status reports, then the identity replies (Kurzweil reads them as well).
-    static const auto recognizers = Make<CAKAIRecognizer, CA3000Recognizer>();
+    // The Roland answers go first, then the AKAI status reports, then the
+    // identity replies (Kurzweil reads them as well).
+    static const auto recognizers = Make<CS760Recognizer, CAKAIRecognizer, CA3000Recognizer>();
     return recognizers;
 }
 

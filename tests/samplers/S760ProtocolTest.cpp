@@ -6,6 +6,7 @@
 #include "samplers/roland/RolandCom.h"
 #include "samplers/roland/RolandExceptions.h"
 #include "samplers/roland/S760Layouts.h"
+#include "samplers/roland/S760Recognizer.h"
 
 using namespace quorvel;
 using namespace quorvel::test;
@@ -205,4 +206,23 @@ TEST(S760Layouts, LoopModesReadAsTheSustainAndReleaseLoops)
     EXPECT_EQ(loops(0x40), (std::vector<uint32_t>{0, 0, 4604}));
     p.loopMode = 0;
     EXPECT_EQ(p.ToInfo().sustainLoop.start, 100u); // from the sample's own start
+}
+
+TEST(S760Recognizer, TheAccessDataSetNamesTheSamplerAndItsDeviceNumber)
+{
+    const CS760Recognizer recognizer;
+    const auto seen = [&](const Bytes& bytes) {
+        const CRawSysex message(bytes);
+        return recognizer.RecognizeMIDIMessage({{"Out", "ALSA"}, {"In", "ALSA"}, message});
+    };
+    const std::vector<SFoundSampler> found = seen(RolandMessage(0x12, 0x200008, {0, 1}, 5));
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].typeId, 2000u);
+    EXPECT_EQ(found[0].sysexId, 5);
+    EXPECT_EQ(found[0].midiIn.device, "In");
+    EXPECT_TRUE(seen(RolandMessage(0x12, 0x200018, {0, 1}, 5)).empty());
+    Bytes damaged = RolandMessage(0x12, 0x200008, {0, 1}, 5);
+    damaged[10] ^= 1;
+    EXPECT_TRUE(seen(damaged).empty());
+    EXPECT_EQ(S760SearchRequest(2), RolandMessage(0x12, 0x200008, {0, 0}, 2));
 }
