@@ -7,6 +7,7 @@
 #include "framework/AlertContent.h"
 #include "framework/EmbeddedResources.h"
 #include "framework/ResourceReference.h"
+#include "devices/midi/MIDIExceptions.h"
 #include "samplers/SampleTransfer.h"
 #include "samplers/roland/S760PatchTransmission.h"
 
@@ -111,6 +112,14 @@ ordered_json TransmitS760(CABCS760Interface& sampler, const CExportJob& job, con
         throw CliError(kDeviceRefused, AlertText(kTooFewSamplesAlert, std::to_string(transmission.Shortfall())));
     } catch (...) {
         CliError failure = DeviceFailure("the patch \"" + DisplayName(settings.patchName) + "\"");
+        // A sampler that does not answer is most often not in Performance mode.
+        try {
+            throw;
+        } catch (const XSysexTimedOut&) {
+            failure = CliError(failure.Status(), std::string(failure.what()) + "\n" +
+                                                     BuiltInTextResources().Text(StringReference(133, 650)));
+        } catch (...) {
+        }
         if (transmission.Aftermath() == ES760Aftermath::PatchIncomplete)
             throw CliError(failure.Status(), std::string(failure.what()) + "\n" + AlertText(kPatchIncompleteAlert));
         throw failure;
