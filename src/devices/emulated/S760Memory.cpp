@@ -80,19 +80,23 @@ bool CS760Memory::Covers(uint32_t address, uint32_t size) { return size > 0 && R
 
 bool CS760Memory::Read(uint32_t address, uint32_t size, std::vector<uint8_t>& out) const
 {
-    const SS760Region* region = Covers(address, size) ? RegionAt(address, size) : nullptr;
+    const SS760Region* region = size > 0 ? RegionAt(address, size) : nullptr;
     if (!region)
         return false;
     std::lock_guard lock(mutex_);
     out.clear();
-    const auto& blocks = blocks_.count(region->category) ? blocks_.at(region->category)
-                                                         : std::map<uint32_t, std::vector<uint8_t>>{};
+    const auto kind = blocks_.find(region->category);
     const std::vector<uint8_t> unused = UnusedBlock(*region);
     for (uint32_t at = address; at < address + size; ++at) {
         const uint32_t number = (at - region->base) / region->blockBytes;
         const uint32_t offset = (at - region->base) % region->blockBytes;
-        const auto found = blocks.find(number);
-        out.push_back(found != blocks.end() ? found->second[offset] : unused[offset]);
+        const std::vector<uint8_t>* block = &unused;
+        if (kind != blocks_.end()) {
+            const auto found = kind->second.find(number);
+            if (found != kind->second.end())
+                block = &found->second;
+        }
+        out.push_back((*block)[offset]);
     }
     return true;
 }
