@@ -59,7 +59,9 @@ public:
     bool ReplacePatch(const std::string& name) override
     {
         progress_.reset();
-        return ShowAlert(kPatchExistsAlert, {name}, services_.parent) == kLastButton;
+        if (ShowAlert(kPatchExistsAlert, {name}, services_.parent) != kLastButton)
+            throw CS760TransmitDialog::XS760DeleteCancelled();
+        return true;
     }
     bool UseDefaults() override
     {

@@ -17,6 +17,9 @@ class CABCS760Interface;
 class CS760TransmitDialog final : public CSamplerTransmitDialog {
     Q_OBJECT
 public:
+    // The user would not have the old patch deleted: nothing was sent.
+    QUORVEL_EXCEPTION(XS760DeleteCancelled, XSampleTransmitCancelled);
+
     // `patches`: the sampler's patch names, offered as templates.
     CS760TransmitDialog(const CPersistentInstalledSampler& sampler, int sampleCount,
                         const std::vector<std::string>& patches, QWidget* parent);
