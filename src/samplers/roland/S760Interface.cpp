@@ -139,8 +139,8 @@ void CABCS760Interface::FillSampleList(int32_t, CSampleList& list, uint32_t)
 {
     InvalidateSamples();
     for (const SS760FileEntry& entry : Samples().Entries()) {
-        CSampleSpec spec(entry.name, entry.number);
-        if (!list.Add(spec))
+        const CSampleSpec listed(entry.name, entry.number);
+        if (!list.Add(listed))
             break;
     }
 }
