@@ -226,3 +226,31 @@ TEST(S760Recognizer, TheAccessDataSetNamesTheSamplerAndItsDeviceNumber)
     EXPECT_TRUE(seen(damaged).empty());
     EXPECT_EQ(S760SearchRequest(2), RolandMessage(0x12, 0x200008, {0, 0}, 2));
 }
+
+TEST(S760Layouts, ASamplesLoopsArePlacedFromTheStartTheSamplerGaveIt)
+{
+    s760::SS760SampleParameters p;
+    p.bank = 1;
+    p.blocks = 2;
+    p.start = s760::StoredAddress(5000, 1);
+    SampleInfo info;
+    info.SetName("Pad");
+    info.rate = 30000;
+    info.length = 9000;
+    info.sustainLoop = {static_cast<uint32_t>(SampleLoopType::Forward), 1000, 8000};
+    p.SetFromInfo(info);
+    EXPECT_EQ(p.loopMode, s760::kLoopForward);
+    EXPECT_EQ(p.sustainLoopStart, s760::StoredAddress(6000, 1));
+    EXPECT_EQ(p.end, s760::StoredAddress(13999, 1));
+    EXPECT_EQ(p.blocks, 2) << "the sampler's own count stays";
+    EXPECT_EQ(p.rateIndex, 4);
+    const SampleInfo back = p.ToInfo();
+    EXPECT_EQ(back.sustainLoop.start, 1000u);
+    EXPECT_EQ(back.sustainLoop.end, 8000u);
+    EXPECT_EQ(back.length, 9212u);
+
+    info.sustainLoop = {};
+    p.SetFromInfo(info);
+    EXPECT_EQ(p.loopMode, s760::kLoopOneShot) << "no loop: played once to its last frame";
+    EXPECT_EQ(p.sustainLoopEnd, p.end);
+}
