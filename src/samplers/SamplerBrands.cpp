@@ -10,6 +10,7 @@
 #include "samplers/kurzweil/KurzweilModels.h"
 #include "samplers/kurzweil/KurzweilRecognizer.h"
 #include "samplers/yamaha/A3000InstalledInterfaces.h"
+#include "samplers/roland/S760InstalledMIDIInterface.h"
 #include "samplers/yamaha/A3000Recognizer.h"
 #include "samplers/yamaha/A3000Version.h"
 
@@ -19,7 +20,7 @@ bool SamplerBrandBuilt(uint32_t typeId)
 {
     return EMUSamplerClass(typeId) != nullptr || akai::MIDIModelGeneration(typeId).has_value() ||
            akai::IsSCSIModel(typeId) || kurzweil::IsKurzweilModel(typeId) || typeId == kA3000MIDIModel ||
-           typeId == kA3000MIDIAndSCSIModel;
+           typeId == kA3000MIDIAndSCSIModel || typeId == kS760MIDIModel;
 }
 
 namespace {
@@ -79,6 +80,10 @@ std::unique_ptr<CABCSamplerInterface> CreateSamplerInterface(const CPersistentIn
         return std::make_unique<CA3000InstalledMIDIAndSCSIInterface>(ports.input, ports.output, sampler.sysexId,
                                                                      InstalledSCSIDevice(sampler, devices));
     }
+    if (sampler.modelTypeId == kS760MIDIModel) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        return std::make_unique<CS760InstalledMIDIInterface>(ports.input, ports.output, sampler.sysexId);
+    }
     throw XSamplerNotSupported();
 }
 
@@ -101,6 +106,12 @@ bool ReadOSVersion(const CPersistentInstalledSampler& sampler, const SSamplerDev
     if (kurzweil::IsKurzweilModel(sampler.modelTypeId)) {
         const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
         return ReadKurzweilVersion(ports.input, ports.output, sampler.sysexId, sampler.modelTypeId, version);
+    }
+    // The S-760 tells no version: an answer is all it gives, and the version stays as it was.
+    if (sampler.modelTypeId == kS760MIDIModel) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        CheckS760Answers(ports.input, ports.output, sampler.sysexId);
+        return true;
     }
     throw XSamplerNotSupported();
 }

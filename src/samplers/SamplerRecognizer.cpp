@@ -3,6 +3,7 @@
 #include "samplers/akai/AKAIRecognizer.h"
 #include "samplers/emu/EMURecognizer.h"
 #include "samplers/kurzweil/KurzweilRecognizer.h"
+#include "samplers/roland/S760Recognizer.h"
 #include "samplers/yamaha/A3000Recognizer.h"
 
 namespace quorvel {
@@ -28,9 +29,9 @@ const std::vector<std::unique_ptr<CABCSamplerRecognizer>>& SCSIRecognizers()
 
 const std::vector<std::unique_ptr<CABCSamplerRecognizer>>& MIDIRecognizers()
 {
-    // The Roland answers go first once that brand is built, then the AKAI
-    // status reports, then the identity replies.
-    static const auto recognizers = Make<CAKAIRecognizer, CKurzweilRecognizer, CA3000Recognizer>();
+    // The Roland answers go first, then the AKAI status reports, then the
+    // identity replies.
+    static const auto recognizers = Make<CS760Recognizer, CAKAIRecognizer, CKurzweilRecognizer, CA3000Recognizer>();
     return recognizers;
 }
 

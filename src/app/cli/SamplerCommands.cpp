@@ -10,6 +10,7 @@
 #include "app/cli/A3000TransmitCommand.h"
 #include "app/cli/AKAITransmitCommand.h"
 #include "app/cli/K2000TransmitCommand.h"
+#include "app/cli/RolandTransmitCommand.h"
 #include "app/cli/CliError.h"
 #include "app/cli/DeviceFailure.h"
 #include "app/cli/OpenInput.h"
@@ -29,6 +30,7 @@
 #include "samplers/akai/AKAIInterface.h"
 #include "samplers/kurzweil/K2000Interface.h"
 #include "samplers/kurzweil/KurzweilModels.h"
+#include "samplers/roland/S760Interface.h"
 #include "samplers/sds/SDSMessages.h"
 #include "samplers/yamaha/A3000Interface.h"
 
@@ -216,22 +218,23 @@ void AddTransmitOptions(CLI::App& command, TransmitOptions& o)
                        "options the slices stay sound blocks")
         ->check(WholeNumber())
         ->check(CLI::Range(1, 999));
-    command.add_option("--program-name,--bank-name", o.programName,
+    command.add_option("--program-name,--bank-name,--patch-name", o.programName,
                        "AKAI, Kurzweil: the program the slices make (default NEW PROGRAM; Kurzweil: the loop's name); "
-                       "Yamaha A3000: the sample bank (default Unnamed SmpBank)");
+                       "Yamaha A3000: the sample bank (default Unnamed SmpBank); S-760: the patch (default NEW PATCH)");
     command.add_option("--first-key", o.firstKey,
                        "AKAI, Kurzweil, Yamaha A3000: the key of the first slice (default 36; Kurzweil: 12 or above)")
         ->check(WholeNumber())
         ->check(CLI::Range(0, 127));
     command.add_option("--template", o.templateName,
-                       "AKAI, Kurzweil: a program on the sampler whose settings the new program takes (Kurzweil: "
-                       "its id or name); Yamaha A3000: a sample bank");
+                       "AKAI, Kurzweil, S-760: a program or patch on the sampler whose settings the new one takes "
+                       "(Kurzweil: its id or name); Yamaha A3000: a sample bank");
     command.add_flag("--replace", o.replace,
-                     "AKAI: replace a program of that name, deleting its samples; Kurzweil: replace the program "
-                     "at that id, deleting its first layer's keymap and that keymap's sound blocks");
+                     "AKAI, S-760: replace a program or patch of that name, deleting its samples (and partials); "
+                     "Kurzweil: replace the program at that id, deleting its first layer's keymap and that keymap's "
+                     "sound blocks");
     command.add_flag("--use-defaults", o.useDefaults,
-                     "AKAI, Kurzweil, Yamaha A3000: go on with default settings when the template cannot be read "
-                     "(Kurzweil: or none is named)");
+                     "AKAI, Kurzweil, Yamaha A3000, S-760: go on with default settings when the template cannot be "
+                     "read (Kurzweil: or none is named)");
 }
 
 ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, const DocumentOptions& documentOptions,
@@ -243,12 +246,16 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
         throw CliError(kUsage, "--program-id: " + named.name + " keeps no programs by id");
     const bool programOptions = options.programName || options.firstKey || options.templateName || options.replace ||
                                 options.useDefaults;
-    if (programOptions && named.kind != ECliSamplerKind::AKAI && named.kind != ECliSamplerKind::YAMAHA &&
-        !isKurzweil)
+    // The plain sample-dump samplers and the E-mu models keep samples only.
+    const bool keepsSamplesOnly = named.kind == ECliSamplerKind::SDS || named.kind == ECliSamplerKind::SMDI ||
+                                  named.kind == ECliSamplerKind::EMU;
+    if (programOptions && keepsSamplesOnly)
         throw CliError(kUsage, "--program-name, --first-key, --template, --replace and --use-defaults: " +
                                    named.name + " makes no program");
     if (options.replace && named.kind == ECliSamplerKind::YAMAHA)
         throw CliError(kUsage, "--replace: " + named.name + " replaces no sample bank; delete it on the sampler");
+    if (options.firstKey && named.kind == ECliSamplerKind::Roland)
+        throw CliError(kUsage, "--first-key: the S-760 patch plays its slices from C2 (key 36) up");
     if (named.numbersItself && options.sampleNumber)
         throw CliError(kUsage, "--sample-number: " + named.name + " numbers new samples itself");
     const int32_t first = options.sampleNumber.value_or(named.lowestNumber);
@@ -272,6 +279,9 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
         return TransmitK2000(*k2000, job, options);
     if (auto* a3000 = dynamic_cast<CABCA3000Interface*>(&sampler))
         return TransmitA3000(*a3000, job, options);
+    if (named.kind == ECliSamplerKind::Roland)
+        if (auto* s760 = dynamic_cast<CABCS760Interface*>(&sampler))
+            return TransmitS760(*s760, job, options);
 
     CQuietTransfer progress;
     ordered_json samples = ordered_json::array();

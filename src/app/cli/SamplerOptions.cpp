@@ -15,6 +15,7 @@
 #include "samplers/emu/EMUSamplerClasses.h"
 #include "samplers/kurzweil/K2000Interface.h"
 #include "samplers/kurzweil/KurzweilModels.h"
+#include "samplers/roland/S760InstalledMIDIInterface.h"
 #include "samplers/sds/SDSSamplerInterface.h"
 #include "samplers/smdi/SMDISamplerInterface.h"
 #include "samplers/yamaha/A3000Interface.h"
@@ -108,7 +109,7 @@ SCliSampler ResolveSampler(const SamplerOptions& o)
         throw CliError(kUsage, "--model " + model + ": no such model; quorvel-cli samplers lists them");
     if (!SamplerBrandBuilt(entry->typeId))
         throw CliError(kUsage, "--model " + model + ": " + std::string(entry->name) +
-                                   " cannot be used yet; sds, smdi, the E-mu, AKAI, Kurzweil and Yamaha A3000 models can");
+                                   " cannot be used yet; sds, smdi, the E-mu, AKAI, Kurzweil, Yamaha A3000 and Roland S-760 models can");
     if (entry->typeId == kA3000MIDIModel || entry->typeId == kA3000MIDIAndSCSIModel) {
         if (!o.midiIn || !o.midiOut)
             throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT");
@@ -129,6 +130,14 @@ SCliSampler ResolveSampler(const SamplerOptions& o)
         // Sound blocks are numbered by their ids, which the sampler gives.
         return {ECliSamplerKind::Kurzweil, entry->typeId, std::string(entry->name), CABCK2000Interface::kLowestId,
                 CABCK2000Interface::kHighestId, true};
+    }
+    if (entry->typeId == kS760MIDIModel) {
+        if (!o.midiIn || !o.midiOut)
+            throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT");
+        if (o.sysexId > 31)
+            throw CliError(kUsage, "--sysex-id: the S-760 answers device numbers 0 to 31");
+        // The sampler gives new samples the first free number of 0 to 511.
+        return {ECliSamplerKind::Roland, entry->typeId, std::string(entry->name), 0, s760::kSampleCount - 1, true};
     }
     if (!EMUSamplerClass(entry->typeId)) {
         if (!o.midiIn || !o.midiOut)

@@ -15,6 +15,8 @@
 #include "ui/samplers/AKAITransmitDialog.h"
 #include "ui/samplers/K2000ReceiveDialog.h"
 #include "ui/samplers/K2000TransmitDialog.h"
+#include "samplers/roland/S760Interface.h"
+#include "ui/samplers/S760TransmitDialog.h"
 #include "ui/samplers/SamplerDialogs.h"
 #include "ui/samplers/SamplerFailureAlerts.h"
 
@@ -79,6 +81,9 @@ bool TransmitToInstalled(const CPersistentInstalledSampler& sampler, const STran
         // The A3000 groups the samples in a sample bank.
         if (auto* a3000 = dynamic_cast<CABCA3000Interface*>(device.get()))
             return CA3000TransmitDialog::Run(sampler, *a3000, job, services);
+        // The S-760 builds a patch around them.
+        if (auto* s760 = dynamic_cast<CABCS760Interface*>(device.get()))
+            return CS760TransmitDialog::Run(sampler, *s760, job, services);
         return CSamplerTransmitDialog::Run(sampler, *device, job, services);
     } catch (...) {
         ShowHandlerFailure(sampler, services.parent);
