@@ -157,7 +157,7 @@ TEST(S760Emulator, DamagedAndMisplacedMessagesAreRefused)
     EXPECT_EQ(bench.Ask(bad), RolandError());
     // Outside every block, or nothing at all.
     EXPECT_EQ(bench.Ask(AddressSize(0x40, 0x100000, 16)), RolandReject());
-    EXPECT_EQ(bench.Ask(AddressSize(0x41, PatchAddress(127), 512)), RolandReject());
+    EXPECT_EQ(bench.Ask(AddressSize(0x41, PatchAddress(127), 1024)), RolandReject());
     EXPECT_EQ(bench.Ask(AddressSize(0x40, PatchAddress(0), 0)), RolandReject());
 
     // A damaged data message is answered with an error and may come again.
