@@ -62,16 +62,26 @@ uint32_t MaxBody(uint16_t type)
     }
 }
 
+SSampleDumpTiming DumpTiming()
+{
+    SSampleDumpTiming timing;
+    timing.headerReplyMs = CKurzweilEmulator::kDumpReplyMs;
+    timing.packetReplyMs = CKurzweilEmulator::kDumpReplyMs;
+    return timing;
+}
+
 } // namespace
 
 CKurzweilEmulator::CKurzweilEmulator(const SKurzweilEmulatorModel& model, SLoopbackMIDIDevice ends,
                                      CABCEmulatorClock& clock, const std::vector<SEmulatorFault>& faults,
                                      const std::string& folder, std::shared_ptr<CSMDIEmulator> scsi)
-    : CABCMIDIEmulator(std::move(ends), clock), model_(model), scsi_(std::move(scsi))
+    : CABCSampleDumpEmulator(std::move(ends), clock, PortName(model), DumpTiming()), model_(model),
+      scsi_(std::move(scsi))
 {
+    SSampleDumpFaults& dump = DumpFaults();
     for (const SEmulatorFault& fault : faults) {
         if (fault.name == "silent")
-            faults_.silent = true;
+            faults_.silent = dump.silent = true;
         else if (fault.name == "reject-write")
             faults_.rejectWrite = static_cast<uint8_t>(fault.value & 0x7F);
         else if (fault.name == "in-edit")
@@ -81,19 +91,20 @@ CKurzweilEmulator::CKurzweilEmulator(const SKurzweilEmulatorModel& model, SLoopb
         else if (fault.name == "id-above")
             faults_.idAbove = fault.value;
         else if (fault.name == "nak-once")
-            faults_.nakTimes[fault.value] = 1;
+            dump.nakTimes[fault.value] = 1;
         else if (fault.name == "nak-twice")
-            faults_.nakTimes[fault.value] = 2;
+            dump.nakTimes[fault.value] = 2;
         else if (fault.name == "bad-checksum")
-            faults_.badChecksum[fault.value] = true;
+            dump.badChecksum[fault.value] = true;
         else if (fault.name == "bad-checksum-once")
-            faults_.badChecksum.emplace(fault.value, false);
-        else if (fault.name == "cancel")
-            faults_.cancelAt.push_back(fault.value);
-        else if (fault.name == "reject-header")
-            faults_.rejectHeader = true;
+            dump.badChecksum.emplace(fault.value, false);
+        else if (fault.name == "cancel") {
+            dump.cancelAt.push_back(fault.value);
+            dump.cancelDumpAt.push_back(fault.value);
+        } else if (fault.name == "reject-header")
+            dump.rejectHeader = true;
         else if (fault.name == "cancel-header")
-            faults_.cancelHeader = true;
+            dump.cancelHeader = true;
         // Others belong to other protocols.
     }
     CSMDISampleStore* samples = nullptr;

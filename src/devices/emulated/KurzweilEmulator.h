@@ -6,7 +6,6 @@
 // Sample Dump Standard: sample number n is the data of sound block n + 1.
 // The MIDI+SCSI models share its sample memory with an SMDI target.
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,8 +14,7 @@
 #include "devices/emulated/EmulatorSettings.h"
 #include "devices/emulated/KurzweilEmulatorModel.h"
 #include "devices/emulated/KurzweilMemory.h"
-#include "devices/emulated/MIDIEmulator.h"
-#include "devices/emulated/SDSSample.h"
+#include "devices/emulated/SampleDumpEmulator.h"
 
 namespace quorvel {
 
@@ -34,7 +32,7 @@ constexpr uint8_t kMemoryFull = 5;
 constexpr uint8_t kMalformed = 6;
 } // namespace kurzweilerror
 
-class CKurzweilEmulator final : public CABCMIDIEmulator {
+class CKurzweilEmulator final : public CABCSampleDumpEmulator {
 public:
     // How long a dump waits for the receiver's handshake before it goes on
     // without one.
@@ -58,20 +56,15 @@ public:
 
 protected:
     void OnMessage(const std::vector<uint8_t>& message) override;
-    void OnAlarm() override;
+    // Sample number n is the data of sound block n + 1.
+    void KeepSample(const SSDSSample& sample) override;
+    std::optional<SSDSSample> SampleToDump(uint16_t number) override;
 
 private:
-    enum class EState { kIdle, kReceiving, kDumping };
-
     struct SFaults {
         bool silent = false;
         std::optional<uint8_t> rejectWrite; // reject-write:CODE, in-edit, out-of-memory
         uint32_t idAbove = 0;               // 0: no such fault
-        std::map<uint32_t, int> nakTimes;
-        std::map<uint32_t, bool> badChecksum; // true: every time
-        std::vector<uint32_t> cancelAt;
-        bool rejectHeader = false;
-        bool cancelHeader = false;
     };
 
     void Out(std::vector<uint8_t> message);
@@ -88,31 +81,12 @@ private:
     uint16_t ChooseId(uint16_t type, uint16_t id, uint8_t mode, uint8_t& code) const;
 
     void OnUniversal(const std::vector<uint8_t>& m);
-    void SDSReply(uint8_t type, uint8_t packet);
-    void StartReceiving(const std::vector<uint8_t>& m);
-    void OnDataPacket(const std::vector<uint8_t>& m);
-    void StartDump(uint16_t number);
-    void OnDumpHandshake(uint8_t type, uint8_t packet);
-    void SendDumpHeader();
-    void SendDumpPacket();
-    void Finish();
 
     const SKurzweilEmulatorModel model_;
     SFaults faults_;
     std::shared_ptr<CSMDIEmulator> scsi_;
     std::unique_ptr<CSMDISampleStore> ownSamples_;
     std::unique_ptr<CKurzweilMemory> memory_;
-
-    EState state_ = EState::kIdle;
-    SSDSSample sample_;
-    uint32_t length_ = 0;
-    uint32_t packetCount_ = 0;
-    uint32_t packet_ = 0;
-    std::map<uint32_t, int> naksSent_;
-    bool headerAnswered_ = false;
-    bool closedLoop_ = false;
-    bool paused_ = false;
-    std::map<uint32_t, int> timesSent_;
 };
 
 } // namespace quorvel

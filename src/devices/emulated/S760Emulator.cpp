@@ -12,14 +12,6 @@ namespace {
 
 constexpr uint8_t kDevice = 0x00;
 constexpr uint8_t kAllCall = 0x7F;
-// Sample dump message types.
-constexpr uint8_t kHeader = 0x01;
-constexpr uint8_t kPacket = 0x02;
-constexpr uint8_t kRequest = 0x03;
-constexpr uint8_t kWait = 0x7C;
-constexpr uint8_t kCancel = 0x7D;
-constexpr uint8_t kNak = 0x7E;
-constexpr uint8_t kAck = 0x7F;
 
 constexpr uint32_t kRates[8] = {48000, 44100, 24000, 22050, 30000, 15000, 32000, 16000};
 // A sample parameter block: 48 bytes, numbers least significant byte first.
@@ -56,29 +48,42 @@ uint32_t FrameOfAddress(uint32_t address, uint32_t bank)
     return address < base ? 0 : (address - base) >> 8;
 }
 
+SSampleDumpTiming DumpTiming()
+{
+    // Every packet waits its time, answered or not, and a header sent again
+    // keeps the first one's wait.
+    SSampleDumpTiming timing;
+    timing.headerReplyMs = CS760Emulator::kDumpReplyMs;
+    timing.packetReplyMs = CS760Emulator::kDumpReplyMs;
+    timing.openLoop = false;
+    timing.headerAgainRestartsWait = false;
+    return timing;
+}
+
 } // namespace
 
 CS760Emulator::CS760Emulator(SLoopbackMIDIDevice ends, CABCEmulatorClock& clock,
                              const std::vector<SEmulatorFault>& faults, const std::string& folder)
-    : CABCMIDIEmulator(std::move(ends), clock), memory_(folder)
+    : CABCSampleDumpEmulator(std::move(ends), clock, kPortName, DumpTiming()), memory_(folder)
 {
+    SSampleDumpFaults& dump = DumpFaults();
     for (const SEmulatorFault& fault : faults) {
         if (fault.name == "reject")
             faults_.reject.push_back(fault.value);
         else if (fault.name == "bad-checksum")
             faults_.badChecksum.push_back(fault.value);
         else if (fault.name == "nak-once")
-            faults_.nakTimes[fault.value] = 1;
+            dump.nakTimes[fault.value] = 1;
         else if (fault.name == "nak-twice")
-            faults_.nakTimes[fault.value] = 2;
+            dump.nakTimes[fault.value] = 2;
         else if (fault.name == "cancel")
-            faults_.cancelAt.push_back(fault.value);
+            dump.cancelAt.push_back(fault.value); // received sample dump packets only
         else if (fault.name == "silent")
             faults_.silent = true;
         else if (fault.name == "reject-header")
-            faults_.rejectHeader = true;
+            dump.rejectHeader = true;
         else if (fault.name == "cancel-header")
-            faults_.cancelHeader = true;
+            dump.cancelHeader = true;
         // Others belong to other protocols.
     }
     Start();
@@ -105,7 +110,7 @@ void CS760Emulator::OnMessage(const std::vector<uint8_t>& message)
     if (message[1] == roland::kManufacturer && message[2] == kDevice && message[3] == kModel)
         OnRoland(message);
     else if (message[1] == 0x7E && (message[2] == kDevice || message[2] == kAllCall))
-        OnSDS(message);
+        OnSampleDumpMessage(message);
 }
 
 // Roland messages.
@@ -324,102 +329,21 @@ void CS760Emulator::OnReaderAnswer(uint8_t command)
 
 // Sample dumps.
 
-void CS760Emulator::Handshake(uint8_t type, uint8_t packet)
+bool CS760Emulator::TakesHeader(SSDSSample& sample)
 {
-    Send({0xF0, 0x7E, kDevice, type, static_cast<uint8_t>(packet & 0x7F), 0xF7});
-}
-
-void CS760Emulator::OnSDS(const std::vector<uint8_t>& m)
-{
-    const uint8_t type = m[3];
-    if (type == kHeader)
-        StartReceiving(m);
-    else if (type == kPacket) {
-        if (dump_ == EDump::kReceiving)
-            OnDataPacket(m);
-    } else if (type == kRequest) {
-        if (m.size() == 7)
-            StartDump(static_cast<uint16_t>(m[4] | m[5] << 7));
-    } else if (type >= kWait && m.size() == 6) {
-        if (dump_ == EDump::kDumping)
-            OnDumpHandshake(type, m[4]);
-        else if (dump_ == EDump::kReceiving && type == kCancel)
-            FinishDump();
-    }
-}
-
-void CS760Emulator::StartReceiving(const std::vector<uint8_t>& m)
-{
-    SSDSSample sample;
-    uint32_t length = 0;
-    if (!ParseSDSDumpHeader(m, sample, length))
-        return;
-    FinishDump();
     const SS760Region& samples = *FindS760Region(s760::kSampleCategory);
     // The sampler keeps 16-bit words and no more samples than it has slots.
-    if (sample.number >= samples.count || sample.format < 8 || sample.format > 16 || faults_.cancelHeader) {
-        Handshake(kCancel, 0);
-        return;
-    }
-    if (faults_.rejectHeader) {
-        Handshake(kNak, 0);
-        return;
-    }
-    sample_ = std::move(sample);
-    format_ = sample_.format;
-    sample_.format = 16;
-    sample_.words.clear();
-    sample_.words.reserve(length);
-    length_ = length;
-    packet_ = 0;
-    naksSent_.clear();
-    dump_ = EDump::kReceiving;
-    Handshake(kAck, 0);
-    if (length_ == 0)
-        KeepReceived();
+    if (sample.number >= samples.count || sample.format > 16)
+        return false;
+    sample.format = 16;
+    return true;
 }
 
-void CS760Emulator::OnDataPacket(const std::vector<uint8_t>& m)
+void CS760Emulator::KeepSample(const SSDSSample& sample)
 {
-    const SSDSPacketCheck check = CheckSDSPacket(m, packet_);
-    const uint8_t number = check.number;
-    if (check.verdict != ESDSPacketCheck::kTake) {
-        Handshake(check.verdict == ESDSPacketCheck::kAck ? kAck : kNak, number);
-        return;
-    }
-    const uint32_t index = packet_;
-    const auto nak = faults_.nakTimes.find(index);
-    if (nak != faults_.nakTimes.end() && naksSent_[index] < nak->second) {
-        ++naksSent_[index];
-        Handshake(kNak, number);
-        return;
-    }
-    if (Contains(faults_.cancelAt, index)) {
-        Handshake(kCancel, number);
-        FinishDump();
-        return;
-    }
-    const uint32_t perPacket = static_cast<uint32_t>(SDSWordsPerPacket(format_));
-    const uint32_t count = std::min(perPacket, length_ - index * perPacket);
-    std::vector<uint32_t> words(count);
-    UnpackSDSWords(format_, m.data() + 5, static_cast<int>(count), words.data());
-    for (uint32_t word : words)
-        sample_.words.push_back(word << (16 - format_));
-    ++packet_;
-    if (sample_.words.size() < length_) {
-        Handshake(kAck, number);
-        return;
-    }
-    Handshake(kAck, number);
-    KeepReceived();
-}
-
-void CS760Emulator::KeepReceived()
-{
-    FinishDump();
     const SS760Region& region = *FindS760Region(s760::kSampleCategory);
-    const uint32_t number = sample_.number;
-    const uint32_t frames = static_cast<uint32_t>(sample_.words.size());
+    const uint32_t number = sample.number;
+    const uint32_t frames = static_cast<uint32_t>(sample.words.size());
     // The parameter block follows the dump; a block already there keeps its
     // name and the settings a dump does not carry.
     std::vector<uint8_t> params(kParamBytes, 0);
@@ -433,132 +357,54 @@ void CS760Emulator::KeepReceived()
     }
     const uint32_t bank = GetLE(params, 40, 2);
     const uint32_t last = frames == 0 ? 0 : frames - 1;
-    const bool looped = sample_.loopType != 0x7F && sample_.loopStart <= sample_.loopEnd && sample_.loopEnd <= last;
-    const uint32_t loopStart = looped ? sample_.loopStart : last;
-    const uint32_t loopEnd = looped ? sample_.loopEnd : last;
+    const bool looped = sample.loopType != 0x7F && sample.loopStart <= sample.loopEnd && sample.loopEnd <= last;
+    const uint32_t loopStart = looped ? sample.loopStart : last;
+    const uint32_t loopEnd = looped ? sample.loopEnd : last;
     PutLE(params, 16, AddressOfFrame(0, bank), 4);
     PutLE(params, 20, AddressOfFrame(loopStart, bank), 4);
     PutLE(params, 24, AddressOfFrame(loopEnd, bank), 4);
     PutLE(params, 28, AddressOfFrame(loopStart, bank), 4);
     PutLE(params, 32, AddressOfFrame(last, bank), 4);
-    params[36] = !looped ? 2 : sample_.loopType == 0x01 ? 4 : 0;
+    params[36] = !looped ? 2 : sample.loopType == 0x01 ? 4 : 0;
     PutLE(params, 42, (frames + kFramesPerBlock - 1) / kFramesPerBlock, 2);
-    params[44] = IndexOfRate(sample_.periodNs == 0 ? 0 : 1000000000u / sample_.periodNs);
+    params[44] = IndexOfRate(sample.periodNs == 0 ? 0 : 1000000000u / sample.periodNs);
+    // The sender has its ACK already: a failure here is only reported.
     try {
-        memory_.SampleData().Put(sample_);
+        memory_.SampleData().Put(sample);
         memory_.Write(region.base + number * region.blockBytes, roland::NibblePairs(params));
     } catch (const XBase& failure) {
         std::cerr << kPortName << ": could not keep sample " << number << " (" << failure.what() << ")\n";
     }
 }
 
-void CS760Emulator::StartDump(uint16_t number)
+std::optional<SSDSSample> CS760Emulator::SampleToDump(uint16_t number)
 {
-    std::optional<SSDSSample> data = memory_.SampleData().Find(number);
+    std::optional<SSDSSample> sample = memory_.SampleData().Find(number);
     // A sample it does not hold is not a legal request: ignored.
-    if (!data)
-        return;
-    FinishDump();
+    if (!sample)
+        return std::nullopt;
     std::vector<uint8_t> params(kParamBytes, 0);
     if (std::optional<std::vector<uint8_t>> block = memory_.Block(s760::kSampleCategory, number))
         params = roland::FromNibblePairs(block->data(), kParamBytes);
     else
-        PutLE(params, 42, static_cast<uint32_t>((data->words.size() + kFramesPerBlock - 1) / kFramesPerBlock), 2);
-    sample_ = std::move(*data);
-    length_ = std::min<uint32_t>(FramesOfBlocks(GetLE(params, 42, 2)), 0x1FFFFF);
-    sample_.words.resize(length_, kSilence);
-    sample_.format = 16;
-    format_ = 16;
-    sample_.periodNs = 1000000000u / RateOfIndex(params[44]);
+        PutLE(params, 42, static_cast<uint32_t>((sample->words.size() + kFramesPerBlock - 1) / kFramesPerBlock), 2);
+    const uint32_t length = std::min<uint32_t>(FramesOfBlocks(GetLE(params, 42, 2)), 0x1FFFFF);
+    sample->words.resize(length, kSilence);
+    sample->format = 16;
+    sample->periodNs = 1000000000u / RateOfIndex(params[44]);
     const uint32_t bank = GetLE(params, 40, 2);
     const uint8_t mode = params[36];
     const uint32_t loopStart = FrameOfAddress(GetLE(params, 20, 4), bank);
     const uint32_t loopEnd = FrameOfAddress(GetLE(params, 24, 4), bank);
-    if ((mode == 0 || mode == 1 || mode == 3 || mode == 4) && loopStart <= loopEnd && loopEnd < length_) {
-        sample_.loopStart = loopStart;
-        sample_.loopEnd = loopEnd;
-        sample_.loopType = mode == 4 ? 0x01 : 0x00;
+    if ((mode == 0 || mode == 1 || mode == 3 || mode == 4) && loopStart <= loopEnd && loopEnd < length) {
+        sample->loopStart = loopStart;
+        sample->loopEnd = loopEnd;
+        sample->loopType = mode == 4 ? 0x01 : 0x00;
     } else {
-        sample_.loopStart = sample_.loopEnd = length_;
-        sample_.loopType = 0x7F;
+        sample->loopStart = sample->loopEnd = length;
+        sample->loopType = 0x7F;
     }
-    packetCount_ = SDSPacketCount(16, length_);
-    packet_ = 0;
-    headerAnswered_ = false;
-    paused_ = false;
-    dump_ = EDump::kDumping;
-    SetAlarm(Clock().Milliseconds() + kDumpReplyMs);
-    Send(SDSDumpHeader(sample_, kDevice));
-}
-
-void CS760Emulator::SendDumpPacket()
-{
-    if (packet_ >= packetCount_) {
-        FinishDump();
-        return;
-    }
-    std::vector<uint8_t> packet(127, 0);
-    packet[0] = 0xF0;
-    packet[1] = 0x7E;
-    packet[2] = kDevice;
-    packet[3] = kPacket;
-    packet[4] = static_cast<uint8_t>(packet_ & 0x7F);
-    const uint32_t perPacket = static_cast<uint32_t>(SDSWordsPerPacket(16));
-    const uint32_t first = packet_ * perPacket;
-    const uint32_t count = std::min(perPacket, length_ - first);
-    PackSDSWords(16, sample_.words.data() + first, static_cast<int>(count), packet.data() + 5);
-    packet[125] = SDSPacketChecksum(packet.data());
-    packet[126] = 0xF7;
-    SetAlarm(Clock().Milliseconds() + kDumpReplyMs);
-    Send(packet);
-}
-
-void CS760Emulator::OnDumpHandshake(uint8_t type, uint8_t packet)
-{
-    if (type == kCancel) {
-        FinishDump();
-        return;
-    }
-    if (type == kWait) {
-        // Nothing more goes out until the receiver speaks again.
-        paused_ = true;
-        SetAlarm(0);
-        return;
-    }
-    paused_ = false;
-    if (!headerAnswered_) {
-        if (type == kAck) {
-            headerAnswered_ = true;
-            SendDumpPacket();
-        } else
-            Send(SDSDumpHeader(sample_, kDevice));
-        return;
-    }
-    // A handshake for another packet than the one in flight is stale.
-    if (packet != (packet_ & 0x7F))
-        return;
-    if (type == kAck)
-        ++packet_;
-    SendDumpPacket();
-}
-
-void CS760Emulator::OnAlarm()
-{
-    if (dump_ != EDump::kDumping || paused_)
-        return;
-    // Nobody answers: go on without the handshake.
-    if (!headerAnswered_)
-        headerAnswered_ = true;
-    else
-        ++packet_;
-    SendDumpPacket();
-}
-
-void CS760Emulator::FinishDump()
-{
-    dump_ = EDump::kIdle;
-    paused_ = false;
-    SetAlarm(0);
+    return sample;
 }
 
 } // namespace quorvel

@@ -11,19 +11,17 @@
 // sample's length in blocks of 4608 frames: a dump back carries the block
 // count × 4608 - 4 frames, the frames it never received as silence.
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "devices/emulated/EmulatorSettings.h"
-#include "devices/emulated/MIDIEmulator.h"
 #include "devices/emulated/S760Memory.h"
-#include "devices/emulated/SDSSample.h"
+#include "devices/emulated/SampleDumpEmulator.h"
 
 namespace quorvel {
 
-class CS760Emulator final : public CABCMIDIEmulator {
+class CS760Emulator final : public CABCSampleDumpEmulator {
 public:
     static constexpr const char* kId = "2000";
     static constexpr const char* kPortName = "Emulated Roland S-760 via MIDI";
@@ -56,20 +54,19 @@ public:
 
 protected:
     void OnMessage(const std::vector<uint8_t>& message) override;
-    void OnAlarm() override;
+    // Sample data by the Sample Dump Standard, 16-bit words in as many
+    // slots as the sampler has; the parameter block follows the data.
+    bool TakesHeader(SSDSSample& sample) override;
+    void KeepSample(const SSDSSample& sample) override;
+    std::optional<SSDSSample> SampleToDump(uint16_t number) override;
 
 private:
     enum class EExchange { kNone, kWriting, kReading, kEnding };
-    enum class EDump { kIdle, kReceiving, kDumping };
 
     struct SFaults {
         std::vector<uint32_t> reject;       // the Nth Roland message received, from 1
         std::vector<uint32_t> badChecksum;  // the Nth data message sent, from 1
-        std::map<uint32_t, int> nakTimes;   // sample dump packets received, from 0
-        std::vector<uint32_t> cancelAt;     // sample dump packets received, from 0
         bool silent = false;
-        bool rejectHeader = false;
-        bool cancelHeader = false;
     };
 
     void Answer(uint8_t command);
@@ -86,15 +83,6 @@ private:
     void SendReadPiece();
     void OnReaderAnswer(uint8_t command);
 
-    void OnSDS(const std::vector<uint8_t>& message);
-    void Handshake(uint8_t type, uint8_t packet);
-    void StartReceiving(const std::vector<uint8_t>& message);
-    void OnDataPacket(const std::vector<uint8_t>& message);
-    void KeepReceived();
-    void StartDump(uint16_t number);
-    void SendDumpPacket();
-    void OnDumpHandshake(uint8_t type, uint8_t packet);
-    void FinishDump();
 
     SFaults faults_;
     CS760Memory memory_;
@@ -109,17 +97,6 @@ private:
     std::vector<uint8_t> bytes_;
     size_t done_ = 0;
     size_t piece_ = 0;
-
-    // The sample dump under way, either way.
-    EDump dump_ = EDump::kIdle;
-    SSDSSample sample_;
-    uint32_t length_ = 0;
-    uint8_t format_ = 16;
-    uint32_t packet_ = 0;
-    uint32_t packetCount_ = 0;
-    std::map<uint32_t, int> naksSent_;
-    bool headerAnswered_ = false;
-    bool paused_ = false;
 };
 
 } // namespace quorvel

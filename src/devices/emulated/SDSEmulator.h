@@ -7,18 +7,17 @@
 // It answers a dump request for a sample it holds by dumping it, closed
 // loop when the receiver answers the header, open loop when it does not.
 #include <cstdint>
-#include <map>
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "devices/emulated/EmulatorSettings.h"
-#include "devices/emulated/MIDIEmulator.h"
+#include "devices/emulated/SampleDumpEmulator.h"
 #include "devices/emulated/SDSSampleStore.h"
 
 namespace quorvel {
 
-class CSDSEmulator final : public CABCMIDIEmulator {
+class CSDSEmulator final : public CABCSampleDumpEmulator {
 public:
     static constexpr const char* kId = "sds";
     static constexpr const char* kPortName = "Emulated SDS";
@@ -39,58 +38,12 @@ public:
     CSDSSampleStore& Samples() { return store_; }
 
 protected:
-    void OnMessage(const std::vector<uint8_t>& message) override;
-    void OnAlarm() override;
+    void OnMessage(const std::vector<uint8_t>& message) override { OnSampleDumpMessage(message); }
+    void KeepSample(const SSDSSample& sample) override { store_.Put(sample); }
+    std::optional<SSDSSample> SampleToDump(uint16_t number) override { return store_.Find(number); }
 
 private:
-    enum class EState { kIdle, kReceiving, kDumping };
-
-    struct SFaults {
-        // Packet indexes count from 0 within a dump and do not wrap at 128.
-        std::map<uint32_t, int> nakTimes;     // nak-once / nak-twice
-        std::map<uint32_t, bool> badChecksum; // true: every time, false: the first time only
-        std::vector<uint32_t> wrongPacket;
-        std::vector<uint32_t> cancelAt;
-        std::vector<uint32_t> drop;
-        uint32_t waitMs = 0;
-        bool hasWait = false;
-        bool silent = false;
-        bool rejectHeader = false;
-        bool cancelHeader = false;
-    };
-
-    void Reply(uint8_t type, uint8_t packet);
-    void StartReceiving(const std::vector<uint8_t>& message);
-    void AcceptHeader();
-    void OnDataPacket(const std::vector<uint8_t>& message);
-    void StartDump(uint16_t number);
-    void OnHandshake(uint8_t type, uint8_t packet);
-    void SendHeader();
-    void SendPacket();
-    void NextPacket();
-    void Finish();
-
-    SFaults faults_;
     CSDSSampleStore store_;
-    EState state_ = EState::kIdle;
-
-    // The sample being received or dumped.
-    SSDSSample sample_;
-    uint32_t length_ = 0;
-    uint32_t packetCount_ = 0;
-    // Receiving: the packet awaited next; dumping: the packet in flight.
-    uint32_t packet_ = 0;
-    // Receiving: times each packet was refused or lost by a fault.
-    std::map<uint32_t, int> naksSent_;
-    std::map<uint32_t, int> dropped_;
-    // Receiving: the header's ACK is held (fault "wait") until this time.
-    uint64_t holdUntil_ = 0;
-    uint64_t nextWait_ = 0;
-    // Dumping.
-    bool headerAnswered_ = false;
-    bool closedLoop_ = false;
-    bool paused_ = false;
-    std::map<uint32_t, int> timesSent_;
 };
 
 } // namespace quorvel
