@@ -142,7 +142,7 @@ inline Bytes WavePayload(size_t words, uint32_t seed = 1)
     return payload;
 }
 
-class CA3000TestBench {
+class CA3000TestBench : public CMIDIBenchLink {
 public:
     explicit CA3000TestBench(const std::string& id = "6000", const std::string& faults = "",
                              const std::string& folder = {})
@@ -155,54 +155,16 @@ public:
         emulator = dynamic_cast<CA3000Emulator*>(midi_.at(0).get());
         // Port names are cut to 32 characters: "Emulated Yamaha A3000 via MIDI+S".
         const std::string port = ("Emulated " + FindA3000EmulatorModel(id)->name).substr(0, 32);
-        input_ = lists_.FindInput(port)->Open(parser_);
-        output_ = lists_.FindOutput(port)->Open();
-        link_ = std::make_unique<CSysexConnection>(parser_, *output_);
+        Open(lists_, port, *emulator);
         bus = LoopbackSCSIBus(buses_);
         device = {bus, 0, 1000};
     }
     ~CA3000TestBench()
     {
-        link_.reset();
-        output_.reset();
-        input_.reset();
+        Close();
         midi_.clear();
     }
 
-    void Send(const Bytes& message)
-    {
-        output_->SendBytes(message.data(), static_cast<int32_t>(message.size()));
-        sent_ += message.size();
-    }
-    void Settle()
-    {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (emulator->BytesTaken() < sent_ && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        ASSERT_EQ(emulator->BytesTaken(), sent_) << "the emulator never took the bytes";
-    }
-    // The emulator's next message (generous limit: only reached on a failure).
-    Bytes Next()
-    {
-        try {
-            std::unique_ptr<CRawSysex> message = link_->Receive(5000);
-            received_ += static_cast<uint64_t>(message->GetLength());
-            return Bytes(message->GetData(), message->GetData() + message->GetLength());
-        } catch (const XBase&) {
-            ADD_FAILURE() << "no message from the emulator";
-            return {};
-        }
-    }
-    bool SaidNothingMore()
-    {
-        Settle();
-        return emulator->BytesSent() == received_;
-    }
-    Bytes Ask(const Bytes& message)
-    {
-        Send(message);
-        return Next();
-    }
     // The dump answering a request, read as the program reads it.
     SReadDump Fetch(const std::string& type, const std::string& name)
     {
@@ -274,12 +236,6 @@ private:
     CMIDIPortLists lists_;
     CSCSIBusRegistry buses_;
     std::vector<std::unique_ptr<CABCMIDIEmulator>> midi_;
-    CSysexMIDIInput parser_;
-    std::unique_ptr<CMIDIInput> input_;
-    std::unique_ptr<CMIDIOutput> output_;
-    std::unique_ptr<CSysexConnection> link_;
-    uint64_t sent_ = 0;
-    uint64_t received_ = 0;
 };
 
 } // namespace quorvel::test

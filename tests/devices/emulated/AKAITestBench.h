@@ -149,7 +149,7 @@ inline std::vector<uint32_t> Decode16(const Bytes& packet, size_t count)
     return words;
 }
 
-class AKAITestBench {
+class AKAITestBench : public CMIDIBenchLink {
 public:
     explicit AKAITestBench(const std::string& id, const std::vector<SEmulatorFault>& faults = {},
                            const std::string& folder = {})
@@ -158,15 +158,11 @@ public:
         const std::string port = CAKAIEmulator::PortName(model_);
         ends_ = AddLoopbackMIDIPorts(lists_, port, 0);
         emulator = std::make_unique<CAKAIEmulator>(model_, ends_, clock, faults, folder);
-        input_ = lists_.FindInput(port)->Open(parser_);
-        output_ = lists_.FindOutput(port)->Open();
-        link_ = std::make_unique<CSysexConnection>(parser_, *output_);
+        Open(lists_, port, *emulator);
     }
     ~AKAITestBench()
     {
-        link_.reset();
-        output_.reset();
-        input_.reset();
+        Close();
         emulator.reset();
     }
 
@@ -174,40 +170,6 @@ public:
     bool Old() const { return model_.olderGeneration; }
     CMIDIPortLists& Lists() { return lists_; }
 
-    void Send(const Bytes& message)
-    {
-        output_->SendBytes(message.data(), static_cast<int32_t>(message.size()));
-        sent_ += message.size();
-    }
-    void Settle()
-    {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (emulator->BytesTaken() < sent_ && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        ASSERT_EQ(emulator->BytesTaken(), sent_) << "the emulator never took the bytes";
-    }
-    Bytes Next()
-    {
-        try {
-            std::unique_ptr<CRawSysex> message = link_->Receive(5000);
-            received_ += static_cast<uint64_t>(message->GetLength());
-            return Bytes(message->GetData(), message->GetData() + message->GetLength());
-        } catch (const XBase&) {
-            ADD_FAILURE() << "no message from the emulator";
-            return {};
-        }
-    }
-    Bytes Ask(const Bytes& message)
-    {
-        Send(message);
-        return Next();
-    }
-    bool SaidNothingMore()
-    {
-        Settle();
-        // Anything it sent after settling has left already: the wire is unpaced.
-        return emulator->BytesSent() == received_;
-    }
 
     Bytes HeaderData(uint32_t number, const Bytes& block)
     {
@@ -286,12 +248,6 @@ private:
     SAKAIEmulatorModel model_;
     CMIDIPortLists lists_;
     SLoopbackMIDIDevice ends_;
-    CSysexMIDIInput parser_;
-    std::unique_ptr<CMIDIInput> input_;
-    std::unique_ptr<CMIDIOutput> output_;
-    std::unique_ptr<CSysexConnection> link_;
-    uint64_t sent_ = 0;
-    uint64_t received_ = 0;
 };
 
 } // namespace quorvel::test

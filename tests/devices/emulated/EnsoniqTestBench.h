@@ -71,7 +71,7 @@ inline std::vector<uint16_t> Pattern(size_t count, uint16_t seed)
     return words;
 }
 
-class EnsoniqTestBench {
+class EnsoniqTestBench : public CMIDIBenchLink {
 public:
     explicit EnsoniqTestBench(const std::string& id, const std::vector<SEmulatorFault>& faults = {},
                               const std::string& folder = {})
@@ -80,51 +80,14 @@ public:
         const std::string port = CEnsoniqEmulator::PortName(model_);
         ends_ = AddLoopbackMIDIPorts(lists_, port, 0);
         emulator = std::make_unique<CEnsoniqEmulator>(model_, ends_, clock, faults, folder);
-        input_ = lists_.FindInput(port)->Open(parser_);
-        output_ = lists_.FindOutput(port)->Open();
-        link_ = std::make_unique<CSysexConnection>(parser_, *output_);
+        Open(lists_, port, *emulator);
     }
     ~EnsoniqTestBench()
     {
-        link_.reset();
-        output_.reset();
-        input_.reset();
+        Close();
         emulator.reset();
     }
 
-    void Send(const Bytes& message)
-    {
-        output_->SendBytes(message.data(), static_cast<int32_t>(message.size()));
-        sent_ += message.size();
-    }
-    void Settle()
-    {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (emulator->BytesTaken() < sent_ && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        ASSERT_EQ(emulator->BytesTaken(), sent_) << "the emulator never took the bytes";
-    }
-    Bytes Next()
-    {
-        try {
-            std::unique_ptr<CRawSysex> message = link_->Receive(5000);
-            received_ += static_cast<uint64_t>(message->GetLength());
-            return Bytes(message->GetData(), message->GetData() + message->GetLength());
-        } catch (const XBase&) {
-            ADD_FAILURE() << "no message from the emulator";
-            return {};
-        }
-    }
-    Bytes Ask(const Bytes& message)
-    {
-        Send(message);
-        return Next();
-    }
-    bool SaidNothingMore()
-    {
-        Settle();
-        return emulator->BytesSent() == received_;
-    }
 
     // A GET: the response, the PUT header echoing the request, then the
     // block once acknowledged. Returns the block's words.
@@ -156,12 +119,6 @@ private:
     SEnsoniqEmulatorModel model_;
     CMIDIPortLists lists_;
     SLoopbackMIDIDevice ends_;
-    CSysexMIDIInput parser_;
-    std::unique_ptr<CMIDIInput> input_;
-    std::unique_ptr<CMIDIOutput> output_;
-    std::unique_ptr<CSysexConnection> link_;
-    uint64_t sent_ = 0;
-    uint64_t received_ = 0;
 };
 
 } // namespace quorvel::test

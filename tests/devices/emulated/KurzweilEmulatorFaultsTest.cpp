@@ -13,10 +13,10 @@ TEST(KurzweilEmulatorFaults, RefusedWritesAnswerTheirCodeAndKeepNothing)
     };
     for (const SCase& c : {SCase{"in-edit", 1}, SCase{"out-of-memory", 5}, SCase{"reject-write:4", 4}}) {
         CKurzweilBench bench("1010", c.fault);
-        EXPECT_EQ(bench.Exchange(WriteMessage(134, 0, 1, "x", SoundBlockBody())),
+        EXPECT_EQ(bench.Ask(WriteMessage(134, 0, 1, "x", SoundBlockBody())),
                   KMessage(3, Cat({N7(134, 2), N7(0, 2), N7(0, 3), N7(0, 3), {c.code}})))
             << c.fault;
-        EXPECT_EQ(Read7(bench.Exchange(Describe(134, 1)), 9, 3), 0u) << c.fault;
+        EXPECT_EQ(Read7(bench.Ask(Describe(134, 1)), 9, 3), 0u) << c.fault;
     }
 }
 
@@ -29,8 +29,8 @@ TEST(KurzweilEmulatorFaults, IdAboveGivesNewSoundBlocksIdsFromThatNumber)
     // the block above 1000 can be deleted again.
     EXPECT_EQ(bench.Write(133, 0, 1, "m", KeymapBody(1)), 1u);
     EXPECT_EQ(bench.Write(134, 5, 0, "c", SoundBlockBody()), 5u);
-    EXPECT_EQ(NameOf(bench.Exchange(Delete(134, 1001))), "a");
-    EXPECT_EQ(Read7(bench.Exchange(Describe(134, 1001)), 9, 3), 0u);
+    EXPECT_EQ(NameOf(bench.Ask(Delete(134, 1001))), "a");
+    EXPECT_EQ(Read7(bench.Ask(Describe(134, 1001)), 9, 3), 0u);
 }
 
 TEST(KurzweilEmulatorFaults, SilentKeepsWhatItHearsButNeverAnswers)
@@ -52,24 +52,24 @@ TEST(KurzweilEmulatorFaults, SampleDumpFaultsApplyToItsSampleData)
     {
         CKurzweilBench bench("1000", "nak-once:1");
         const std::vector<Bytes> packets = DumpPackets(16, TestWords(16, 120));
-        EXPECT_EQ(bench.Exchange(HeaderMessage(0, 16, 22675, 120, 120, 120, 0x7F)), Ack(0));
-        EXPECT_EQ(bench.Exchange(packets[0]), Ack(0));
-        EXPECT_EQ(bench.Exchange(packets[1]), Nak(1));
-        EXPECT_EQ(bench.Exchange(packets[1]), Ack(1));
-        EXPECT_EQ(bench.Exchange(packets[2]), Ack(2));
+        EXPECT_EQ(bench.Ask(HeaderMessage(0, 16, 22675, 120, 120, 120, 0x7F)), Ack(0));
+        EXPECT_EQ(bench.Ask(packets[0]), Ack(0));
+        EXPECT_EQ(bench.Ask(packets[1]), Nak(1));
+        EXPECT_EQ(bench.Ask(packets[1]), Ack(1));
+        EXPECT_EQ(bench.Ask(packets[2]), Ack(2));
         EXPECT_TRUE(bench.emulator->Memory().Sample(0) != nullptr);
     }
     {
         CKurzweilBench bench("1000", "reject-header");
-        EXPECT_EQ(bench.Exchange(HeaderMessage(0, 16, 22675, 10, 10, 10, 0x7F)), Nak(0));
+        EXPECT_EQ(bench.Ask(HeaderMessage(0, 16, 22675, 10, 10, 10, 0x7F)), Nak(0));
     }
     {
         CKurzweilBench bench("1000", "bad-checksum-once:0");
-        EXPECT_EQ(bench.Exchange(HeaderMessage(3, 16, 22675, 10, 10, 10, 0x7F)), Ack(0));
-        EXPECT_EQ(bench.Exchange(DumpPackets(16, TestWords(16, 10)).front()), Ack(0));
-        bench.Exchange(Request(3));
-        const Bytes first = bench.Exchange(Ack(0));
-        const Bytes again = bench.Exchange(Nak(0));
+        EXPECT_EQ(bench.Ask(HeaderMessage(3, 16, 22675, 10, 10, 10, 0x7F)), Ack(0));
+        EXPECT_EQ(bench.Ask(DumpPackets(16, TestWords(16, 10)).front()), Ack(0));
+        bench.Ask(Request(3));
+        const Bytes first = bench.Ask(Ack(0));
+        const Bytes again = bench.Ask(Nak(0));
         EXPECT_NE(first[125], again[125]);
         EXPECT_EQ(again, DumpPackets(16, TestWords(16, 10)).front());
     }

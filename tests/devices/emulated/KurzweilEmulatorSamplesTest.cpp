@@ -17,18 +17,18 @@ namespace {
 void DumpSample(CKurzweilBench& bench, uint32_t number, uint32_t format, const std::vector<uint32_t>& words,
                 uint32_t period, uint32_t loopStart, uint32_t loopEnd, uint8_t loopType)
 {
-    EXPECT_EQ(bench.Exchange(HeaderMessage(number, format, period, static_cast<uint32_t>(words.size()), loopStart,
+    EXPECT_EQ(bench.Ask(HeaderMessage(number, format, period, static_cast<uint32_t>(words.size()), loopStart,
                                            loopEnd, loopType)),
               Ack(0));
     uint8_t n = 0;
     for (const Bytes& packet : DumpPackets(format, words))
-        EXPECT_EQ(bench.Exchange(packet), Ack(n++));
+        EXPECT_EQ(bench.Ask(packet), Ack(n++));
 }
 
 // Asks for a dump and answers it closed loop; the words it carried.
 std::vector<uint32_t> RequestSample(CKurzweilBench& bench, uint32_t number, Bytes* header = nullptr)
 {
-    const Bytes h = bench.Exchange(Request(number));
+    const Bytes h = bench.Ask(Request(number));
     if (header)
         *header = h;
     if (h.size() != 21)
@@ -86,23 +86,23 @@ TEST(KurzweilEmulatorSamples, SampleDataOfABlockGoesUnderItsIdMinusOneAndComesBa
     EXPECT_EQ(Big(body, 12 + 16, 4), 10u);
     EXPECT_EQ(Big(body, 12 + 20, 4), 199u);
     EXPECT_EQ(Big(body, 12 + 28, 4), 20833u);
-    EXPECT_EQ(NameOf(bench.Exchange(Describe(134, 1))), "Slice 1");
+    EXPECT_EQ(NameOf(bench.Ask(Describe(134, 1))), "Slice 1");
 
     // Other widths keep every bit too; a dump without a block makes one.
     const std::vector<uint32_t> twelve = TestWords(12, 70, 3);
     DumpSample(bench, 41, 12, twelve, 22675, 70, 70, 0x7F);
     EXPECT_EQ(RequestSample(bench, 41), twelve);
-    EXPECT_EQ(Kind(bench.Exchange(Describe(134, 42))), 5);
+    EXPECT_EQ(Kind(bench.Ask(Describe(134, 42))), 5);
     EXPECT_EQ(bench.ReadBody(134, 42).at(12 + 1) & 0x80, 0x80); // loop off
 
     // A block moved to another id takes its sample to that id - 1.
-    EXPECT_EQ(IdOf(bench.Exchange(Change(134, 42, 50, "Moved"))), 50u);
+    EXPECT_EQ(IdOf(bench.Ask(Change(134, 42, 50, "Moved"))), 50u);
     EXPECT_EQ(RequestSample(bench, 49), twelve);
     bench.Send(Request(41));
     EXPECT_TRUE(bench.SaidNothingMore());
 
     // Deleting the block deletes its sample: a request for it is ignored.
-    bench.Exchange(Delete(134, 1));
+    bench.Ask(Delete(134, 1));
     bench.Send(Request(0));
     EXPECT_TRUE(bench.SaidNothingMore());
 }
@@ -147,7 +147,7 @@ TEST(KurzweilEmulatorSamples, TheMIDIAndSCSIModelTakesSMDIDataIntoTheSameMemory)
 
     // A sample deleted over SCSI takes its block along.
     EXPECT_EQ(CodeOf(bench.scsi->Exchange(DeleteSample(id - 1))), kEndOfProcedure);
-    EXPECT_EQ(Read7(bench.Exchange(Describe(134, 300)), 9, 3), 0u);
+    EXPECT_EQ(Read7(bench.Ask(Describe(134, 300)), 9, 3), 0u);
 }
 
 TEST(KurzweilEmulatorSamples, ItsMemoryOutlivesTheEmulatorInTheFolder)
@@ -172,10 +172,10 @@ TEST(KurzweilEmulatorSamples, ItsMemoryOutlivesTheEmulatorInTheFolder)
     {
         CKurzweilBench bench("1002", "", folder.string());
         EXPECT_EQ(bench.ReadBody(132, 12), program);
-        EXPECT_EQ(NameOf(bench.Exchange(Describe(134, 1))), "Sampled");
+        EXPECT_EQ(NameOf(bench.Ask(Describe(134, 1))), "Sampled");
         EXPECT_EQ(RequestSample(bench, 0), words);
         // The sample that came over SCSI has its block as well.
-        EXPECT_EQ(Read7(bench.Exchange(Describe(134, 8)), 9, 3), 44u);
+        EXPECT_EQ(Read7(bench.Ask(Describe(134, 8)), 9, 3), 44u);
         EXPECT_EQ(bench.scsi->ReceiveSample(7, 120, 120), data);
     }
     std::filesystem::remove_all(folder);

@@ -174,7 +174,7 @@ inline Bytes ProgramBody(uint8_t layers, uint8_t seed)
     return b;
 }
 
-class CKurzweilBench {
+class CKurzweilBench : public CMIDIBenchLink {
 public:
     explicit CKurzweilBench(const std::string& id = "1000", const std::string& faults = "",
                             const std::string& folder = {})
@@ -194,61 +194,24 @@ public:
         const std::string name = CKurzweilEmulator::PortName(*model);
         ends_ = AddLoopbackMIDIPorts(lists_, name, 0);
         emulator = std::make_unique<CKurzweilEmulator>(*model, ends_, clock, settings.faults, folder, target);
-        input_ = lists_.FindInput(name)->Open(parser_);
-        output_ = lists_.FindOutput(name)->Open();
-        link_ = std::make_unique<CSysexConnection>(parser_, *output_);
+        Open(lists_, name, *emulator);
     }
     ~CKurzweilBench()
     {
-        link_.reset();
-        output_.reset();
-        input_.reset();
+        Close();
         emulator.reset();
     }
 
-    void Send(const Bytes& message)
-    {
-        output_->SendBytes(message.data(), static_cast<int32_t>(message.size()));
-        sent_ += message.size();
-    }
-    void Settle()
-    {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (emulator->BytesTaken() < sent_ && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        ASSERT_EQ(emulator->BytesTaken(), sent_) << "the emulator never took the bytes";
-    }
-    Bytes Next()
-    {
-        try {
-            std::unique_ptr<CRawSysex> message = link_->Receive(5000);
-            received_ += static_cast<uint64_t>(message->GetLength());
-            return Bytes(message->GetData(), message->GetData() + message->GetLength());
-        } catch (const XBase&) {
-            ADD_FAILURE() << "no message from the emulator";
-            return {};
-        }
-    }
-    Bytes Exchange(const Bytes& message)
-    {
-        Send(message);
-        return Next();
-    }
-    bool SaidNothingMore()
-    {
-        Settle();
-        return emulator->BytesSent() == received_;
-    }
     // Writes and returns the id the sampler acknowledged (0 when refused).
     uint32_t Write(uint16_t type, uint16_t id, uint8_t mode, const std::string& name, const Bytes& body)
     {
-        const Bytes answer = Exchange(WriteMessage(type, id, mode, name, body));
+        const Bytes answer = Ask(WriteMessage(type, id, mode, name, body));
         return Kind(answer) == 2 ? IdOf(answer) : 0;
     }
     // The body a read brings back, checked on the way; empty when refused.
     Bytes ReadBody(uint16_t type, uint16_t id)
     {
-        const Bytes m = Exchange(ReadRequest(type, id));
+        const Bytes m = Ask(ReadRequest(type, id));
         if (Kind(m) != 9)
             return {};
         const size_t zero = std::find(m.begin() + 13, m.end(), 0) - m.begin();
@@ -270,12 +233,6 @@ public:
 private:
     CMIDIPortLists lists_;
     SLoopbackMIDIDevice ends_;
-    CSysexMIDIInput parser_;
-    std::unique_ptr<CMIDIInput> input_;
-    std::unique_ptr<CMIDIOutput> output_;
-    std::unique_ptr<CSysexConnection> link_;
-    uint64_t sent_ = 0;
-    uint64_t received_ = 0;
 };
 
 } // namespace quorvel::test

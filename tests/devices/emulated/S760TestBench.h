@@ -118,57 +118,20 @@ struct SListEntry {
     bool operator==(const SListEntry&) const = default;
 };
 
-class S760TestBench {
+class S760TestBench : public CMIDIBenchLink {
 public:
     explicit S760TestBench(const std::vector<SEmulatorFault>& faults = {}, const std::string& folder = {})
     {
         ends_ = AddLoopbackMIDIPorts(lists_, CS760Emulator::kPortName, 0);
         emulator = std::make_unique<CS760Emulator>(ends_, clock, faults, folder);
-        input_ = lists_.FindInput(CS760Emulator::kPortName)->Open(parser_);
-        output_ = lists_.FindOutput(CS760Emulator::kPortName)->Open();
-        link_ = std::make_unique<CSysexConnection>(parser_, *output_);
+        Open(lists_, CS760Emulator::kPortName, *emulator);
     }
     ~S760TestBench()
     {
-        link_.reset();
-        output_.reset();
-        input_.reset();
+        Close();
         emulator.reset();
     }
 
-    void Send(const Bytes& message)
-    {
-        output_->SendBytes(message.data(), static_cast<int32_t>(message.size()));
-        sent_ += message.size();
-    }
-    void Settle()
-    {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (emulator->BytesTaken() < sent_ && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        ASSERT_EQ(emulator->BytesTaken(), sent_) << "the emulator never took the bytes";
-    }
-    Bytes Next()
-    {
-        try {
-            std::unique_ptr<CRawSysex> message = link_->Receive(5000);
-            received_ += static_cast<uint64_t>(message->GetLength());
-            return Bytes(message->GetData(), message->GetData() + message->GetLength());
-        } catch (const XBase&) {
-            ADD_FAILURE() << "no message from the emulator";
-            return {};
-        }
-    }
-    Bytes Ask(const Bytes& message)
-    {
-        Send(message);
-        return Next();
-    }
-    bool SaidNothingMore()
-    {
-        Settle();
-        return emulator->BytesSent() == received_;
-    }
 
     // Want to send, the data in pieces of at most 256 bytes, end of data;
     // true when every step was acknowledged. `pieces` gets the piece sizes.
@@ -266,12 +229,6 @@ public:
 private:
     CMIDIPortLists lists_;
     SLoopbackMIDIDevice ends_;
-    CSysexMIDIInput parser_;
-    std::unique_ptr<CMIDIInput> input_;
-    std::unique_ptr<CMIDIOutput> output_;
-    std::unique_ptr<CSysexConnection> link_;
-    uint64_t sent_ = 0;
-    uint64_t received_ = 0;
 };
 
 } // namespace quorvel::test

@@ -12,29 +12,10 @@
 #include <thread>
 #include <vector>
 
+#include "MIDIBenchLink.h"
 #include "devices/emulated/SDSEmulator.h"
-#include "devices/midi/LoopbackMIDI.h"
-#include "devices/midi/SysexConnection.h"
-#include "devices/midi/SysexMIDIInput.h"
-#include "framework/XBase.h"
 
 namespace quorvel::test {
-
-using Bytes = std::vector<uint8_t>;
-
-// Time passes only when a test says so.
-class ManualEmulatorClock : public CABCEmulatorClock {
-public:
-    uint64_t Milliseconds() const override { return now_.load(); }
-    void WaitUntil(std::unique_lock<std::mutex>& lock, std::condition_variable& wake, uint64_t) override
-    {
-        wake.wait_for(lock, std::chrono::milliseconds(1));
-    }
-    void Advance(uint64_t ms) { now_ += ms; }
-
-private:
-    std::atomic<uint64_t> now_{5000};
-};
 
 // Dump header: F0 7E cc 01 ss ss ee ff ff ff gg gg gg hh hh hh ii ii ii jj F7,
 // numbers least significant 7 bits first.
@@ -140,57 +121,21 @@ inline std::vector<uint32_t> TestWords(uint32_t format, size_t count, uint32_t s
     return words;
 }
 
-class SDSTestBench {
+class SDSTestBench : public CMIDIBenchLink {
 public:
     explicit SDSTestBench(const std::vector<SEmulatorFault>& faults = {}, const std::string& folder = {},
                           uint32_t baud = 0)
     {
         ends_ = AddLoopbackMIDIPorts(lists_, CSDSEmulator::kPortName, baud);
         emulator = std::make_unique<CSDSEmulator>(ends_, clock, faults, folder);
-        input_ = lists_.FindInput(CSDSEmulator::kPortName)->Open(parser_);
-        output_ = lists_.FindOutput(CSDSEmulator::kPortName)->Open();
-        link_ = std::make_unique<CSysexConnection>(parser_, *output_);
+        Open(lists_, CSDSEmulator::kPortName, *emulator);
     }
     ~SDSTestBench()
     {
-        link_.reset();
-        output_.reset();
-        input_.reset();
+        Close();
         emulator.reset();
     }
 
-    void Send(const Bytes& message)
-    {
-        output_->SendBytes(message.data(), static_cast<int32_t>(message.size()));
-        sent_ += message.size();
-    }
-    // Returns once the emulator has dealt with everything sent to it.
-    void Settle()
-    {
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (emulator->BytesTaken() < sent_ && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        ASSERT_EQ(emulator->BytesTaken(), sent_) << "the emulator never took the bytes";
-    }
-    // The emulator's next message (generous limit: only reached on a failure).
-    Bytes Next()
-    {
-        try {
-            std::unique_ptr<CRawSysex> message = link_->Receive(5000);
-            received_ += static_cast<uint64_t>(message->GetLength());
-            return Bytes(message->GetData(), message->GetData() + message->GetLength());
-        } catch (const XBase&) {
-            ADD_FAILURE() << "no message from the emulator";
-            return {};
-        }
-    }
-    // Everything sent has been dealt with and nothing was answered beyond
-    // what was already read.
-    bool SaidNothingMore()
-    {
-        Settle();
-        return emulator->BytesSent() == received_;
-    }
     // The words kept under `number`; none when nothing is kept.
     std::vector<uint32_t> StoredWords(uint16_t number)
     {
@@ -220,12 +165,6 @@ public:
 private:
     CMIDIPortLists lists_;
     SLoopbackMIDIDevice ends_;
-    CSysexMIDIInput parser_;
-    std::unique_ptr<CMIDIInput> input_;
-    std::unique_ptr<CMIDIOutput> output_;
-    std::unique_ptr<CSysexConnection> link_;
-    uint64_t sent_ = 0;
-    uint64_t received_ = 0;
 };
 
 } // namespace quorvel::test
