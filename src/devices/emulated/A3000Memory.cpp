@@ -1,12 +1,8 @@
 #include "devices/emulated/A3000Memory.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
-#include "framework/FileSpec.h"
-#include "framework/Media.h"
-#include "framework/SafeFileWriter.h"
+#include "devices/emulated/EmulatorFiles.h"
 
 namespace quorvel {
 
@@ -157,10 +153,7 @@ void CA3000Memory::Commit(std::vector<SA3000Object> objects)
             PutString(bytes, object.parameters);
             PutString(bytes, object.smdiHeader);
         }
-        std::error_code error;
-        std::filesystem::create_directories(folder_, error);
-        SafeWrite(CFileSpec((std::filesystem::path(folder_) / kFileName).string()),
-                  [&](CMedia& media) { media.Write(static_cast<int32_t>(bytes.size()), bytes.data()); });
+        WriteEmulatorFile(folder_, kFileName, bytes);
     }
     objects_ = std::move(objects);
     ++generation_;
@@ -168,10 +161,10 @@ void CA3000Memory::Commit(std::vector<SA3000Object> objects)
 
 void CA3000Memory::Load()
 {
-    std::ifstream file(std::filesystem::path(folder_) / kFileName, std::ios::binary);
-    if (!file)
+    const std::optional<std::vector<uint8_t>> read = ReadEmulatorFile(std::filesystem::path(folder_) / kFileName);
+    if (!read)
         return;
-    const A3000Bytes bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const A3000Bytes& bytes = *read;
     SReader in{bytes};
     if (in.Take(5) != A3000Bytes{'Q', 'A', '3', 'M', kFormat})
         return;

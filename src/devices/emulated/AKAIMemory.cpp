@@ -1,12 +1,8 @@
 #include "devices/emulated/AKAIMemory.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
-#include "framework/FileSpec.h"
-#include "framework/Media.h"
-#include "framework/SafeFileWriter.h"
+#include "devices/emulated/EmulatorFiles.h"
 
 namespace quorvel {
 
@@ -156,18 +152,15 @@ void CAKAIMemory::Save(const std::vector<SAKAISample>& samples, const std::vecto
         for (const AKAIBlock& keygroup : program.keygroups)
             bytes.insert(bytes.end(), keygroup.begin(), keygroup.end());
     }
-    std::error_code error;
-    std::filesystem::create_directories(folder_, error);
-    SafeWrite(CFileSpec((std::filesystem::path(folder_) / kFileName).string()),
-              [&](CMedia& media) { media.Write(static_cast<int32_t>(bytes.size()), bytes.data()); });
+    WriteEmulatorFile(folder_, kFileName, bytes);
 }
 
 void CAKAIMemory::Load()
 {
-    std::ifstream file(std::filesystem::path(folder_) / kFileName, std::ios::binary);
-    if (!file)
+    const std::optional<std::vector<uint8_t>> read = ReadEmulatorFile(std::filesystem::path(folder_) / kFileName);
+    if (!read)
         return;
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t>& bytes = *read;
     SReader in{bytes};
     if (in.Block(4) != AKAIBlock{'Q', 'A', 'K', 'M'} || in.LE(1) != blockBytes_)
         return;

@@ -1,12 +1,8 @@
 #include "devices/emulated/EnsoniqMemory.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
-#include "framework/FileSpec.h"
-#include "framework/Media.h"
-#include "framework/SafeFileWriter.h"
+#include "devices/emulated/EmulatorFiles.h"
 
 namespace quorvel {
 
@@ -114,18 +110,15 @@ void CEnsoniqMemory::Save(const EnsoniqInstruments& instruments) const
             PutWords(bytes, wave.data);
         }
     }
-    std::error_code error;
-    std::filesystem::create_directories(folder_, error);
-    SafeWrite(CFileSpec((std::filesystem::path(folder_) / kFileName).string()),
-              [&](CMedia& media) { media.Write(static_cast<int32_t>(bytes.size()), bytes.data()); });
+    WriteEmulatorFile(folder_, kFileName, bytes);
 }
 
 void CEnsoniqMemory::Load()
 {
-    std::ifstream file(std::filesystem::path(folder_) / kFileName, std::ios::binary);
-    if (!file)
+    const std::optional<std::vector<uint8_t>> read = ReadEmulatorFile(std::filesystem::path(folder_) / kFileName);
+    if (!read)
         return;
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t>& bytes = *read;
     SReader in{bytes};
     if (in.LE(4) != 0x4D4E4551u) // "QENM"
         return;

@@ -1,13 +1,9 @@
 #include "devices/emulated/KurzweilMemory.h"
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 
-#include "framework/FileSpec.h"
-#include "framework/Media.h"
-#include "framework/SafeFileWriter.h"
+#include "devices/emulated/EmulatorFiles.h"
 
 namespace quorvel {
 
@@ -258,18 +254,15 @@ void CKurzweilMemory::SaveLocked()
         PutLittle(bytes, static_cast<uint32_t>(object.body.size()), 4);
         bytes.insert(bytes.end(), object.body.begin(), object.body.end());
     }
-    std::error_code error;
-    std::filesystem::create_directories(folder_, error);
-    SafeWrite(CFileSpec((std::filesystem::path(folder_) / kObjectsFile).string()),
-              [&](CMedia& media) { media.Write(static_cast<int32_t>(bytes.size()), bytes.data()); });
+    WriteEmulatorFile(folder_, kObjectsFile, bytes);
 }
 
 void CKurzweilMemory::Load()
 {
-    std::ifstream file(std::filesystem::path(folder_) / kObjectsFile, std::ios::binary);
-    if (!file)
+    const std::optional<std::vector<uint8_t>> read = ReadEmulatorFile(std::filesystem::path(folder_) / kObjectsFile);
+    if (!read)
         return;
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t>& bytes = *read;
     if (bytes.size() < 8 || !std::equal(kMagic, kMagic + 4, bytes.begin()))
         return;
     std::map<Key, SKurzweilObject> objects;

@@ -3,13 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "devices/emulated/EmulatorFiles.h"
 #include "devices/emulated/RolandSysex.h"
-#include "framework/FileSpec.h"
-#include "framework/Media.h"
-#include "framework/SafeFileWriter.h"
 
 namespace quorvel {
 
@@ -138,10 +134,7 @@ void CS760Memory::Keep(const SS760Region& region, uint32_t number, const std::ve
         return;
     }
     if (!folder_.empty()) {
-        std::error_code error;
-        std::filesystem::create_directories(folder_, error);
-        SafeWrite(CFileSpec((std::filesystem::path(folder_) / FileName(region, number)).string()),
-                  [&](CMedia& media) { media.Write(static_cast<int32_t>(block.size()), block.data()); });
+        WriteEmulatorFile(folder_, FileName(region, number), block);
     }
     blocks[number] = block;
 }
@@ -180,8 +173,7 @@ void CS760Memory::Load()
             std::error_code error;
             if (!std::filesystem::is_regular_file(path, error))
                 continue;
-            std::ifstream file(path, std::ios::binary);
-            std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+            std::vector<uint8_t> bytes = ReadEmulatorFile(path).value_or(std::vector<uint8_t>());
             if (bytes.size() != region.blockBytes || Unused(bytes))
                 continue;
             blocks_[region.category][number] = std::move(bytes);

@@ -2,13 +2,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
+#include "devices/emulated/EmulatorFiles.h"
 #include "framework/FileExceptions.h"
-#include "framework/FileSpec.h"
-#include "framework/Media.h"
-#include "framework/SafeFileWriter.h"
 
 namespace quorvel {
 
@@ -37,14 +34,11 @@ void CSDSSampleStore::Put(const SSDSSample& sample)
 {
     std::lock_guard lock(mutex_);
     if (!folder_.empty()) {
-        std::error_code error;
-        std::filesystem::create_directories(folder_, error);
         std::vector<uint8_t> bytes = SDSDumpHeader(sample, 0x00);
         for (uint32_t word : sample.words)
             for (int i = 0; i < 4; ++i)
                 bytes.push_back(static_cast<uint8_t>(word >> (8 * i)));
-        SafeWrite(CFileSpec((std::filesystem::path(folder_) / FileName(sample.number)).string()),
-                  [&](CMedia& media) { media.Write(static_cast<int32_t>(bytes.size()), bytes.data()); });
+        WriteEmulatorFile(folder_, FileName(sample.number), bytes);
     }
     samples_[sample.number] = sample;
 }
@@ -84,8 +78,7 @@ void CSDSSampleStore::Load()
         const std::string name = entry.path().filename().string();
         if (name.size() != 16 || name.compare(0, 7, "sample-") != 0 || name.compare(12, 4, ".sds") != 0)
             continue;
-        std::ifstream file(entry.path(), std::ios::binary);
-        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        const std::vector<uint8_t> bytes = ReadEmulatorFile(entry.path()).value_or(std::vector<uint8_t>());
         if (bytes.size() < kHeaderBytes)
             continue;
         SSDSSample sample;

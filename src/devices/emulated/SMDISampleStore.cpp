@@ -2,13 +2,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
+#include "devices/emulated/EmulatorFiles.h"
 #include "framework/FileExceptions.h"
-#include "framework/FileSpec.h"
-#include "framework/Media.h"
-#include "framework/SafeFileWriter.h"
 
 namespace quorvel {
 
@@ -35,12 +32,9 @@ void CSMDISampleStore::Put(SSMDISample sample)
 {
     std::lock_guard lock(mutex_);
     if (!folder_.empty()) {
-        std::error_code error;
-        std::filesystem::create_directories(folder_, error);
         SMDIBytes bytes = SampleHeaderMessage(sample);
         bytes.insert(bytes.end(), sample.data.begin(), sample.data.end());
-        SafeWrite(CFileSpec((std::filesystem::path(folder_) / FileName(sample.number)).string()),
-                  [&](CMedia& media) { media.Write(static_cast<int32_t>(bytes.size()), bytes.data()); });
+        WriteEmulatorFile(folder_, FileName(sample.number), bytes);
     }
     const uint32_t number = sample.number;
     samples_[number] = std::make_shared<const SSMDISample>(std::move(sample));
@@ -100,8 +94,7 @@ void CSMDISampleStore::Load()
         if (name.size() != kFileNameLength || name.compare(0, 7, "sample-") != 0 ||
             name.compare(15, 5, ".smdi") != 0)
             continue;
-        std::ifstream file(entry.path(), std::ios::binary);
-        const SMDIBytes bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        const SMDIBytes bytes = ReadEmulatorFile(entry.path()).value_or(std::vector<uint8_t>());
         if (bytes.size() < kSMDIHeaderBytes)
             continue;
         const size_t headerSize = kSMDIHeaderBytes + GetBigEndian(bytes.data() + 8, 3);
