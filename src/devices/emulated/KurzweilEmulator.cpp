@@ -78,10 +78,11 @@ CKurzweilEmulator::CKurzweilEmulator(const SKurzweilEmulatorModel& model, SLoopb
     : CABCSampleDumpEmulator(std::move(ends), clock, PortName(model), DumpTiming()), model_(model),
       scsi_(std::move(scsi))
 {
-    SSampleDumpFaults& dump = DumpFaults();
     for (const SEmulatorFault& fault : faults) {
+        if (TakeDumpFault(fault))
+            continue;
         if (fault.name == "silent")
-            faults_.silent = dump.silent = true;
+            faults_.silent = DumpFaults().silent = true;
         else if (fault.name == "reject-write")
             faults_.rejectWrite = static_cast<uint8_t>(fault.value & 0x7F);
         else if (fault.name == "in-edit")
@@ -90,21 +91,6 @@ CKurzweilEmulator::CKurzweilEmulator(const SKurzweilEmulatorModel& model, SLoopb
             faults_.rejectWrite = kurzweilerror::kMemoryFull;
         else if (fault.name == "id-above")
             faults_.idAbove = fault.value;
-        else if (fault.name == "nak-once")
-            dump.nakTimes[fault.value] = 1;
-        else if (fault.name == "nak-twice")
-            dump.nakTimes[fault.value] = 2;
-        else if (fault.name == "bad-checksum")
-            dump.badChecksum[fault.value] = true;
-        else if (fault.name == "bad-checksum-once")
-            dump.badChecksum.emplace(fault.value, false);
-        else if (fault.name == "cancel") {
-            dump.cancelAt.push_back(fault.value);
-            dump.cancelDumpAt.push_back(fault.value);
-        } else if (fault.name == "reject-header")
-            dump.rejectHeader = true;
-        else if (fault.name == "cancel-header")
-            dump.cancelHeader = true;
         // Others belong to other protocols.
     }
     CSMDISampleStore* samples = nullptr;

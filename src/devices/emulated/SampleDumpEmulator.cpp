@@ -34,6 +34,28 @@ CABCSampleDumpEmulator::CABCSampleDumpEmulator(SLoopbackMIDIDevice ends, CABCEmu
 
 bool CABCSampleDumpEmulator::TakesHeader(SSDSSample&) { return true; }
 
+bool CABCSampleDumpEmulator::TakeDumpFault(const SEmulatorFault& fault)
+{
+    if (fault.name == "nak-once")
+        faults_.nakTimes[fault.value] = 1;
+    else if (fault.name == "nak-twice")
+        faults_.nakTimes[fault.value] = 2;
+    else if (fault.name == "bad-checksum")
+        faults_.badChecksum[fault.value] = true;
+    else if (fault.name == "bad-checksum-once")
+        faults_.badChecksum.emplace(fault.value, false);
+    else if (fault.name == "cancel") {
+        faults_.cancelAt.push_back(fault.value);
+        faults_.cancelDumpAt.push_back(fault.value);
+    } else if (fault.name == "reject-header")
+        faults_.rejectHeader = true;
+    else if (fault.name == "cancel-header")
+        faults_.cancelHeader = true;
+    else
+        return false;
+    return true;
+}
+
 void CABCSampleDumpEmulator::Reply(uint8_t type, uint8_t packet)
 {
     if (!faults_.silent)

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "devices/emulated/EmulatorSettings.h"
 #include "devices/emulated/MIDIEmulator.h"
 #include "devices/emulated/SDSSample.h"
 
@@ -54,6 +55,10 @@ protected:
                            const SSampleDumpTiming& timing);
 
     SSampleDumpFaults& DumpFaults() { return faults_; }
+    // Takes `fault` when it is one of the handshake faults that act on the
+    // received and the dumped packets alike (NAKs, bad checksums, a CANCEL,
+    // a refused header); false for any other.
+    bool TakeDumpFault(const SEmulatorFault& fault);
 
     // Emulator thread: a universal non-real-time message of this device
     // (others are ignored).

@@ -137,18 +137,6 @@ inline Bytes KeygroupBlock(size_t size, uint8_t low, uint8_t high, const std::st
 
 inline Bytes Reply(uint8_t result) { return AKAIMessage(0x16, {result}); }
 
-// 16-bit words from a dump's data bytes: three bytes per word, the word's
-// top 7 bits, the next 7, then the last 2 at the top of the third byte.
-inline std::vector<uint32_t> Decode16(const Bytes& packet, size_t count)
-{
-    std::vector<uint32_t> words;
-    for (size_t w = 0; w < count; ++w) {
-        const uint8_t* b = packet.data() + 5 + 3 * w;
-        words.push_back((uint32_t(b[0]) << 9) | (uint32_t(b[1]) << 2) | (b[2] >> 5));
-    }
-    return words;
-}
-
 class AKAITestBench : public CMIDIBenchLink {
 public:
     explicit AKAITestBench(const std::string& id, const std::vector<SEmulatorFault>& faults = {},
@@ -193,37 +181,13 @@ public:
     }
     std::vector<Bytes> SendDump(uint32_t number, const std::vector<uint32_t>& words, uint32_t period = 22676)
     {
-        std::vector<Bytes> answers;
-        Send(HeaderMessage(number, 16, period, static_cast<uint32_t>(words.size()), 0, 0, 0x7F));
-        answers.push_back(Next());
-        for (const Bytes& packet : DumpPackets(16, words)) {
-            Send(packet);
-            answers.push_back(Next());
-        }
-        return answers;
+        return DumpClosedLoop(*this, HeaderMessage(number, 16, period, static_cast<uint32_t>(words.size()), 0, 0, 0x7F),
+                              DumpPackets(16, words));
     }
     // Receives a dump closed loop after `request`: the header, then the words.
     std::vector<uint32_t> ReceiveDump(const Bytes& request, Bytes* header = nullptr)
     {
-        const Bytes first = Ask(request);
-        if (header)
-            *header = first;
-        if (first.size() != 21 || first[1] != 0x7E || first[3] != 0x01) {
-            ADD_FAILURE() << "no dump header";
-            return {};
-        }
-        const uint32_t length = first[10] | first[11] << 7 | first[12] << 14;
-        std::vector<uint32_t> words;
-        Send(Ack(0));
-        for (uint32_t n = 0; words.size() < length; ++n) {
-            const Bytes packet = Next();
-            if (packet.size() != 127 || packet[4] != n % 128)
-                return words;
-            const std::vector<uint32_t> part = Decode16(packet, std::min<size_t>(40, length - words.size()));
-            words.insert(words.end(), part.begin(), part.end());
-            Send(Ack(static_cast<uint8_t>(n % 128)));
-        }
-        return words;
+        return ReceiveDump16(*this, request, header);
     }
     // The name list answer for `op` (04 samples, 02 programs), as names.
     std::vector<Bytes> Names(uint8_t op)

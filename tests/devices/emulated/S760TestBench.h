@@ -191,36 +191,13 @@ public:
     std::vector<Bytes> SendSample(uint32_t number, const std::vector<uint32_t>& words, uint32_t period = 22676,
                                   uint32_t format = 16)
     {
-        std::vector<Bytes> answers;
-        answers.push_back(Ask(HeaderMessage(number, format, period, uint32_t(words.size()), 0, 0, 0x7F)));
-        for (const Bytes& packet : DumpPackets(format, words))
-            answers.push_back(Ask(packet));
-        return answers;
+        return DumpClosedLoop(*this, HeaderMessage(number, format, period, uint32_t(words.size()), 0, 0, 0x7F),
+                              DumpPackets(format, words));
     }
     // A dump request answered closed loop: the header, then the words.
     std::vector<uint32_t> ReceiveSample(uint32_t number, Bytes* header = nullptr)
     {
-        const Bytes first = Ask(Request(number));
-        if (header)
-            *header = first;
-        if (first.size() != 21 || first[3] != 0x01) {
-            ADD_FAILURE() << "no dump header";
-            return {};
-        }
-        const uint32_t length = first[10] | first[11] << 7 | first[12] << 14;
-        std::vector<uint32_t> words;
-        Send(Ack(0));
-        for (uint32_t n = 0; words.size() < length; ++n) {
-            const Bytes packet = Next();
-            if (packet.size() != 127 || packet[4] != n % 128)
-                return words;
-            for (size_t w = 0; w < 40 && words.size() < length; ++w) {
-                const uint8_t* b = packet.data() + 5 + 3 * w;
-                words.push_back((uint32_t(b[0]) << 9) | (uint32_t(b[1]) << 2) | (b[2] >> 5));
-            }
-            Send(Ack(uint8_t(n % 128)));
-        }
-        return words;
+        return ReceiveDump16(*this, Request(number), header);
     }
 
     ManualEmulatorClock clock;

@@ -121,6 +121,54 @@ inline std::vector<uint32_t> TestWords(uint32_t format, size_t count, uint32_t s
     return words;
 }
 
+// Sends a header and every packet, answering as a closed-loop sender
+// would; returns the handshakes the emulator gave, one per message.
+inline std::vector<Bytes> DumpClosedLoop(CMIDIBenchLink& link, const Bytes& header, const std::vector<Bytes>& packets)
+{
+    std::vector<Bytes> answers;
+    answers.push_back(link.Ask(header));
+    for (const Bytes& packet : packets)
+        answers.push_back(link.Ask(packet));
+    return answers;
+}
+
+// 16-bit words from a dump's data bytes: three bytes per word, the word's
+// top 7 bits, the next 7, then the last 2 at the top of the third byte.
+inline std::vector<uint32_t> Decode16(const Bytes& packet, size_t count)
+{
+    std::vector<uint32_t> words;
+    for (size_t w = 0; w < count; ++w) {
+        const uint8_t* b = packet.data() + 5 + 3 * w;
+        words.push_back((uint32_t(b[0]) << 9) | (uint32_t(b[1]) << 2) | (b[2] >> 5));
+    }
+    return words;
+}
+
+// Receives the 16-bit dump `request` brings, closed loop: the header, then
+// the words.
+inline std::vector<uint32_t> ReceiveDump16(CMIDIBenchLink& link, const Bytes& request, Bytes* header = nullptr)
+{
+    const Bytes first = link.Ask(request);
+    if (header)
+        *header = first;
+    if (first.size() != 21 || first[1] != 0x7E || first[3] != 0x01) {
+        ADD_FAILURE() << "no dump header";
+        return {};
+    }
+    const uint32_t length = first[10] | first[11] << 7 | first[12] << 14;
+    std::vector<uint32_t> words;
+    link.Send(Ack(0));
+    for (uint32_t n = 0; words.size() < length; ++n) {
+        const Bytes packet = link.Next();
+        if (packet.size() != 127 || packet[4] != n % 128)
+            return words;
+        const std::vector<uint32_t> part = Decode16(packet, std::min<size_t>(40, length - words.size()));
+        words.insert(words.end(), part.begin(), part.end());
+        link.Send(Ack(static_cast<uint8_t>(n % 128)));
+    }
+    return words;
+}
+
 class SDSTestBench : public CMIDIBenchLink {
 public:
     explicit SDSTestBench(const std::vector<SEmulatorFault>& faults = {}, const std::string& folder = {},
@@ -145,18 +193,9 @@ public:
     // Hand time on, then wait for what it brings.
     void AdvanceClock(uint64_t ms) { clock.Advance(ms); }
 
-    // Sends a header and every packet, answering as a closed-loop sender
-    // would; returns the handshakes the emulator gave, one per message.
     std::vector<Bytes> DumpClosedLoop(const Bytes& header, const std::vector<Bytes>& packets)
     {
-        std::vector<Bytes> answers;
-        Send(header);
-        answers.push_back(Next());
-        for (const Bytes& packet : packets) {
-            Send(packet);
-            answers.push_back(Next());
-        }
-        return answers;
+        return quorvel::test::DumpClosedLoop(*this, header, packets);
     }
 
     ManualEmulatorClock clock;
