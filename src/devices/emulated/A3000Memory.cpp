@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "devices/emulated/ByteImageReader.h"
 #include "devices/emulated/EmulatorFiles.h"
 
 namespace quorvel {
@@ -21,30 +22,6 @@ void PutString(A3000Bytes& out, const A3000Bytes& bytes)
     PutLE(out, static_cast<uint32_t>(bytes.size()));
     out.insert(out.end(), bytes.begin(), bytes.end());
 }
-
-struct SReader {
-    const A3000Bytes& bytes;
-    size_t at = 0;
-    bool broken = false;
-
-    A3000Bytes Take(size_t count)
-    {
-        if (broken || count > bytes.size() - at) {
-            broken = true;
-            return {};
-        }
-        A3000Bytes taken(bytes.begin() + static_cast<std::ptrdiff_t>(at),
-                         bytes.begin() + static_cast<std::ptrdiff_t>(at + count));
-        at += count;
-        return taken;
-    }
-    uint32_t LE()
-    {
-        const A3000Bytes four = Take(4);
-        return broken ? 0 : four[0] | four[1] << 8 | four[2] << 16 | static_cast<uint32_t>(four[3]) << 24;
-    }
-    A3000Bytes String() { return Take(LE()); }
-};
 
 } // namespace
 
@@ -165,10 +142,10 @@ void CA3000Memory::Load()
     if (!read)
         return;
     const A3000Bytes& bytes = *read;
-    SReader in{bytes};
+    SByteImageReader in{bytes};
     if (in.Take(5) != A3000Bytes{'Q', 'A', '3', 'M', kFormat})
         return;
-    const uint32_t count = in.LE();
+    const uint32_t count = in.LE(4);
     std::vector<SA3000Object> objects;
     for (uint32_t i = 0; i < count && !in.broken; ++i) {
         SA3000Object object;
@@ -178,13 +155,13 @@ void CA3000Memory::Load()
             return;
         object.type = type[0];
         std::copy(name.begin(), name.end(), object.name.begin());
-        object.waveBlock = in.String();
-        object.waveBytes = in.String();
-        object.parameters = in.String();
-        object.smdiHeader = in.String();
+        object.waveBlock = in.Take(in.LE(4));
+        object.waveBytes = in.Take(in.LE(4));
+        object.parameters = in.Take(in.LE(4));
+        object.smdiHeader = in.Take(in.LE(4));
         objects.push_back(std::move(object));
     }
-    if (in.broken || in.at != bytes.size())
+    if (!in.Whole())
         return;
     objects_ = std::move(objects);
 }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "devices/emulated/ByteImageReader.h"
 #include "devices/emulated/EmulatorFiles.h"
 
 namespace quorvel {
@@ -13,37 +14,6 @@ void PutLE(std::vector<uint8_t>& out, uint32_t value, int bytes)
     for (int i = 0; i < bytes; ++i)
         out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
-
-// Reads from a byte image; any read past its end marks it broken.
-struct SReader {
-    const std::vector<uint8_t>& bytes;
-    size_t at = 0;
-    bool broken = false;
-
-    uint32_t LE(int count)
-    {
-        if (at + static_cast<size_t>(count) > bytes.size()) {
-            broken = true;
-            return 0;
-        }
-        uint32_t value = 0;
-        for (int i = 0; i < count; ++i)
-            value |= static_cast<uint32_t>(bytes[at + static_cast<size_t>(i)]) << (8 * i);
-        at += static_cast<size_t>(count);
-        return value;
-    }
-    AKAIBlock Block(size_t count)
-    {
-        if (at + count > bytes.size()) {
-            broken = true;
-            return {};
-        }
-        AKAIBlock block(bytes.begin() + static_cast<std::ptrdiff_t>(at),
-                        bytes.begin() + static_cast<std::ptrdiff_t>(at + count));
-        at += count;
-        return block;
-    }
-};
 
 } // namespace
 
@@ -161,12 +131,12 @@ void CAKAIMemory::Load()
     if (!read)
         return;
     const std::vector<uint8_t>& bytes = *read;
-    SReader in{bytes};
-    if (in.Block(4) != AKAIBlock{'Q', 'A', 'K', 'M'} || in.LE(1) != blockBytes_)
+    SByteImageReader in{bytes};
+    if (in.Take(4) != AKAIBlock{'Q', 'A', 'K', 'M'} || in.LE(1) != blockBytes_)
         return;
     std::vector<SAKAISample> samples(in.LE(2));
     for (SAKAISample& sample : samples) {
-        sample.header = in.Block(blockBytes_);
+        sample.header = in.Take(blockBytes_);
         const uint32_t words = in.LE(4);
         if (in.broken || in.at + 2 * static_cast<size_t>(words) > bytes.size())
             return;
@@ -176,14 +146,14 @@ void CAKAIMemory::Load()
     }
     std::vector<SAKAIProgram> programs(in.LE(2));
     for (SAKAIProgram& program : programs) {
-        program.header = in.Block(blockBytes_);
+        program.header = in.Take(blockBytes_);
         program.keygroups.resize(in.LE(2));
         for (AKAIBlock& keygroup : program.keygroups)
-            keygroup = in.Block(blockBytes_);
+            keygroup = in.Take(blockBytes_);
         if (in.broken)
             return;
     }
-    if (in.broken || in.at != bytes.size())
+    if (!in.Whole())
         return;
     samples_ = std::move(samples);
     programs_ = std::move(programs);

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "devices/emulated/ByteImageReader.h"
 #include "devices/emulated/EmulatorFiles.h"
 
 namespace quorvel {
@@ -20,36 +21,17 @@ void PutWords(std::vector<uint8_t>& out, const EnsoniqWords& words)
         PutLE(out, word, 2);
 }
 
-// Reads from a byte image; any read past its end marks it broken.
-struct SReader {
-    const std::vector<uint8_t>& bytes;
-    size_t at = 0;
-    bool broken = false;
-
-    uint32_t LE(int count)
-    {
-        if (broken || at + static_cast<size_t>(count) > bytes.size()) {
-            broken = true;
-            return 0;
-        }
-        uint32_t value = 0;
-        for (int i = 0; i < count; ++i)
-            value |= static_cast<uint32_t>(bytes[at + static_cast<size_t>(i)]) << (8 * i);
-        at += static_cast<size_t>(count);
-        return value;
+EnsoniqWords Words(SByteImageReader& in, size_t count)
+{
+    if (in.broken || 2 * count > in.bytes.size() - in.at) {
+        in.broken = true;
+        return {};
     }
-    EnsoniqWords Words(size_t count)
-    {
-        if (broken || at + 2 * count > bytes.size()) {
-            broken = true;
-            return {};
-        }
-        EnsoniqWords words(count);
-        for (uint16_t& word : words)
-            word = static_cast<uint16_t>(LE(2));
-        return words;
-    }
-};
+    EnsoniqWords words(count);
+    for (uint16_t& word : words)
+        word = static_cast<uint16_t>(in.LE(2));
+    return words;
+}
 
 } // namespace
 
@@ -119,7 +101,7 @@ void CEnsoniqMemory::Load()
     if (!read)
         return;
     const std::vector<uint8_t>& bytes = *read;
-    SReader in{bytes};
+    SByteImageReader in{bytes};
     if (in.LE(4) != 0x4D4E4551u) // "QENM"
         return;
     EnsoniqInstruments instruments;
@@ -130,18 +112,18 @@ void CEnsoniqMemory::Load()
         if (present == 0)
             continue;
         SEnsoniqInstrument instrument;
-        instrument.block = in.Words(kEnsoniqInstrumentWords);
+        instrument.block = Words(in, kEnsoniqInstrumentWords);
         const uint32_t layers = in.LE(1);
         for (size_t layer = 0; layer < kEnsoniqSlots; ++layer)
             if (layers & (1u << layer))
-                instrument.layers[layer] = in.Words(kEnsoniqLayerWords);
+                instrument.layers[layer] = Words(in, kEnsoniqLayerWords);
         const uint32_t count = in.LE(2);
         for (uint32_t i = 0; i < count && !in.broken; ++i) {
             const uint16_t number = static_cast<uint16_t>(in.LE(1));
             SEnsoniqWave wave;
             wave.layer = static_cast<uint8_t>(in.LE(1));
-            wave.block = in.Words(kEnsoniqWaveWords);
-            wave.data = in.Words(in.LE(4));
+            wave.block = Words(in, kEnsoniqWaveWords);
+            wave.data = Words(in, in.LE(4));
             if (number == 0 || number > kEnsoniqLastWave || wave.layer >= kEnsoniqSlots ||
                 !instrument.layers[wave.layer] || !instrument.waves.emplace(number, std::move(wave)).second)
                 return;
@@ -150,7 +132,7 @@ void CEnsoniqMemory::Load()
             return;
         slot = std::move(instrument);
     }
-    if (in.broken || in.at != bytes.size())
+    if (!in.Whole())
         return;
     instruments_ = std::move(instruments);
 }
