@@ -155,7 +155,7 @@ public:
         emulator = dynamic_cast<CA3000Emulator*>(midi_.at(0).get());
         // Port names are cut to 32 characters: "Emulated Yamaha A3000 via MIDI+S".
         const std::string port = ("Emulated " + FindA3000EmulatorModel(id)->name).substr(0, 32);
-        Open(lists_, port, *emulator);
+        Open(port, *emulator);
         bus = LoopbackSCSIBus(buses_);
         device = {bus, 0, 1000};
     }
@@ -227,13 +227,11 @@ public:
         return data;
     }
 
-    ManualEmulatorClock clock;
     CA3000Emulator* emulator = nullptr;
     CLoopbackSCSIBus* bus = nullptr;
     SCSIDevice device;
 
 private:
-    CMIDIPortLists lists_;
     CSCSIBusRegistry buses_;
     std::vector<std::unique_ptr<CABCMIDIEmulator>> midi_;
 };

@@ -146,7 +146,7 @@ public:
         const std::string port = CAKAIEmulator::PortName(model_);
         ends_ = AddLoopbackMIDIPorts(lists_, port, 0);
         emulator = std::make_unique<CAKAIEmulator>(model_, ends_, clock, faults, folder);
-        Open(lists_, port, *emulator);
+        Open(port, *emulator);
     }
     ~AKAITestBench()
     {
@@ -156,7 +156,6 @@ public:
 
     size_t Block() const { return model_.BlockBytes(); }
     bool Old() const { return model_.olderGeneration; }
-    CMIDIPortLists& Lists() { return lists_; }
 
 
     Bytes HeaderData(uint32_t number, const Bytes& block)
@@ -205,12 +204,10 @@ public:
         return names;
     }
 
-    ManualEmulatorClock clock;
     std::unique_ptr<CAKAIEmulator> emulator;
 
 private:
     SAKAIEmulatorModel model_;
-    CMIDIPortLists lists_;
     SLoopbackMIDIDevice ends_;
 };
 

@@ -80,7 +80,7 @@ public:
         const std::string port = CEnsoniqEmulator::PortName(model_);
         ends_ = AddLoopbackMIDIPorts(lists_, port, 0);
         emulator = std::make_unique<CEnsoniqEmulator>(model_, ends_, clock, faults, folder);
-        Open(lists_, port, *emulator);
+        Open(port, *emulator);
     }
     ~EnsoniqTestBench()
     {
@@ -112,12 +112,10 @@ public:
         EXPECT_EQ(Ask(Address(0x16, instrument, 0, 1)), Status(0));
     }
 
-    ManualEmulatorClock clock;
     std::unique_ptr<CEnsoniqEmulator> emulator;
 
 private:
     SEnsoniqEmulatorModel model_;
-    CMIDIPortLists lists_;
     SLoopbackMIDIDevice ends_;
 };
 

@@ -194,7 +194,7 @@ public:
         const std::string name = CKurzweilEmulator::PortName(*model);
         ends_ = AddLoopbackMIDIPorts(lists_, name, 0);
         emulator = std::make_unique<CKurzweilEmulator>(*model, ends_, clock, settings.faults, folder, target);
-        Open(lists_, name, *emulator);
+        Open(name, *emulator);
     }
     ~CKurzweilBench()
     {
@@ -226,12 +226,10 @@ public:
         return body;
     }
 
-    ManualEmulatorClock clock;
     std::unique_ptr<CKurzweilEmulator> emulator;
     std::unique_ptr<CSMDIMaster> scsi;
 
 private:
-    CMIDIPortLists lists_;
     SLoopbackMIDIDevice ends_;
 };
 

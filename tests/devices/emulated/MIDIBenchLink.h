@@ -1,7 +1,7 @@
 #pragma once
 // The program's end of a Loopback port pair to an emulated sampler, with a
-// clock moved by hand: what a bench sends, waiting until the emulator has
-// taken it, and what comes back. The benches of the single samplers derive
+// clock moved by hand: the port lists, what a bench sends, waiting until the
+// emulator has taken it, and what comes back. The benches of the single samplers derive
 // from it and add their own message builders.
 #include <gtest/gtest.h>
 
@@ -80,17 +80,20 @@ public:
         Settle();
         return peer_->BytesSent() == received_;
     }
+    CMIDIPortLists& Lists() { return lists_; }
+
+    ManualEmulatorClock clock;
 
 protected:
     CMIDIBenchLink() = default;
     ~CMIDIBenchLink() { Close(); }
 
     // Opens the program's side of `port`, which `peer` sits on the far side of.
-    void Open(CMIDIPortLists& lists, const std::string& port, const CABCMIDIEmulator& peer)
+    void Open(const std::string& port, const CABCMIDIEmulator& peer)
     {
         peer_ = &peer;
-        input_ = lists.FindInput(port)->Open(parser_);
-        output_ = lists.FindOutput(port)->Open();
+        input_ = lists_.FindInput(port)->Open(parser_);
+        output_ = lists_.FindOutput(port)->Open();
         link_ = std::make_unique<CSysexConnection>(parser_, *output_);
     }
     // Closes the program's side; the emulator may go after it.
@@ -100,6 +103,8 @@ protected:
         output_.reset();
         input_.reset();
     }
+
+    CMIDIPortLists lists_;
 
 private:
     const CABCMIDIEmulator* peer_ = nullptr;

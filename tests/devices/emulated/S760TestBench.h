@@ -124,7 +124,7 @@ public:
     {
         ends_ = AddLoopbackMIDIPorts(lists_, CS760Emulator::kPortName, 0);
         emulator = std::make_unique<CS760Emulator>(ends_, clock, faults, folder);
-        Open(lists_, CS760Emulator::kPortName, *emulator);
+        Open(CS760Emulator::kPortName, *emulator);
     }
     ~S760TestBench()
     {
@@ -200,11 +200,9 @@ public:
         return ReceiveDump16(*this, Request(number), header);
     }
 
-    ManualEmulatorClock clock;
     std::unique_ptr<CS760Emulator> emulator;
 
 private:
-    CMIDIPortLists lists_;
     SLoopbackMIDIDevice ends_;
 };
 

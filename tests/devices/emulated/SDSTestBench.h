@@ -176,7 +176,7 @@ public:
     {
         ends_ = AddLoopbackMIDIPorts(lists_, CSDSEmulator::kPortName, baud);
         emulator = std::make_unique<CSDSEmulator>(ends_, clock, faults, folder);
-        Open(lists_, CSDSEmulator::kPortName, *emulator);
+        Open(CSDSEmulator::kPortName, *emulator);
     }
     ~SDSTestBench()
     {
@@ -198,11 +198,9 @@ public:
         return quorvel::test::DumpClosedLoop(*this, header, packets);
     }
 
-    ManualEmulatorClock clock;
     std::unique_ptr<CSDSEmulator> emulator;
 
 private:
-    CMIDIPortLists lists_;
     SLoopbackMIDIDevice ends_;
 };
 
