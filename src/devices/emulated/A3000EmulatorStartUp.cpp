@@ -1,10 +1,10 @@
 #include "devices/emulated/A3000EmulatorStartUp.h"
 
-#include <filesystem>
 #include <ostream>
 
 #include "devices/emulated/A3000Emulator.h"
 #include "devices/emulated/A3000SCSIEmulator.h"
+#include "devices/emulated/EmulatorMemoryFolder.h"
 #include "devices/midi/LoopbackMIDI.h"
 #include "devices/scsi/LoopbackSCSI.h"
 #include "devices/scsi/SCSIExceptions.h"
@@ -36,16 +36,9 @@ bool StartA3000Emulator(const std::string& id, CMIDIPortLists& ports, CSCSIBusRe
     if (!model)
         return false;
     const std::string name = "Emulated " + model->name;
-    std::shared_ptr<CA3000Memory> memory;
-    const std::string folder =
-        settings.folder.empty() ? std::string() : (std::filesystem::path(settings.folder) / id).string();
-    try {
-        memory = std::make_shared<CA3000Memory>(folder);
-    } catch (const std::exception& failure) {
-        warnings << name << ": cannot use " << folder << " (" << failure.what()
-                 << "); its memory lasts as long as the process\n";
-        memory = std::make_shared<CA3000Memory>();
-    }
+    const std::shared_ptr<CA3000Memory> memory = WithMemoryFolder(
+        name, MemoryFolder(settings, id), warnings,
+        [](const std::string& folder) { return std::make_shared<CA3000Memory>(folder); });
     if (model->scsi) {
         CLoopbackSCSIBus* bus = LoopbackSCSIBus(buses);
         if (!bus)

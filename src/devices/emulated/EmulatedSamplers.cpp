@@ -1,6 +1,5 @@
 #include "devices/emulated/EmulatedSamplers.h"
 
-#include <filesystem>
 #include <iostream>
 
 #include "devices/emulated/A3000EmulatorStartUp.h"
@@ -9,6 +8,7 @@
 #include "devices/emulated/S760EmulatorStart.h"
 #include "devices/emulated/KurzweilEmulatorStart.h"
 #include "devices/emulated/EnsoniqEmulatorStart.h"
+#include "devices/emulated/EmulatorMemoryFolder.h"
 #include "devices/emulated/SDSEmulator.h"
 #include "devices/emulated/SMDIEmulator.h"
 #include "devices/midi/LoopbackMIDI.h"
@@ -20,24 +20,13 @@ namespace quorvel {
 
 namespace {
 
-std::string MemoryFolder(const SEmulatorSettings& settings, const std::string& id)
-{
-    if (settings.folder.empty())
-        return {};
-    return (std::filesystem::path(settings.folder) / id).string();
-}
-
 std::shared_ptr<CSMDIEmulator> StartSMDIEmulator(const SSMDIEmulatorModel& model, const SEmulatorSettings& settings,
                                                  CABCEmulatorClock& clock, std::ostream& warnings)
 {
-    const std::string folder = MemoryFolder(settings, model.id);
-    try {
-        return std::make_shared<CSMDIEmulator>(model, clock, settings.faults, folder);
-    } catch (const std::exception& failure) {
-        warnings << "Emulated " << model.name << ": cannot use " << folder << " (" << failure.what()
-                 << "); its memory lasts as long as the process\n";
-        return std::make_shared<CSMDIEmulator>(model, clock, settings.faults);
-    }
+    return WithMemoryFolder(std::string("Emulated ") + model.name, MemoryFolder(settings, model.id), warnings,
+                            [&](const std::string& folder) {
+                                return std::make_shared<CSMDIEmulator>(model, clock, settings.faults, folder);
+                            });
 }
 
 } // namespace
@@ -68,26 +57,20 @@ void CEmulatedSamplers::Start(CMIDIPortLists& ports, CSCSIBusRegistry& scsiBuses
             continue;
         if (id == CSDSEmulator::kId) {
             SLoopbackMIDIDevice ends = AddLoopbackMIDIPorts(ports, CSDSEmulator::kPortName, baud);
-            const std::string folder = MemoryFolder(settings, id);
-            try {
-                midi_.push_back(std::make_unique<CSDSEmulator>(ends, clock, settings.faults, folder));
-            } catch (const std::exception& failure) {
-                warnings << "Emulated SDS: cannot use " << folder << " (" << failure.what()
-                         << "); its memory lasts as long as the process\n";
-                midi_.push_back(std::make_unique<CSDSEmulator>(ends, clock, settings.faults));
-            }
+            midi_.push_back(WithMemoryFolder(CSDSEmulator::kPortName, MemoryFolder(settings, id), warnings,
+                                             [&](const std::string& folder) {
+                                                 return std::make_unique<CSDSEmulator>(ends, clock, settings.faults,
+                                                                                       folder);
+                                             }));
         } else if (StartEnsoniqEmulator(id, ports, MemoryFolder(settings, id), settings, clock, baud, warnings,
                                         midi_)) {
         } else if (const SAKAIEmulatorModel* akai = FindAKAIEmulatorModel(id)) {
             SLoopbackMIDIDevice ends = AddLoopbackMIDIPorts(ports, CAKAIEmulator::PortName(*akai), baud);
-            const std::string folder = MemoryFolder(settings, id);
-            try {
-                midi_.push_back(std::make_unique<CAKAIEmulator>(*akai, ends, clock, settings.faults, folder));
-            } catch (const std::exception& failure) {
-                warnings << CAKAIEmulator::PortName(*akai) << ": cannot use " << folder << " (" << failure.what()
-                         << "); its memory lasts as long as the process\n";
-                midi_.push_back(std::make_unique<CAKAIEmulator>(*akai, ends, clock, settings.faults));
-            }
+            midi_.push_back(WithMemoryFolder(CAKAIEmulator::PortName(*akai), MemoryFolder(settings, id), warnings,
+                                             [&](const std::string& folder) {
+                                                 return std::make_unique<CAKAIEmulator>(*akai, ends, clock,
+                                                                                        settings.faults, folder);
+                                             }));
         } else if (const SSMDIEmulatorModel* model = FindSMDIEmulatorModel(id)) {
             CLoopbackSCSIBus* bus = LoopbackSCSIBus(scsiBuses);
             if (!bus) {
@@ -109,15 +92,10 @@ void CEmulatedSamplers::Start(CMIDIPortLists& ports, CSCSIBusRegistry& scsiBuses
                 warnings << name << ": every SCSI bus slot is taken; not started\n";
                 continue;
             }
-            const std::string folder = MemoryFolder(settings, id);
-            std::shared_ptr<CAKAISCSIEmulator> emulator;
-            try {
-                emulator = std::make_shared<CAKAISCSIEmulator>(*akaiSCSI, clock, settings.faults, folder);
-            } catch (const std::exception& failure) {
-                warnings << name << ": cannot use " << folder << " (" << failure.what()
-                         << "); its memory lasts as long as the process\n";
-                emulator = std::make_shared<CAKAISCSIEmulator>(*akaiSCSI, clock, settings.faults);
-            }
+            std::shared_ptr<CAKAISCSIEmulator> emulator =
+                WithMemoryFolder(name, MemoryFolder(settings, id), warnings, [&](const std::string& folder) {
+                    return std::make_shared<CAKAISCSIEmulator>(*akaiSCSI, clock, settings.faults, folder);
+                });
             try {
                 bus->AddTarget(emulator);
             } catch (const XSCSI&) {

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "devices/emulated/EmulatorMemoryFolder.h"
 #include "devices/emulated/EnsoniqEmulator.h"
 #include "devices/midi/LoopbackMIDI.h"
 
@@ -16,13 +17,9 @@ bool StartEnsoniqEmulator(const std::string& id, CMIDIPortLists& ports, const st
         return false;
     const std::string name = CEnsoniqEmulator::PortName(*model);
     SLoopbackMIDIDevice ends = AddLoopbackMIDIPorts(ports, name, baud);
-    try {
-        midi.push_back(std::make_unique<CEnsoniqEmulator>(*model, ends, clock, settings.faults, folder));
-    } catch (const std::exception& failure) {
-        warnings << name << ": cannot use " << folder << " (" << failure.what()
-                 << "); its memory lasts as long as the process\n";
-        midi.push_back(std::make_unique<CEnsoniqEmulator>(*model, ends, clock, settings.faults));
-    }
+    midi.push_back(WithMemoryFolder(name, folder, warnings, [&](const std::string& memory) {
+        return std::make_unique<CEnsoniqEmulator>(*model, ends, clock, settings.faults, memory);
+    }));
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "devices/emulated/EmulatorMemoryFolder.h"
 #include "devices/emulated/KurzweilEmulator.h"
 #include "devices/emulated/SMDIEmulator.h"
 #include "devices/midi/LoopbackMIDI.h"
@@ -44,7 +45,7 @@ bool StartKurzweilEmulator(const std::string& id, CMIDIPortLists& ports, CSCSIBu
     if (!model)
         return false;
     const std::string name = CKurzweilEmulator::PortName(*model);
-    std::string folder = settings.folder.empty() ? std::string() : (std::filesystem::path(settings.folder) / id).string();
+    std::string folder = MemoryFolder(settings, id);
     std::shared_ptr<CSMDIEmulator> target;
     if (model->scsi) {
         try {
@@ -57,13 +58,9 @@ bool StartKurzweilEmulator(const std::string& id, CMIDIPortLists& ports, CSCSIBu
         }
     }
     SLoopbackMIDIDevice ends = AddLoopbackMIDIPorts(ports, name, baud);
-    try {
-        midi.push_back(std::make_unique<CKurzweilEmulator>(*model, ends, clock, settings.faults, folder, target));
-    } catch (const std::exception& failure) {
-        warnings << name << ": cannot use " << folder << " (" << failure.what()
-                 << "); its memory lasts as long as the process\n";
-        midi.push_back(std::make_unique<CKurzweilEmulator>(*model, ends, clock, settings.faults, std::string(), target));
-    }
+    midi.push_back(WithMemoryFolder(name, folder, warnings, [&](const std::string& memory) {
+        return std::make_unique<CKurzweilEmulator>(*model, ends, clock, settings.faults, memory, target);
+    }));
     return true;
 }
 

@@ -1,8 +1,8 @@
 #include "devices/emulated/S760EmulatorStart.h"
 
-#include <filesystem>
 #include <ostream>
 
+#include "devices/emulated/EmulatorMemoryFolder.h"
 #include "devices/emulated/S760Emulator.h"
 #include "devices/midi/LoopbackMIDI.h"
 
@@ -15,15 +15,10 @@ bool StartS760Emulator(const std::string& id, CMIDIPortLists& ports, const SEmul
     if (id != CS760Emulator::kId)
         return false;
     SLoopbackMIDIDevice ends = AddLoopbackMIDIPorts(ports, CS760Emulator::kPortName, baud);
-    const std::string folder =
-        settings.folder.empty() ? std::string() : (std::filesystem::path(settings.folder) / id).string();
-    try {
-        midi.push_back(std::make_unique<CS760Emulator>(ends, clock, settings.faults, folder));
-    } catch (const std::exception& failure) {
-        warnings << CS760Emulator::kPortName << ": cannot use " << folder << " (" << failure.what()
-                 << "); its memory lasts as long as the process\n";
-        midi.push_back(std::make_unique<CS760Emulator>(ends, clock, settings.faults));
-    }
+    midi.push_back(WithMemoryFolder(CS760Emulator::kPortName, MemoryFolder(settings, id), warnings,
+                                    [&](const std::string& folder) {
+                                        return std::make_unique<CS760Emulator>(ends, clock, settings.faults, folder);
+                                    }));
     return true;
 }
 
