@@ -1,0 +1,44 @@
+#include "ui/samplers/TransmitDialogFlow.h"
+
+#include "framework/EmbeddedResources.h"
+#include "samplers/SamplerExceptions.h"
+#include "ui/samplers/SamplerFailureAlerts.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr uint32_t kTransmitCancelledText = StringReference(129, 24);
+
+} // namespace
+
+std::string ResourceText(uint32_t reference) { return BuiltInTextResources().Text(reference); }
+
+ETransmitOutcome RunTransmitFlow(std::optional<CLengthyTransferProgress>& progress, QWidget* parent,
+                                 const std::function<bool()>& transmit,
+                                 const std::function<std::optional<STransmitAlert>(const std::exception_ptr&)>& brandAlert)
+{
+    try {
+        if (!transmit())
+            return ETransmitOutcome::NotStarted;
+        progress.reset();
+        return ETransmitOutcome::Sent;
+    } catch (const XSampleTransmitCancelled&) {
+        if (progress)
+            progress->ShowCancelled(ResourceText(kTransmitCancelledText));
+    } catch (...) {
+        progress.reset();
+        const std::exception_ptr failure = std::current_exception();
+        if (const std::optional<STransmitAlert> own = brandAlert(failure)) {
+            if (own->argument)
+                ShowAlert(own->alert, {*own->argument}, parent);
+            else
+                ShowAlert(own->alert, {}, parent);
+        } else if (const std::optional<uint32_t> alert = DialogFailureAlert(failure, TransferDirection::Transmit)) {
+            ShowAlert(*alert, {}, parent);
+        }
+    }
+    return ETransmitOutcome::Failed;
+}
+
+} // namespace quorvel
