@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "ScriptedMIDIPorts.h"
 #include "analysis/SliceSet.h"
 #include "devices/midi/SysexMIDIInput.h"
 #include "document/SoundDocument.h"
@@ -20,15 +21,8 @@ namespace {
 using namespace test;
 using namespace a3000;
 
-class A3000Interface : public ::testing::Test {
+class A3000Interface : public ::testing::Test, protected ScriptedMIDIPorts {
 protected:
-    FakeClock clock;
-    CScopedMIDIClock scopedClock{clock};
-    FakeRegisteredInput inPort;
-    FakeRegisteredOutput outPort;
-    CSysexMIDIInput parser;
-    ScriptedInput input{inPort, parser, clock};
-    RecordingOutput output{outPort, clock};
     FakeA3000Sampler sampler{clock, input, output, 2};
     CA3000MIDIInterface a3000{output, parser, 2};
 

@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "ScriptedMIDIPorts.h"
 #include "devices/midi/MIDIExceptions.h"
 #include "devices/midi/SysexMIDIInput.h"
 #include "samplers/SamplerBrands.h"
@@ -19,15 +20,8 @@ namespace {
 
 using namespace test;
 
-class AKAIInterface : public ::testing::TestWithParam<uint32_t> {
+class AKAIInterface : public ::testing::TestWithParam<uint32_t>, protected ScriptedMIDIPorts {
 protected:
-    FakeClock clock;
-    CScopedMIDIClock scopedClock{clock};
-    FakeRegisteredInput inPort;
-    FakeRegisteredOutput outPort;
-    CSysexMIDIInput parser;
-    ScriptedInput input{inPort, parser, clock};
-    RecordingOutput output{outPort, clock};
     FakeAKAISampler sampler{clock, input, output, GetParam() != 4000};
     CAKAIMIDIInterface akai{output, parser, 0, GetParam()};
 

@@ -6,6 +6,7 @@
 
 #include <random>
 
+#include "ScriptedMIDIPorts.h"
 #include "devices/midi/SysexMIDIInput.h"
 #include "samplers/SamplerExceptions.h"
 #include "samplers/kurzweil/K2000SoundBlock.h"
@@ -83,15 +84,8 @@ Bytes BlockBody(uint32_t periodNs, uint32_t frames)
     return body;
 }
 
-class K2000Interfaces : public ::testing::Test {
+class K2000Interfaces : public ::testing::Test, protected ScriptedMIDIPorts {
 protected:
-    FakeClock clock;
-    CScopedMIDIClock scopedClock{clock};
-    FakeRegisteredInput inPort;
-    FakeRegisteredOutput outPort;
-    CSysexMIDIInput parser;
-    ScriptedInput input{inPort, parser, clock};
-    RecordingOutput output{outPort, clock};
     FakeKurzweilSampler sampler{clock, input, output, 0};
     CK2000MIDIInterface k2000{output, parser, 0};
 
