@@ -64,10 +64,7 @@ bool CA3000TransmitDialog::Run(const CPersistentInstalledSampler& sampler, CABCA
 {
     CDialogQuestions questions(services);
     CA3000BankTransmission transmission(device, questions);
-    const auto transmit = [&] {
-        const int outputs = job.OutputCount();
-        if (outputs < 1)
-            return false;
+    const auto transmit = [&](int outputs) {
         SA3000TransmitSettings settings;
         {
             CA3000TransmitDialog dialog(sampler, outputs, device.ObjectList(true).NamesOf(kSampleBankObject),
@@ -95,14 +92,13 @@ bool CA3000TransmitDialog::Run(const CPersistentInstalledSampler& sampler, CABCA
             return std::nullopt;
         }
     };
-    const ETransmitOutcome outcome = RunTransmitFlow(questions.Progress(), services.parent, transmit, brandAlert);
-    if (outcome != ETransmitOutcome::Failed)
-        return outcome == ETransmitOutcome::Sent;
-    if (transmission.Aftermath() == EA3000Aftermath::BankIncomplete)
-        ShowAlert(kBankIncompleteAlert, {}, services.parent);
-    else if (transmission.Aftermath() == EA3000Aftermath::SamplesUnassigned)
-        ShowAlert(kUnassignedSamplesAlert, {}, services.parent);
-    return false;
+    const auto afterFailure = [&] {
+        if (transmission.Aftermath() == EA3000Aftermath::BankIncomplete)
+            ShowAlert(kBankIncompleteAlert, {}, services.parent);
+        else if (transmission.Aftermath() == EA3000Aftermath::SamplesUnassigned)
+            ShowAlert(kUnassignedSamplesAlert, {}, services.parent);
+    };
+    return RunTransmitFlow(job, questions.Progress(), services.parent, transmit, brandAlert, afterFailure);
 }
 
 } // namespace quorvel

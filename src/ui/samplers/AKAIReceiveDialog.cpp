@@ -13,7 +13,6 @@ namespace quorvel {
 namespace {
 
 constexpr uint32_t kReceivingNamesText = StringReference(133, 300);
-constexpr uint32_t kNoSampleNumberAlert = AlertReference(132, 72);
 
 std::string Text(uint32_t reference) { return BuiltInTextResources().Text(reference); }
 
@@ -52,16 +51,11 @@ bool CAKAIReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABCAKA
         int32_t number = 0;
         {
             CAKAIReceiveDialog dialog(sampler, samples, services.memory.receiveNumber, services.parent);
-            if (dialog.RunModal() != QDialog::Accepted)
+            const std::optional<int32_t> picked = AskSampleNumber(dialog, services);
+            if (!picked)
                 return false;
-            const std::optional<int32_t> picked = dialog.SampleNumber();
-            if (!picked) {
-                ShowAlert(kNoSampleNumberAlert, {}, services.parent);
-                return false;
-            }
             number = *picked;
         }
-        services.memory.receiveNumber = number;
 
         // The family keeps mono samples only: no channel to ask for.
         const SReceivedSample received =

@@ -90,10 +90,7 @@ bool CAKAITransmitDialog::Run(const CPersistentInstalledSampler& sampler, CABCAK
 {
     CDialogQuestions questions(services);
     CAKAIProgramTransmission transmission(device, questions);
-    const auto transmit = [&] {
-        const int outputs = job.OutputCount();
-        if (outputs < 1)
-            return false;
+    const auto transmit = [&](int outputs) {
         SAKAITransmitSettings settings;
         {
             CAKAITransmitDialog dialog(sampler, outputs, device.ProgramNames(), services.parent);
@@ -119,14 +116,13 @@ bool CAKAITransmitDialog::Run(const CPersistentInstalledSampler& sampler, CABCAK
             return std::nullopt;
         }
     };
-    const ETransmitOutcome outcome = RunTransmitFlow(questions.Progress(), services.parent, transmit, brandAlert);
-    if (outcome != ETransmitOutcome::Failed)
-        return outcome == ETransmitOutcome::Sent;
-    if (transmission.Aftermath() == EAKAIAftermath::ProgramIncomplete)
-        ShowAlert(kProgramIncompleteAlert, {}, services.parent);
-    else if (transmission.Aftermath() == EAKAIAftermath::SamplesUnassigned)
-        ShowAlert(kUnassignedSamplesAlert, {}, services.parent);
-    return false;
+    const auto afterFailure = [&] {
+        if (transmission.Aftermath() == EAKAIAftermath::ProgramIncomplete)
+            ShowAlert(kProgramIncompleteAlert, {}, services.parent);
+        else if (transmission.Aftermath() == EAKAIAftermath::SamplesUnassigned)
+            ShowAlert(kUnassignedSamplesAlert, {}, services.parent);
+    };
+    return RunTransmitFlow(job, questions.Progress(), services.parent, transmit, brandAlert, afterFailure);
 }
 
 } // namespace quorvel

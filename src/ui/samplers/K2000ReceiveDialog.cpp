@@ -14,7 +14,6 @@ namespace quorvel {
 namespace {
 
 constexpr uint32_t kReceivingNamesText = StringReference(133, 300);
-constexpr uint32_t kNoSampleNumberAlert = AlertReference(132, 72);
 
 std::string Text(uint32_t reference) { return BuiltInTextResources().Text(reference); }
 
@@ -42,16 +41,11 @@ bool CK2000ReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABCK2
         int32_t id = 0;
         {
             CK2000ReceiveDialog dialog(sampler, blocks, services.memory.receiveNumber, services.parent);
-            if (dialog.RunModal() != QDialog::Accepted)
+            const std::optional<int32_t> picked = AskSampleNumber(dialog, services);
+            if (!picked)
                 return false;
-            const std::optional<int32_t> picked = dialog.SampleNumber();
-            if (!picked) {
-                ShowAlert(kNoSampleNumberAlert, {}, services.parent);
-                return false;
-            }
             id = *picked;
         }
-        services.memory.receiveNumber = id;
 
         SampleInfo info;
         device.GetSampleInfo(info, id);

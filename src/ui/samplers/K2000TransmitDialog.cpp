@@ -139,10 +139,7 @@ bool CK2000TransmitDialog::Run(const CPersistentInstalledSampler& sampler, CABCK
 {
     CDialogQuestions questions(services);
     CK2000ProgramTransmission transmission(device, device.Objects(), questions);
-    const auto transmit = [&] {
-        const int outputs = job.OutputCount();
-        if (outputs < 1)
-            return false;
+    const auto transmit = [&](int outputs) {
         SK2000TransmitSettings settings;
         {
             const std::vector<SKurzweilObjectRecord> programs =
@@ -173,12 +170,11 @@ bool CK2000TransmitDialog::Run(const CPersistentInstalledSampler& sampler, CABCK
             return std::nullopt;
         }
     };
-    const ETransmitOutcome outcome = RunTransmitFlow(questions.Progress(), services.parent, transmit, brandAlert);
-    if (outcome != ETransmitOutcome::Failed)
-        return outcome == ETransmitOutcome::Sent;
-    if (transmission.LeftUnassigned())
-        ShowAlert(kUnassignedAlert, {}, services.parent);
-    return false;
+    const auto afterFailure = [&] {
+        if (transmission.LeftUnassigned())
+            ShowAlert(kUnassignedAlert, {}, services.parent);
+    };
+    return RunTransmitFlow(job, questions.Progress(), services.parent, transmit, brandAlert, afterFailure);
 }
 
 } // namespace quorvel

@@ -5,7 +5,9 @@
 #include "framework/window/AlertBox.h"
 #include "samplers/SamplerExceptions.h"
 #include "samplers/SampleTransfer.h"
+#include "ui/samplers/SamplerDialogs.h"
 #include "ui/samplers/SamplerFailureAlerts.h"
+#include "ui/samplers/SamplerFlowServices.h"
 
 namespace quorvel {
 
@@ -13,8 +15,22 @@ namespace {
 
 constexpr uint32_t kReceiveCancelledText = StringReference(129, 25);
 constexpr uint32_t kReceivingDataText = StringReference(129, 27);
+constexpr uint32_t kNoSampleNumberAlert = AlertReference(132, 72);
 
 } // namespace
+
+std::optional<int32_t> AskSampleNumber(CSamplerReceiveDialog& dialog, SSamplerFlowServices& services)
+{
+    if (dialog.RunModal() != QDialog::Accepted)
+        return std::nullopt;
+    const std::optional<int32_t> picked = dialog.SampleNumber();
+    if (!picked) {
+        ShowAlert(kNoSampleNumberAlert, {}, services.parent);
+        return std::nullopt;
+    }
+    services.memory.receiveNumber = *picked;
+    return picked;
+}
 
 SReceivedSample ReceiveWithProgress(std::unique_ptr<CABCSampleReceiver> receiver, int32_t number,
                                     std::optional<CLengthyTransferProgress>& progress,

@@ -14,6 +14,14 @@ class QWidget;
 
 namespace quorvel {
 
+class CSamplerReceiveDialog;
+struct SSamplerFlowServices;
+
+// Shows `dialog`: the sample number chosen, kept for the next time, or
+// nothing when the user gave up (an unattended answer without a number
+// shows its alert).
+std::optional<int32_t> AskSampleNumber(CSamplerReceiveDialog& dialog, SSamplerFlowServices& services);
+
 // Receives sample `number` with `progress` showing it; the receiver goes,
 // then the window. XSamplerException without a receiver,
 // XSampleDoesNotExist when nothing came.

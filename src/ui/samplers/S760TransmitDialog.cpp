@@ -91,10 +91,7 @@ bool CS760TransmitDialog::Run(const CPersistentInstalledSampler& sampler, CABCS7
 {
     CDialogQuestions questions(services);
     CS760PatchTransmission transmission(device, questions);
-    const auto transmit = [&] {
-        const int outputs = job.OutputCount();
-        if (outputs < 1)
-            return false;
+    const auto transmit = [&](int outputs) {
         SS760TransmitSettings settings;
         {
             CS760TransmitDialog dialog(sampler, outputs, PatchNames(device), services.parent);
@@ -126,12 +123,11 @@ bool CS760TransmitDialog::Run(const CPersistentInstalledSampler& sampler, CABCS7
             return std::nullopt;
         }
     };
-    const ETransmitOutcome outcome = RunTransmitFlow(questions.Progress(), services.parent, transmit, brandAlert);
-    if (outcome != ETransmitOutcome::Failed)
-        return outcome == ETransmitOutcome::Sent;
-    if (transmission.Aftermath() == ES760Aftermath::PatchIncomplete)
-        ShowAlert(kPatchIncompleteAlert, {}, services.parent);
-    return false;
+    const auto afterFailure = [&] {
+        if (transmission.Aftermath() == ES760Aftermath::PatchIncomplete)
+            ShowAlert(kPatchIncompleteAlert, {}, services.parent);
+    };
+    return RunTransmitFlow(job, questions.Progress(), services.parent, transmit, brandAlert, afterFailure);
 }
 
 } // namespace quorvel

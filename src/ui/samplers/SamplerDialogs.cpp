@@ -336,18 +336,13 @@ bool CSamplerReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABC
         {
             CSamplerReceiveDialog dialog(sampler, capabilities, samples, services.memory.receiveNumber,
                                          services.parent);
-            if (dialog.RunModal() != QDialog::Accepted)
+            const std::optional<int32_t> picked = AskSampleNumber(dialog, services);
+            if (!picked)
                 return false;
-            const std::optional<int32_t> picked = dialog.SampleNumber();
-            if (!picked) {
-                ShowAlert(kNoSampleNumberAlert, {}, services.parent);
-                return false;
-            }
             number = *picked;
             if (const SListedSample* listed = dialog.Chosen())
                 chosen = *listed;
         }
-        services.memory.receiveNumber = number;
 
         SampleInfo info;
         device.GetSampleInfo(info, number);

@@ -1,6 +1,7 @@
 #include "ui/samplers/TransmitDialogFlow.h"
 
 #include "framework/EmbeddedResources.h"
+#include "analysis/SliceSet.h"
 #include "samplers/SamplerExceptions.h"
 #include "ui/samplers/SamplerFailureAlerts.h"
 
@@ -14,15 +15,17 @@ constexpr uint32_t kTransmitCancelledText = StringReference(129, 24);
 
 std::string ResourceText(uint32_t reference) { return BuiltInTextResources().Text(reference); }
 
-ETransmitOutcome RunTransmitFlow(std::optional<CLengthyTransferProgress>& progress, QWidget* parent,
-                                 const std::function<bool()>& transmit,
-                                 const std::function<std::optional<STransmitAlert>(const std::exception_ptr&)>& brandAlert)
+bool RunTransmitFlow(const CExportJob& job, std::optional<CLengthyTransferProgress>& progress, QWidget* parent,
+                     const std::function<bool(int)>& transmit,
+                     const std::function<std::optional<STransmitAlert>(const std::exception_ptr&)>& brandAlert,
+                     const std::function<void()>& afterFailure)
 {
     try {
-        if (!transmit())
-            return ETransmitOutcome::NotStarted;
+        const int outputs = job.OutputCount();
+        if (outputs < 1 || !transmit(outputs))
+            return false;
         progress.reset();
-        return ETransmitOutcome::Sent;
+        return true;
     } catch (const XSampleTransmitCancelled&) {
         if (progress)
             progress->ShowCancelled(ResourceText(kTransmitCancelledText));
@@ -38,7 +41,8 @@ ETransmitOutcome RunTransmitFlow(std::optional<CLengthyTransferProgress>& progre
             ShowAlert(*alert, {}, parent);
         }
     }
-    return ETransmitOutcome::Failed;
+    afterFailure();
+    return false;
 }
 
 } // namespace quorvel

@@ -17,6 +17,8 @@
 
 namespace quorvel {
 
+class CExportJob;
+
 // The text of a built-in string resource.
 std::string ResourceText(uint32_t reference);
 
@@ -74,14 +76,15 @@ struct STransmitAlert {
     std::optional<std::string> argument;
 };
 
-enum class ETransmitOutcome { Sent, NotStarted, Failed };
-
-// Runs `transmit` (the dialog, then the transmission; false when the user
-// or the job gave up before anything was sent). A cancel is left in the
-// progress window; a failure closes it and shows the brand's alert for it
-// (`brandAlert`, which rethrows and names its own), else the general one.
-ETransmitOutcome RunTransmitFlow(std::optional<CLengthyTransferProgress>& progress, QWidget* parent,
-                                 const std::function<bool()>& transmit,
-                                 const std::function<std::optional<STransmitAlert>(const std::exception_ptr&)>& brandAlert);
+// Runs `transmit` with the job's slice count (the dialog, then the
+// transmission; false when the user gave up before anything was sent).
+// True when everything arrived. A cancel is left in the progress window; a
+// failure closes it and shows the brand's alert for it (`brandAlert`, which
+// rethrows and names its own), else the general one. After either,
+// `afterFailure` warns of what was left behind.
+bool RunTransmitFlow(const CExportJob& job, std::optional<CLengthyTransferProgress>& progress, QWidget* parent,
+                     const std::function<bool(int)>& transmit,
+                     const std::function<std::optional<STransmitAlert>(const std::exception_ptr&)>& brandAlert,
+                     const std::function<void()>& afterFailure);
 
 } // namespace quorvel
