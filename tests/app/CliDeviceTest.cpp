@@ -12,15 +12,15 @@
 
 #include "../common/TempFolder.h"
 #include "RunTool.h"
+#include "ToolTestFiles.h"
 
 namespace quorvel {
 namespace {
 
 using nlohmann::json;
 using test::RunTool;
+using test::Contains;
 using test::TempFolder;
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST(CliDevices, MidiPortsReportsEveryPortWithItsDriver)
 {

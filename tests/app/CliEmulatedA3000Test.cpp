@@ -11,6 +11,7 @@
 
 #include "../common/TempFolder.h"
 #include "RunTool.h"
+#include "ToolTestFiles.h"
 #include "devices/emulated/EmulatedSamplers.h"
 #include "devices/scsi/SCSIBusRegistry.h"
 #include "fileformats/PreferenceObjects.h"
@@ -24,6 +25,8 @@ namespace {
 
 using nlohmann::json;
 using test::RunTool;
+using test::Values;
+using test::Contains;
 using test::TempFolder;
 
 struct Model {
@@ -33,17 +36,6 @@ struct Model {
 };
 
 void PrintTo(const Model& model, std::ostream* out) { *out << model.typeId; }
-
-std::vector<int16_t> Values(const std::string& path)
-{
-    const auto sound = LoadSound(CFileSpec(path), ChannelMode::Mix);
-    std::vector<int16_t> values;
-    for (int32_t i = 0; i < sound->Length(); ++i)
-        values.push_back(sound->Value(i));
-    return values;
-}
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // The bank as the emulated sampler keeps it, read through the program's
 // interface on emulators started from the same memory folder.

@@ -11,6 +11,7 @@
 
 #include "../common/TempFolder.h"
 #include "RunTool.h"
+#include "ToolTestFiles.h"
 #include "devices/emulated/EmulatedSamplers.h"
 #include "devices/scsi/SCSIBusRegistry.h"
 #include "fileformats/PreferenceObjects.h"
@@ -26,9 +27,8 @@ namespace {
 
 using nlohmann::json;
 using test::RunTool;
+using test::Contains;
 using test::TempFolder;
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 struct Model {
     uint32_t typeId;
@@ -84,11 +84,7 @@ class CliEmulatedAKAIProgram : public ::testing::TestWithParam<Model> {
 protected:
     void SetUp() override
     {
-        const loopgen::GeneratedLoop generated = loopgen::GenerateDrumLoop(loopgen::LoopSpec{});
-        SafeWrite(CFileSpec(loop), [&](CMedia& media) {
-            WriteWaveFile(media, generated.samples.data(), generated.frames, generated.channels,
-                          generated.sampleRate);
-        });
+        const loopgen::GeneratedLoop generated = test::WriteDrumLoop(loop);
         frames = static_cast<int>(generated.frames);
         ::setenv("QUORVEL_EMULATED_SAMPLERS", "4000,4100", 1);
         ::setenv("QUORVEL_EMULATOR_DIR", (folder / "memory").c_str(), 1);

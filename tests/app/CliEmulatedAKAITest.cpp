@@ -9,6 +9,7 @@
 
 #include "../common/TempFolder.h"
 #include "RunTool.h"
+#include "ToolTestFiles.h"
 #include "fileformats/SoundImport.h"
 #include "fileformats/WaveFileWriter.h"
 #include "framework/FileSpec.h"
@@ -20,27 +21,15 @@ namespace {
 
 using nlohmann::json;
 using test::RunTool;
+using test::Values;
+using test::Contains;
 using test::TempFolder;
-
-std::vector<int16_t> Values(const std::string& path)
-{
-    const auto sound = LoadSound(CFileSpec(path), ChannelMode::Mix);
-    std::vector<int16_t> values;
-    for (int32_t i = 0; i < sound->Length(); ++i)
-        values.push_back(sound->Value(i));
-    return values;
-}
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST(CliEmulatedAKAI, BothGenerationsTakeTheSlicesByNameAndGiveThemBackBitExactly)
 {
     TempFolder folder;
     const std::string loop = folder / "loop.wav";
-    const loopgen::GeneratedLoop generated = loopgen::GenerateDrumLoop(loopgen::LoopSpec{});
-    SafeWrite(CFileSpec(loop), [&](CMedia& media) {
-        WriteWaveFile(media, generated.samples.data(), generated.frames, generated.channels, generated.sampleRate);
-    });
+    test::WriteDrumLoop(loop);
     const std::string document = " --sensitivity 99 --bars 1";
     auto run = RunTool("quorvel-cli", "export " + loop + document + " --sound " + (folder / "slice.wav"));
     ASSERT_EQ(run.status, 0) << run.err;

@@ -11,6 +11,7 @@
 
 #include "../common/TempFolder.h"
 #include "RunTool.h"
+#include "ToolTestFiles.h"
 #include "devices/emulated/EmulatedSamplers.h"
 #include "devices/scsi/SCSIBusRegistry.h"
 #include "fileformats/PreferenceObjects.h"
@@ -27,18 +28,9 @@ namespace {
 
 using nlohmann::json;
 using test::RunTool;
+using test::Values;
+using test::Contains;
 using test::TempFolder;
-
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-std::vector<int16_t> Values(const std::string& path)
-{
-    const auto sound = LoadSound(CFileSpec(path), ChannelMode::Mix);
-    std::vector<int16_t> values;
-    for (int32_t i = 0; i < sound->Length(); ++i)
-        values.push_back(sound->Value(i));
-    return values;
-}
 
 struct Model {
     uint32_t typeId;

@@ -11,6 +11,7 @@
 
 #include "../common/TempFolder.h"
 #include "RunTool.h"
+#include "ToolTestFiles.h"
 #include "fileformats/SoundImport.h"
 #include "fileformats/WaveFileWriter.h"
 #include "framework/FileSpec.h"
@@ -22,6 +23,7 @@ namespace {
 
 using nlohmann::json;
 using test::RunTool;
+using test::Values;
 using test::TempFolder;
 
 // The emulator's settings for the runs of one test.
@@ -39,23 +41,11 @@ public:
     }
 };
 
-std::vector<int16_t> Values(const std::string& path)
-{
-    const auto sound = LoadSound(CFileSpec(path), ChannelMode::Mix);
-    std::vector<int16_t> values;
-    for (int32_t i = 0; i < sound->Length(); ++i)
-        values.push_back(sound->Value(i));
-    return values;
-}
-
 TEST(CliEmulatedSDS, TransmitAndReceiveMoveASliceThereAndBackBitExactly)
 {
     TempFolder folder;
     const std::string loop = folder / "loop.wav";
-    const loopgen::GeneratedLoop generated = loopgen::GenerateDrumLoop(loopgen::LoopSpec{});
-    SafeWrite(CFileSpec(loop), [&](CMedia& media) {
-        WriteWaveFile(media, generated.samples.data(), generated.frames, generated.channels, generated.sampleRate);
-    });
+    test::WriteDrumLoop(loop);
     const EmulatedSDS emulator(folder / "memory");
     const auto ports = RunTool("quorvel-cli", "midi-ports");
     ASSERT_EQ(ports.status, 0) << ports.err;

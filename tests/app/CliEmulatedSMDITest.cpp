@@ -10,6 +10,7 @@
 
 #include "../common/TempFolder.h"
 #include "RunTool.h"
+#include "ToolTestFiles.h"
 #include "fileformats/PreferencesFile.h"
 #include "fileformats/SoundImport.h"
 #include "fileformats/WaveFileWriter.h"
@@ -22,6 +23,8 @@ namespace {
 
 using nlohmann::json;
 using test::RunTool;
+using test::Values;
+using test::Contains;
 using test::TempFolder;
 
 // A plain SMDI sampler at SCSI id 0 and an E-mu E4K at id 1.
@@ -45,15 +48,6 @@ constexpr const char* kSMDI = " --model smdi --scsi-bus Loopback --scsi-id 0";
 constexpr const char* kE4K = " --model 5121 --scsi-bus Loopback --scsi-id 1";
 constexpr const char* kDocument = " --sensitivity 99 --bars 1";
 
-std::vector<int16_t> Values(const std::string& path)
-{
-    const auto sound = LoadSound(CFileSpec(path), ChannelMode::Mix);
-    std::vector<int16_t> values;
-    for (int32_t i = 0; i < sound->Length(); ++i)
-        values.push_back(sound->Value(i));
-    return values;
-}
-
 std::string ReadText(const std::string& path)
 {
     std::ifstream in(path);
@@ -62,16 +56,11 @@ std::string ReadText(const std::string& path)
     return text.str();
 }
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
 // The loop, and its slices as the export writes them ("slice #001.wav" ...).
 std::string LoopWithSlices(const TempFolder& folder)
 {
     const std::string loop = folder / "loop.wav";
-    const loopgen::GeneratedLoop generated = loopgen::GenerateDrumLoop(loopgen::LoopSpec{});
-    SafeWrite(CFileSpec(loop), [&](CMedia& media) {
-        WriteWaveFile(media, generated.samples.data(), generated.frames, generated.channels, generated.sampleRate);
-    });
+    test::WriteDrumLoop(loop);
     const auto run = RunTool("quorvel-cli", "export " + loop + kDocument + " --sound " + (folder / "slice.wav"));
     EXPECT_EQ(run.status, 0) << run.err;
     return loop;

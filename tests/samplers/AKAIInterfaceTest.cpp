@@ -5,6 +5,8 @@
 
 #include <random>
 
+#include "MonoSliceTransfer.h"
+#include "ScriptedMIDIPorts.h"
 #include "devices/midi/MIDIExceptions.h"
 #include "devices/midi/SysexMIDIInput.h"
 #include "samplers/SamplerBrands.h"
@@ -19,65 +21,22 @@ namespace {
 
 using namespace test;
 
-class AKAIInterface : public ::testing::TestWithParam<uint32_t> {
+class AKAIInterface : public ::testing::TestWithParam<uint32_t>, protected ScriptedMIDIPorts {
 protected:
-    FakeClock clock;
-    CScopedMIDIClock scopedClock{clock};
-    FakeRegisteredInput inPort;
-    FakeRegisteredOutput outPort;
-    CSysexMIDIInput parser;
-    ScriptedInput input{inPort, parser, clock};
-    RecordingOutput output{outPort, clock};
     FakeAKAISampler sampler{clock, input, output, GetParam() != 4000};
     CAKAIMIDIInterface akai{output, parser, 0, GetParam()};
 
-    static std::vector<int16_t> Words(size_t count, unsigned seed)
-    {
-        std::mt19937 random(seed);
-        std::vector<int16_t> words{INT16_MIN, INT16_MAX, 0, -1, 1};
-        while (words.size() < count)
-            words.push_back(static_cast<int16_t>(random()));
-        words.resize(count);
-        return words;
-    }
-
-    static SampleInfo Slice(const std::string& name, uint32_t length)
-    {
-        SampleInfo info;
-        info.SetName(name);
-        info.channelCount = 1;
-        info.bits = 16;
-        info.rate = 44100;
-        info.length = length;
-        info.playEnd = length;
-        info.rootKey = 36;
-        return info;
-    }
+    static std::vector<int16_t> Words(size_t count, unsigned seed) { return SeededWords(count, seed); }
+    static SampleInfo Slice(const std::string& name, uint32_t length) { return MonoSlice(name, length); }
 
     int32_t Transmit(const SampleInfo& info, const std::vector<int16_t>& words)
     {
-        const std::unique_ptr<CABCSampleTransmitter> transmitter = akai.CreateMonoTransmitter(0);
-        int32_t perFrame = 0;
-        transmitter->StartTransmission(info, perFrame, 0);
-        EXPECT_EQ(perFrame, 1);
-        uint32_t frames = 0;
-        while (transmitter->NextChunkSize(frames))
-            transmitter->TransmitNext(words.data() + transmitter->FramesDone());
-        return transmitter->GetResultSampleNumber();
+        return SendMonoWords(*akai.CreateMonoTransmitter(0), info, words);
     }
 
     std::vector<int16_t> Receive(int32_t number, SampleInfo& info)
     {
-        const std::unique_ptr<CABCSampleReceiver> receiver = akai.CreateReceiver(number);
-        int32_t perFrame = 0;
-        receiver->BeginReception(info, 0, perFrame);
-        EXPECT_EQ(perFrame, 1);
-        std::vector<int16_t> words;
-        uint32_t frames = 0;
-        SSampleWords chunk;
-        while (receiver->ReceiveNext(frames, chunk))
-            words.insert(words.end(), chunk.narrow, chunk.narrow + frames);
-        return words;
+        return ReceiveMonoWords(*akai.CreateReceiver(number), info);
     }
 };
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "MonoSliceTransfer.h"
 #include "devices/midi/MIDIService.h"
 #include "devices/scsi/LoopbackSCSI.h"
 #include "devices/scsi/SCSIBusRegistry.h"
@@ -148,18 +149,7 @@ protected:
     uint8_t id = bus->AddTarget(target);
     CAKAISCSIInterface sampler{SCSIDevice{bus, id, 1000}, 0};
 
-    static SampleInfo Slice(const char* name, uint32_t length)
-    {
-        SampleInfo info;
-        info.SetName(name);
-        info.channelCount = 1;
-        info.bits = 16;
-        info.rate = 44100;
-        info.length = length;
-        info.playEnd = length;
-        info.rootKey = 36;
-        return info;
-    }
+    static SampleInfo Slice(const char* name, uint32_t length) { return test::MonoSlice(name, length); }
 
     // A ramp across the whole range, so that every byte value travels.
     static std::vector<int16_t> Words(uint32_t length)

@@ -6,6 +6,8 @@
 
 #include <random>
 
+#include "MonoSliceTransfer.h"
+#include "ScriptedMIDIPorts.h"
 #include "devices/midi/SysexMIDIInput.h"
 #include "samplers/SamplerExceptions.h"
 #include "samplers/kurzweil/K2000SoundBlock.h"
@@ -21,50 +23,18 @@ namespace {
 using namespace test;
 constexpr uint16_t kSoundBlock = 134;
 
-std::vector<int16_t> Words(size_t count, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::vector<int16_t> words{INT16_MIN, INT16_MAX, 0, -1, 1};
-    while (words.size() < count)
-        words.push_back(static_cast<int16_t>(random()));
-    words.resize(count);
-    return words;
-}
+std::vector<int16_t> Words(size_t count, unsigned seed) { return SeededWords(count, seed); }
 
-SampleInfo Slice(const std::string& name, uint32_t length)
-{
-    SampleInfo info;
-    info.SetName(name);
-    info.channelCount = 1;
-    info.bits = 16;
-    info.rate = 44100;
-    info.length = length;
-    info.playEnd = length;
-    info.rootKey = 60;
-    return info;
-}
+SampleInfo Slice(const std::string& name, uint32_t length) { return MonoSlice(name, length, 60); }
 
 void Send(CABCSampleTransmitter& transmitter, const SampleInfo& info, const std::vector<int16_t>& words)
 {
-    int32_t perFrame = 0;
-    transmitter.StartTransmission(info, perFrame, 0);
-    ASSERT_EQ(perFrame, 1);
-    uint32_t frames = 0;
-    while (transmitter.NextChunkSize(frames))
-        transmitter.TransmitNext(words.data() + transmitter.FramesDone());
+    SendMonoWords(transmitter, info, words);
 }
 
 std::vector<int16_t> Take(CABCSampleReceiver& receiver, SampleInfo& info)
 {
-    int32_t perFrame = 0;
-    receiver.BeginReception(info, 64, perFrame);
-    EXPECT_EQ(perFrame, 1);
-    std::vector<int16_t> words;
-    uint32_t frames = 0;
-    SSampleWords chunk;
-    while (receiver.ReceiveNext(frames, chunk))
-        words.insert(words.end(), chunk.narrow, chunk.narrow + frames);
-    return words;
+    return ReceiveMonoWords(receiver, info, 64);
 }
 
 // A stored block body whose first sound plays at `periodNs` with a forward loop.
@@ -83,15 +53,8 @@ Bytes BlockBody(uint32_t periodNs, uint32_t frames)
     return body;
 }
 
-class K2000Interfaces : public ::testing::Test {
+class K2000Interfaces : public ::testing::Test, protected ScriptedMIDIPorts {
 protected:
-    FakeClock clock;
-    CScopedMIDIClock scopedClock{clock};
-    FakeRegisteredInput inPort;
-    FakeRegisteredOutput outPort;
-    CSysexMIDIInput parser;
-    ScriptedInput input{inPort, parser, clock};
-    RecordingOutput output{outPort, clock};
     FakeKurzweilSampler sampler{clock, input, output, 0};
     CK2000MIDIInterface k2000{output, parser, 0};
 

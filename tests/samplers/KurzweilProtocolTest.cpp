@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "ScriptedMIDIPorts.h"
 #include "devices/midi/MIDIExceptions.h"
 #include "devices/midi/SysexMIDIInput.h"
 #include "samplers/kurzweil/K2000SoundBlock.h"
@@ -79,15 +80,8 @@ std::string Named(uint16_t id)
     return name;
 }
 
-class KurzweilProtocol : public ::testing::Test {
+class KurzweilProtocol : public ::testing::Test, protected ScriptedMIDIPorts {
 protected:
-    FakeClock clock;
-    CScopedMIDIClock scopedClock{clock};
-    FakeRegisteredInput inPort;
-    FakeRegisteredOutput outPort;
-    CSysexMIDIInput parser;
-    ScriptedInput input{inPort, parser, clock};
-    RecordingOutput output{outPort, clock};
     FakeKurzweilSampler sampler{clock, input, output, 5};
     CSysexConnection connection = MakeKurzweilConnection(parser, output, 5);
     CKurzweilObjectProtocol objects{connection};

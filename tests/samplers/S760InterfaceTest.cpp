@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ScriptedMIDIPorts.h"
 #include "FakeS760Sampler.h"
 #include "SDSFixture.h"
 #include "devices/midi/MIDIExceptions.h"
@@ -11,15 +12,8 @@ using namespace quorvel::test;
 
 namespace {
 
-class S760InterfaceTest : public ::testing::Test {
+class S760InterfaceTest : public ::testing::Test, protected ScriptedMIDIPorts {
 protected:
-    FakeClock clock;
-    CScopedMIDIClock scopedClock{clock};
-    FakeRegisteredInput inPort;
-    FakeRegisteredOutput outPort;
-    CSysexMIDIInput parser;
-    ScriptedInput input{inPort, parser, clock};
-    RecordingOutput output{outPort, clock};
     FakeS760Sampler sampler{clock, input, output};
     CS760MIDIInterface s760{output, parser, 0};
     QuietProgress progress;

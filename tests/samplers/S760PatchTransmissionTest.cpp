@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ScriptedMIDIPorts.h"
 #include "../fileformats/InstrumentExportFixtures.h"
 #include "FakeS760Sampler.h"
 #include "SDSFixture.h"
@@ -38,15 +39,8 @@ public:
     QuietProgress progress;
 };
 
-class S760PatchTest : public ::testing::Test {
+class S760PatchTest : public ::testing::Test, protected ScriptedMIDIPorts {
 protected:
-    FakeClock clock;
-    CScopedMIDIClock scopedClock{clock};
-    FakeRegisteredInput inPort;
-    FakeRegisteredOutput outPort;
-    CSysexMIDIInput parser;
-    ScriptedInput input{inPort, parser, clock};
-    RecordingOutput output{outPort, clock};
     FakeS760Sampler sampler{clock, input, output};
     CS760MIDIInterface s760{output, parser, 0};
     Answers answers;

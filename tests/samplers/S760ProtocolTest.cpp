@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ScriptedMIDIPorts.h"
 #include "FakeS760Sampler.h"
 #include "devices/midi/MIDIExceptions.h"
 #include "devices/midi/SysexMIDIInput.h"
@@ -13,15 +14,8 @@ using namespace quorvel::test;
 
 namespace {
 
-class S760ProtocolTest : public ::testing::Test {
+class S760ProtocolTest : public ::testing::Test, protected ScriptedMIDIPorts {
 protected:
-    FakeClock clock;
-    CScopedMIDIClock scopedClock{clock};
-    FakeRegisteredInput inPort;
-    FakeRegisteredOutput outPort;
-    CSysexMIDIInput parser;
-    ScriptedInput input{inPort, parser, clock};
-    RecordingOutput output{outPort, clock};
     roland::CRolandCom com{parser, output, 3};
 
     int acks = 0;

@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "ScriptedMIDIPorts.h"
 #include "devices/midi/SysexMIDIInput.h"
 #include "samplers/SampleTransfer.h"
 #include "samplers/sds/SDSReceiver.h"
@@ -34,17 +35,10 @@ public:
     int cancelAtAsk = -1;
 };
 
-class SDSFixture : public ::testing::Test {
+class SDSFixture : public ::testing::Test, protected ScriptedMIDIPorts {
 protected:
     static constexpr uint32_t kTimeout = 5000;
 
-    FakeClock clock;
-    CScopedMIDIClock scopedClock{clock};
-    FakeRegisteredInput inPort;
-    FakeRegisteredOutput outPort;
-    CSysexMIDIInput parser;
-    ScriptedInput input{inPort, parser, clock};
-    RecordingOutput output{outPort, clock};
     FakeSDSSampler sampler{clock, input, output};
     QuietProgress progress;
 

@@ -3,15 +3,10 @@
 #include <algorithm>
 
 #include "analysis/SliceSet.h"
-#include "app/cli/CliError.h"
 #include "app/cli/DeviceFailure.h"
+#include "app/cli/TransmitAnswers.h"
 #include "document/WaveSample.h"
-#include "fileformats/FileAlerts.h"
-#include "framework/AlertContent.h"
-#include "framework/EmbeddedResources.h"
 #include "framework/FileSpec.h"
-#include "framework/ResourceReference.h"
-#include "samplers/SampleTransfer.h"
 #include "samplers/kurzweil/K2000Interface.h"
 #include "samplers/kurzweil/K2000ProgramTransmission.h"
 
@@ -23,7 +18,6 @@ using namespace k2000;
 namespace {
 
 // Alerts of the instrument table.
-constexpr int kTooManySlicesAlert = 2;
 constexpr uint32_t kReplaceAlert = 20;
 constexpr uint32_t kTemplateUnreadableAlert = 21;
 constexpr uint32_t kNoTemplateAlert = 22;
@@ -32,58 +26,22 @@ constexpr uint32_t kNoProgramIdAlert = 24;
 constexpr uint32_t kUnassignedAlert = 25;
 constexpr uint32_t kNoProgramNameAlert = 26;
 
-std::string AlertText(uint32_t alert)
-{
-    const uint32_t reference = AlertReference(static_cast<uint32_t>(kInstrumentAlertTable), alert);
-    const AlertRecord record = CAlertContent::FromReference(BuiltInTextResources(), reference).Record();
-    return record.title.empty() ? record.message : "[" + record.title + "]" + record.message;
-}
-
-class CQuietProgress : public CABCTransferProgress {
+class CToolQuestions final : public CToolTransmitQuestions<CABCK2000TransmitQuestions> {
 public:
-    void SetPercent(int32_t) override {}
-    bool CancelRequested() override { return false; }
-};
+    using CToolTransmitQuestions::CToolTransmitQuestions;
 
-// Nobody is there to ask: the options answer, and a question they do not
-// answer refuses the job before anything is sent.
-class CToolQuestions : public CABCK2000TransmitQuestions {
-public:
-    explicit CToolQuestions(const TransmitOptions& options) : options_(options) {}
-
-    int ConfirmSliceCount(int count, int maximum) override
-    {
-        if (count <= maximum)
-            return count;
-        if (!options_.acceptLimit)
-            throw CliError(kDeviceRefused, FillNumbers(InstrumentAlertText(kTooManySlicesAlert),
-                                                       {count, maximum, maximum}) +
-                                               " (use --accept-limit to send the first " + std::to_string(maximum) +
-                                               ")");
-        return maximum;
-    }
     bool ReplaceProgram(uint16_t id, const std::string& name) override
     {
-        if (!options_.replace)
-            throw CliError(kDeviceRefused, AlertText(kReplaceAlert) + " (program " + std::to_string(id) + " \"" +
-                                               name + "\"; use --replace to replace it)");
-        return true;
+        return Allow(options_.replace, InstrumentAlertLine(kReplaceAlert) + " (program " + std::to_string(id) +
+                                           " \"" + name + "\"; use --replace to replace it)");
     }
     bool UseDefaults(EK2000TemplateProblem problem) override
     {
-        if (!options_.useDefaults) {
-            const uint32_t alert = problem == EK2000TemplateProblem::NotSpecified ? kNoTemplateAlert
-                                   : problem == EK2000TemplateProblem::Missing    ? kTemplateMissingAlert
-                                                                                  : kTemplateUnreadableAlert;
-            throw CliError(kDeviceRefused, AlertText(alert) + " (use --use-defaults to go on with them)");
-        }
-        return true;
+        const uint32_t alert = problem == EK2000TemplateProblem::NotSpecified ? kNoTemplateAlert
+                               : problem == EK2000TemplateProblem::Missing    ? kTemplateMissingAlert
+                                                                              : kTemplateUnreadableAlert;
+        return Allow(options_.useDefaults, InstrumentAlertLine(alert) + " (use --use-defaults to go on with them)");
     }
-    CABCTransferProgress& SampleProgress(int) override { return progress_; }
-
-private:
-    const TransmitOptions& options_;
-    CQuietProgress progress_;
 };
 
 // A template named by its id, or by its name among the sampler's programs.
@@ -102,7 +60,7 @@ std::optional<uint16_t> TemplateId(CABCK2000Interface& sampler, const TransmitOp
         if (program.name == named)
             return program.id;
     if (!options.useDefaults)
-        throw CliError(kDeviceRefused, AlertText(kTemplateMissingAlert) + " (\"" + named +
+        throw CliError(kDeviceRefused, InstrumentAlertLine(kTemplateMissingAlert) + " (\"" + named +
                                            "\"; use --use-defaults to go on with them)");
     return std::nullopt;
 }
@@ -112,7 +70,7 @@ std::optional<uint16_t> TemplateId(CABCK2000Interface& sampler, const TransmitOp
 ordered_json TransmitK2000(CABCK2000Interface& sampler, const CExportJob& job, const TransmitOptions& options)
 {
     if (!options.programId)
-        throw CliError(kUsage, "--program-id: " + AlertText(kNoProgramIdAlert));
+        throw CliError(kUsage, "--program-id: " + InstrumentAlertLine(kNoProgramIdAlert));
     SK2000TransmitSettings settings;
     settings.programId = options.programId;
     settings.programName = options.programName.value_or(CFileSpec::BaseName(job.Sound().Name()));
@@ -126,28 +84,23 @@ ordered_json TransmitK2000(CABCK2000Interface& sampler, const CExportJob& job, c
     } catch (const CliError&) {
         throw;
     } catch (const XK2000ProgramIdMissing&) {
-        throw CliError(kUsage, "--program-id: " + AlertText(kNoProgramIdAlert));
+        throw CliError(kUsage, "--program-id: " + InstrumentAlertLine(kNoProgramIdAlert));
     } catch (const XK2000ProgramIdOutOfRange&) {
         throw CliError(kUsage, "--program-id: a program id from 1 to 999");
     } catch (const XK2000ProgramNameMissing&) {
-        throw CliError(kUsage, "--program-name: " + AlertText(kNoProgramNameAlert));
+        throw CliError(kUsage, "--program-name: " + InstrumentAlertLine(kNoProgramNameAlert));
     } catch (const XK2000StartKeyOutOfRange&) {
         throw CliError(kUsage, "--first-key: a key from " + std::to_string(kLowestStartKey) + " to 127");
     } catch (...) {
         CliError failure = DeviceFailure("program " + std::to_string(*settings.programId));
         if (transmission.LeftUnassigned())
-            throw CliError(failure.Status(), std::string(failure.what()) + "\n" + AlertText(kUnassignedAlert));
+            throw WithLine(failure, InstrumentAlertLine(kUnassignedAlert));
         throw failure;
     }
     ordered_json samples = ordered_json::array();
     ordered_json keys = ordered_json::array();
     for (const SK2000SentSlice& sent : result.slices) {
-        ordered_json entry;
-        entry["slice"] = sent.slice;
-        entry["name"] = sent.name;
-        entry["number"] = sent.soundBlock;
-        entry["frames"] = sent.frames;
-        entry["rate"] = sent.rate;
+        ordered_json entry = SentSampleRow(sent.slice, sent.name, sent.soundBlock, sent.frames, sent.rate);
         entry["key"] = sent.key;
         samples.push_back(entry);
         keys.push_back({{"key", sent.key}, {"sound_block", sent.soundBlock}});

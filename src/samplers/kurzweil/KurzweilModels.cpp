@@ -1,10 +1,7 @@
 #include "samplers/kurzweil/KurzweilModels.h"
 
-#include "devices/midi/MIDIExceptions.h"
-#include "devices/midi/MIDIInput.h"
-#include "devices/midi/MIDIOutput.h"
-#include "devices/midi/SysexMIDIInput.h"
 #include "fileformats/PreferenceObjects.h"
+#include "samplers/OpenSysexPorts.h"
 #include "samplers/kurzweil/K2500Interfaces.h"
 
 namespace quorvel::kurzweil {
@@ -21,35 +18,13 @@ bool IsK2500(uint32_t typeId) { return typeId == kK2500MIDIModel || typeId == kK
 
 namespace {
 
-// Opened before the interface that uses them, closed after it.
-struct SOpenPorts {
-    SOpenPorts(const CRegisteredMIDIInput& in, const CRegisteredMIDIOutput& out)
-    {
-        try {
-            input = in.Open(parser);
-        } catch (const XMIDI&) {
-        }
-        if (!input)
-            throw XFailedOpeningMIDIIn();
-        try {
-            output = out.Open();
-        } catch (const XMIDI&) {
-        }
-        if (!output)
-            throw XFailedOpeningMIDIOut();
-    }
-    CSysexMIDIInput parser;
-    std::unique_ptr<CMIDIInput> input;
-    std::unique_ptr<CMIDIOutput> output;
-};
-
 template <class Interface>
-class CInstalled final : private SOpenPorts, public Interface {
+class CInstalled final : private SOpenSysexPorts, public Interface {
 public:
     template <class... Target>
     CInstalled(const CRegisteredMIDIInput& in, const CRegisteredMIDIOutput& out, uint8_t device,
                const Target&... target)
-        : SOpenPorts(in, out), Interface(*this->output, this->parser, device, target...)
+        : SOpenSysexPorts(in, out), Interface(*this->output, this->parser, device, target...)
     {
     }
 };

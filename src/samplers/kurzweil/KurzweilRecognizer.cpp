@@ -9,6 +9,7 @@
 #include "devices/midi/RawSysex.h"
 #include "devices/midi/SysexMIDIInput.h"
 #include "devices/scsi/SCSITargetListing.h"
+#include "samplers/IdentityExchange.h"
 #include "samplers/kurzweil/KurzweilModels.h"
 
 namespace quorvel {
@@ -71,29 +72,12 @@ std::vector<SFoundSampler> CKurzweilRecognizer::RecognizeMIDIMessage(const SMIDI
 bool ReadKurzweilVersion(const CRegisteredMIDIInput& input, const CRegisteredMIDIOutput& output, uint8_t device,
                          uint32_t typeId, CVersion& version, uint32_t timeoutMs)
 {
-    CSysexMIDIInput parser;
-    const std::unique_ptr<CMIDIInput> listening = input.Open(parser);
-    const std::unique_ptr<CMIDIOutput> sending = output.Open();
-    if (!listening || !sending)
-        throw XFailedOpeningMIDIPort();
-    const std::vector<uint8_t> request = IdentityRequest(device);
-    sending->SendBytes(request.data(), static_cast<int32_t>(request.size()));
-    const uint64_t deadline = MIDIClock().Milliseconds() + timeoutMs;
-    for (;;) {
-        while (const std::unique_ptr<CRawSysex> message = parser.NextSysex()) {
-            const std::optional<SIdentityReply> reply = ReadIdentityReply(*message);
-            if (!reply || reply->deviceNumber != device)
-                continue; // other traffic on the cable
-            const std::optional<SKurzweilIdentity> identity = KurzweilFromIdentity(*reply);
-            if (!identity || identity->typeId != (IsK2500(typeId) ? kK2500MIDIModel : kK2000MIDIModel))
-                return false;
-            version = identity->version;
-            return true;
-        }
-        if (MIDIClock().Milliseconds() >= deadline)
-            throw XSysexTimedOut();
-        ServiceAllMIDIInputs();
-    }
+    const std::optional<SKurzweilIdentity> identity =
+        KurzweilFromIdentity(AskIdentity(input, output, device, timeoutMs));
+    if (!identity || identity->typeId != (IsK2500(typeId) ? kK2500MIDIModel : kK2000MIDIModel))
+        return false;
+    version = identity->version;
+    return true;
 }
 
 } // namespace quorvel

@@ -4,7 +4,7 @@ namespace quorvel {
 
 CS760InstalledMIDIInterface::CS760InstalledMIDIInterface(const CRegisteredMIDIInput& input,
                                                          const CRegisteredMIDIOutput& output, uint8_t device)
-    : akai::SOpenMIDIPorts(input, output), CS760MIDIInterface(*this->output, parser, device)
+    : SOpenSysexPorts(input, output), CS760MIDIInterface(*this->output, parser, device)
 {
 }
 

@@ -3,14 +3,14 @@
 // open for its lifetime; and the model's place in the model table.
 #include <cstdint>
 
-#include "samplers/akai/AKAIInstalledMIDIInterface.h"
+#include "samplers/OpenSysexPorts.h"
 #include "samplers/roland/S760Interface.h"
 
 namespace quorvel {
 
 constexpr uint32_t kS760MIDIModel = 2000;
 
-class CS760InstalledMIDIInterface final : private akai::SOpenMIDIPorts, public CS760MIDIInterface {
+class CS760InstalledMIDIInterface final : private SOpenSysexPorts, public CS760MIDIInterface {
 public:
     // XFailedOpeningMIDIIn or XFailedOpeningMIDIOut when a port does not open.
     CS760InstalledMIDIInterface(const CRegisteredMIDIInput& input, const CRegisteredMIDIOutput& output,

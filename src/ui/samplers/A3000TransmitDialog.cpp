@@ -1,20 +1,15 @@
 #include "ui/samplers/A3000TransmitDialog.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QVBoxLayout>
 
 #include "analysis/SliceSet.h"
-#include "framework/EmbeddedResources.h"
 #include "framework/ResourceReference.h"
 #include "framework/window/AlertBox.h"
 #include "samplers/yamaha/A3000BankTransmission.h"
-#include "ui/samplers/HardwareTransfer.h"
-#include "ui/samplers/SamplerFailureAlerts.h"
-#include "ui/samplers/TransferProgress.h"
+#include "ui/samplers/TransmitDialogFields.h"
+#include "ui/samplers/TransmitDialogFlow.h"
 
 namespace quorvel {
 
@@ -22,54 +17,18 @@ using namespace a3000;
 
 namespace {
 
-constexpr uint32_t kSlicesLeftText = StringReference(129, 21);
-constexpr uint32_t kTransmitCancelledText = StringReference(129, 24);
 constexpr uint32_t kNoBankNameAlert = AlertReference(132, 60);
 constexpr uint32_t kBankExistsAlert = AlertReference(132, 61);
 constexpr uint32_t kSampleExistsAlert = AlertReference(132, 62);
 constexpr uint32_t kUnassignedSamplesAlert = AlertReference(132, 63);
 constexpr uint32_t kBankIncompleteAlert = AlertReference(132, 64);
 constexpr uint32_t kNoTemplateAlert = AlertReference(132, 65);
-// The last button listed ("Yes").
-constexpr int kLastButton = AlertResultForSlot(0);
 
-std::string Text(uint32_t reference) { return BuiltInTextResources().Text(reference); }
-
-QHBoxLayout* LabelledRow(const QString& label, QWidget* field, QWidget* parent)
-{
-    auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(label, parent));
-    row->addWidget(field, 1);
-    return row;
-}
-
-class CDialogQuestions final : public CABCA3000TransmitQuestions {
+class CDialogQuestions final : public CDialogTransmitQuestions<CABCA3000TransmitQuestions> {
 public:
-    explicit CDialogQuestions(SSamplerFlowServices& services) : services_(services) {}
+    using CDialogTransmitQuestions::CDialogTransmitQuestions;
 
-    int ConfirmSliceCount(int count, int maximum) override
-    {
-        return quorvel::ConfirmSliceCount(count, maximum, services_.parent);
-    }
-    bool UseDefaults() override
-    {
-        progress_.reset();
-        return ShowAlert(kNoTemplateAlert, {}, services_.parent) == kLastButton;
-    }
-    CABCTransferProgress& SampleProgress(int left) override
-    {
-        if (!progress_)
-            progress_.emplace(services_.lengthy, Text(kSlicesLeftText));
-        progress_->SetPercent(0);
-        progress_->SetValue(left);
-        return *progress_;
-    }
-
-    std::optional<CLengthyTransferProgress>& Progress() { return progress_; }
-
-private:
-    SSamplerFlowServices& services_;
-    std::optional<CLengthyTransferProgress> progress_;
+    bool UseDefaults() override { return AgreedTo(kNoTemplateAlert); }
 };
 
 } // namespace
@@ -79,31 +38,18 @@ CA3000TransmitDialog::CA3000TransmitDialog(const CPersistentInstalledSampler& sa
     // The sampler numbers the samples itself: no start number to ask for.
     : CSamplerTransmitDialog(sampler, SamplerCapabilities{}, sampleCount, std::nullopt, parent)
 {
-    name_ = new QLineEdit(QString::fromLatin1(kUnnamedBank), this);
-    name_->setObjectName(QStringLiteral("bankName"));
-    name_->setMaxLength(static_cast<int>(kNameLength));
-    Body()->addLayout(LabelledRow(QStringLiteral("Sample Bank Name:"), name_, this));
-    firstKey_ = new QSpinBox(this);
-    firstKey_->setObjectName(QStringLiteral("firstKey"));
-    firstKey_->setRange(0, 127);
-    firstKey_->setValue(kDefaultFirstKey);
-    Body()->addLayout(LabelledRow(QStringLiteral("First Key:"), firstKey_, this));
-    template_ = new QComboBox(this);
-    template_->setObjectName(QStringLiteral("template"));
-    template_->addItem(QStringLiteral("None"));
-    for (const std::string& bank : banks)
-        template_->addItem(QString::fromStdString(bank));
-    Body()->addLayout(LabelledRow(QStringLiteral("Template Sample Bank:"), template_, this));
+    name_ = AddNameField(Body(), this, QStringLiteral("Sample Bank Name:"), QStringLiteral("bankName"),
+                         QString::fromLatin1(kUnnamedBank), static_cast<int>(kNameLength));
+    firstKey_ = AddKeyField(Body(), this, QStringLiteral("First Key:"), QStringLiteral("firstKey"), 0, 127,
+                            kDefaultFirstKey);
+    template_ = AddTemplatePopup(Body(), this, QStringLiteral("Template Sample Bank:"), banks);
 }
 
 std::string CA3000TransmitDialog::BankName() const { return SamplerName(name_->text().toStdString()); }
 
 int CA3000TransmitDialog::FirstKey() const { return firstKey_->value(); }
 
-std::string CA3000TransmitDialog::TemplateName() const
-{
-    return template_->currentIndex() <= 0 ? std::string() : template_->currentText().toStdString();
-}
+std::string CA3000TransmitDialog::TemplateName() const { return ChosenTemplateName(template_); }
 
 bool CA3000TransmitDialog::Validate()
 {
@@ -118,10 +64,7 @@ bool CA3000TransmitDialog::Run(const CPersistentInstalledSampler& sampler, CABCA
 {
     CDialogQuestions questions(services);
     CA3000BankTransmission transmission(device, questions);
-    try {
-        const int outputs = job.OutputCount();
-        if (outputs < 1)
-            return false;
+    const auto transmit = [&](int outputs) {
         SA3000TransmitSettings settings;
         {
             CA3000TransmitDialog dialog(sampler, outputs, device.ObjectList(true).NamesOf(kSampleBankObject),
@@ -134,31 +77,28 @@ bool CA3000TransmitDialog::Run(const CPersistentInstalledSampler& sampler, CABCA
                 settings.templateName = dialog.TemplateName();
         }
         transmission.Run(job, settings);
-        questions.Progress().reset();
         return true;
-    } catch (const XSampleTransmitCancelled&) {
-        if (questions.Progress())
-            questions.Progress()->ShowCancelled(Text(kTransmitCancelledText));
-    } catch (const XA3000BankNameMissing&) {
-        questions.Progress().reset();
-        ShowAlert(kNoBankNameAlert, {}, services.parent);
-    } catch (const XA3000BankNameNotUnique&) {
-        questions.Progress().reset();
-        ShowAlert(kBankExistsAlert, {transmission.ClashingName()}, services.parent);
-    } catch (const XA3000SampleNameNotUnique&) {
-        questions.Progress().reset();
-        ShowAlert(kSampleExistsAlert, {transmission.ClashingName()}, services.parent);
-    } catch (...) {
-        questions.Progress().reset();
-        if (const std::optional<uint32_t> alert =
-                DialogFailureAlert(std::current_exception(), TransferDirection::Transmit))
-            ShowAlert(*alert, {}, services.parent);
-    }
-    if (transmission.Aftermath() == EA3000Aftermath::BankIncomplete)
-        ShowAlert(kBankIncompleteAlert, {}, services.parent);
-    else if (transmission.Aftermath() == EA3000Aftermath::SamplesUnassigned)
-        ShowAlert(kUnassignedSamplesAlert, {}, services.parent);
-    return false;
+    };
+    const auto brandAlert = [&](const std::exception_ptr& failure) -> std::optional<STransmitAlert> {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const XA3000BankNameMissing&) {
+            return STransmitAlert{kNoBankNameAlert, std::nullopt};
+        } catch (const XA3000BankNameNotUnique&) {
+            return STransmitAlert{kBankExistsAlert, transmission.ClashingName()};
+        } catch (const XA3000SampleNameNotUnique&) {
+            return STransmitAlert{kSampleExistsAlert, transmission.ClashingName()};
+        } catch (...) {
+            return std::nullopt;
+        }
+    };
+    const auto afterFailure = [&] {
+        if (transmission.Aftermath() == EA3000Aftermath::BankIncomplete)
+            ShowAlert(kBankIncompleteAlert, {}, services.parent);
+        else if (transmission.Aftermath() == EA3000Aftermath::SamplesUnassigned)
+            ShowAlert(kUnassignedSamplesAlert, {}, services.parent);
+    };
+    return RunTransmitFlow(job, questions.Progress(), services.parent, transmit, brandAlert, afterFailure);
 }
 
 } // namespace quorvel

@@ -6,17 +6,13 @@
 #include "framework/window/AlertBox.h"
 #include "samplers/ReceivedSound.h"
 #include "samplers/akai/AKAIInterface.h"
-#include "ui/samplers/SamplerFailureAlerts.h"
-#include "ui/samplers/TransferProgress.h"
+#include "ui/samplers/ReceiveFlow.h"
 
 namespace quorvel {
 
 namespace {
 
-constexpr uint32_t kReceiveCancelledText = StringReference(129, 25);
-constexpr uint32_t kReceivingDataText = StringReference(129, 27);
 constexpr uint32_t kReceivingNamesText = StringReference(133, 300);
-constexpr uint32_t kNoSampleNumberAlert = AlertReference(132, 72);
 
 std::string Text(uint32_t reference) { return BuiltInTextResources().Text(reference); }
 
@@ -46,7 +42,7 @@ bool CAKAIReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABCAKA
                              SSamplerFlowServices& services)
 {
     std::optional<CLengthyTransferProgress> progress;
-    try {
+    return RunReceiveFlow(progress, services.parent, [&] {
         std::vector<std::string> samples;
         {
             CLengthyTransferProgress listing(services.lengthy, Text(kReceivingNamesText));
@@ -55,44 +51,22 @@ bool CAKAIReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABCAKA
         int32_t number = 0;
         {
             CAKAIReceiveDialog dialog(sampler, samples, services.memory.receiveNumber, services.parent);
-            if (dialog.RunModal() != QDialog::Accepted)
+            const std::optional<int32_t> picked = AskSampleNumber(dialog, services);
+            if (!picked)
                 return false;
-            const std::optional<int32_t> picked = dialog.SampleNumber();
-            if (!picked) {
-                ShowAlert(kNoSampleNumberAlert, {}, services.parent);
-                return false;
-            }
             number = *picked;
         }
-        services.memory.receiveNumber = number;
 
         // The family keeps mono samples only: no channel to ask for.
-        std::unique_ptr<CABCSampleReceiver> receiver = device.CreateReceiver(number);
-        if (!receiver)
-            throw XSamplerException();
-        progress.emplace(services.lengthy, Text(kReceivingDataText));
-        progress->SetValue(number);
-        const SReceivedSample received = ReceiveSample(*receiver, kWantedFramesPerPacket, *progress);
-        receiver.reset();
-        progress.reset();
-        if (received.info.length == 0)
-            throw XSampleDoesNotExist();
+        const SReceivedSample received =
+            ReceiveWithProgress(device.CreateReceiver(number), number, progress, services.lengthy);
 
         std::string name(received.info.Name());
         if (name.empty())
             name = samples[static_cast<size_t>(number)];
         std::unique_ptr<WAVE_SAMPLE> sound = SoundFromReceived(received, name, ChannelMode::Mix);
         return OpenReceivedSound(std::move(sound), services);
-    } catch (const XSampleReceiveCancelled&) {
-        if (progress)
-            progress->ShowCancelled(Text(kReceiveCancelledText));
-    } catch (...) {
-        progress.reset();
-        if (const std::optional<uint32_t> alert =
-                DialogFailureAlert(std::current_exception(), TransferDirection::Receive))
-            ShowAlert(*alert, {}, services.parent);
-    }
-    return false;
+    });
 }
 
 } // namespace quorvel

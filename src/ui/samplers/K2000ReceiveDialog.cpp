@@ -7,17 +7,13 @@
 #include "samplers/ReceivedSound.h"
 #include "samplers/kurzweil/K2000Interface.h"
 #include "ui/samplers/LeftMixRightReceiveDialog.h"
-#include "ui/samplers/SamplerFailureAlerts.h"
-#include "ui/samplers/TransferProgress.h"
+#include "ui/samplers/ReceiveFlow.h"
 
 namespace quorvel {
 
 namespace {
 
-constexpr uint32_t kReceiveCancelledText = StringReference(129, 25);
-constexpr uint32_t kReceivingDataText = StringReference(129, 27);
 constexpr uint32_t kReceivingNamesText = StringReference(133, 300);
-constexpr uint32_t kNoSampleNumberAlert = AlertReference(132, 72);
 
 std::string Text(uint32_t reference) { return BuiltInTextResources().Text(reference); }
 
@@ -34,7 +30,7 @@ bool CK2000ReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABCK2
                               SSamplerFlowServices& services)
 {
     std::optional<CLengthyTransferProgress> progress;
-    try {
+    return RunReceiveFlow(progress, services.parent, [&] {
         std::vector<SListedSample> blocks;
         {
             CLengthyTransferProgress listing(services.lengthy, Text(kReceivingNamesText));
@@ -45,16 +41,11 @@ bool CK2000ReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABCK2
         int32_t id = 0;
         {
             CK2000ReceiveDialog dialog(sampler, blocks, services.memory.receiveNumber, services.parent);
-            if (dialog.RunModal() != QDialog::Accepted)
+            const std::optional<int32_t> picked = AskSampleNumber(dialog, services);
+            if (!picked)
                 return false;
-            const std::optional<int32_t> picked = dialog.SampleNumber();
-            if (!picked) {
-                ShowAlert(kNoSampleNumberAlert, {}, services.parent);
-                return false;
-            }
             id = *picked;
         }
-        services.memory.receiveNumber = id;
 
         SampleInfo info;
         device.GetSampleInfo(info, id);
@@ -65,16 +56,8 @@ bool CK2000ReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABCK2
                 return false;
             mode = *channel;
         }
-        std::unique_ptr<CABCSampleReceiver> receiver = device.CreateReceiver(id);
-        if (!receiver)
-            throw XSamplerException();
-        progress.emplace(services.lengthy, Text(kReceivingDataText));
-        progress->SetValue(id);
-        const SReceivedSample received = ReceiveSample(*receiver, kWantedFramesPerPacket, *progress);
-        receiver.reset();
-        progress.reset();
-        if (received.info.length == 0)
-            throw XSampleDoesNotExist();
+        const SReceivedSample received =
+            ReceiveWithProgress(device.CreateReceiver(id), id, progress, services.lengthy);
 
         std::string name(received.info.Name());
         if (name.empty())
@@ -82,16 +65,7 @@ bool CK2000ReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABCK2
         if (name.empty())
             name = "Sound Block " + std::to_string(id);
         return OpenReceivedSound(SoundFromReceived(received, name, mode), services);
-    } catch (const XSampleReceiveCancelled&) {
-        if (progress)
-            progress->ShowCancelled(Text(kReceiveCancelledText));
-    } catch (...) {
-        progress.reset();
-        if (const std::optional<uint32_t> alert =
-                DialogFailureAlert(std::current_exception(), TransferDirection::Receive))
-            ShowAlert(*alert, {}, services.parent);
-    }
-    return false;
+    });
 }
 
 } // namespace quorvel

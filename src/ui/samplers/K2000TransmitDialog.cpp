@@ -1,23 +1,20 @@
 #include "ui/samplers/K2000TransmitDialog.h"
 
+#include <algorithm>
+
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QIntValidator>
-#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QVBoxLayout>
 
 #include "analysis/SliceSet.h"
-#include "framework/EmbeddedResources.h"
 #include "framework/FileSpec.h"
 #include "framework/ResourceReference.h"
 #include "framework/window/AlertBox.h"
 #include "samplers/kurzweil/K2000Interface.h"
 #include "samplers/kurzweil/K2000ProgramTransmission.h"
-#include "ui/samplers/HardwareTransfer.h"
-#include "ui/samplers/SamplerFailureAlerts.h"
-#include "ui/samplers/TransferProgress.h"
+#include "ui/samplers/TransmitDialogFields.h"
+#include "ui/samplers/TransmitDialogFlow.h"
 
 namespace quorvel {
 
@@ -25,8 +22,6 @@ using namespace k2000;
 
 namespace {
 
-constexpr uint32_t kSlicesLeftText = StringReference(129, 21);
-constexpr uint32_t kTransmitCancelledText = StringReference(129, 24);
 constexpr uint32_t kDeletingProgramText = StringReference(133, 310);
 constexpr uint32_t kReplaceAlert = AlertReference(132, 20);
 constexpr uint32_t kTemplateUnreadableAlert = AlertReference(132, 21);
@@ -35,23 +30,11 @@ constexpr uint32_t kTemplateMissingAlert = AlertReference(132, 23);
 constexpr uint32_t kNoProgramIdAlert = AlertReference(132, 24);
 constexpr uint32_t kUnassignedAlert = AlertReference(132, 25);
 constexpr uint32_t kNoProgramNameAlert = AlertReference(132, 26);
-// The last button listed ("Replace", "Yes").
-constexpr int kLastButton = AlertResultForSlot(0);
 // RAM programs start at 200; the ones below are the factory's.
 constexpr int kFirstSuggestedId = 200;
 constexpr const char* kRetrievingTemplateText = "Retrieving Template Program...";
 constexpr const char* kWritingKeymapText = "Writing Keymap...";
 constexpr const char* kWritingProgramText = "Writing Program...";
-
-std::string Text(uint32_t reference) { return BuiltInTextResources().Text(reference); }
-
-QHBoxLayout* LabelledRow(const QString& label, QWidget* field, QWidget* parent)
-{
-    auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(label, parent));
-    row->addWidget(field, 1);
-    return row;
-}
 
 int FirstFreeId(const std::vector<SKurzweilObjectRecord>& programs)
 {
@@ -62,62 +45,37 @@ int FirstFreeId(const std::vector<SKurzweilObjectRecord>& programs)
 }
 
 // The questions as alerts, each stage in the progress window.
-class CDialogQuestions final : public CABCK2000TransmitQuestions {
+class CDialogQuestions final : public CDialogTransmitQuestions<CABCK2000TransmitQuestions> {
 public:
-    explicit CDialogQuestions(SSamplerFlowServices& services) : services_(services) {}
+    using CDialogTransmitQuestions::CDialogTransmitQuestions;
 
-    int ConfirmSliceCount(int count, int maximum) override
-    {
-        return quorvel::ConfirmSliceCount(count, maximum, services_.parent);
-    }
-    bool ReplaceProgram(uint16_t, const std::string&) override
-    {
-        progress_.reset();
-        return ShowAlert(kReplaceAlert, {}, services_.parent) == kLastButton;
-    }
+    bool ReplaceProgram(uint16_t, const std::string&) override { return AgreedTo(kReplaceAlert); }
     bool UseDefaults(EK2000TemplateProblem problem) override
     {
-        progress_.reset();
-        const uint32_t alert = problem == EK2000TemplateProblem::NotSpecified ? kNoTemplateAlert
-                               : problem == EK2000TemplateProblem::Missing    ? kTemplateMissingAlert
-                                                                              : kTemplateUnreadableAlert;
-        return ShowAlert(alert, {}, services_.parent) == kLastButton;
+        return AgreedTo(problem == EK2000TemplateProblem::NotSpecified ? kNoTemplateAlert
+                        : problem == EK2000TemplateProblem::Missing    ? kTemplateMissingAlert
+                                                                       : kTemplateUnreadableAlert);
     }
     void Stage(EK2000TransmitStage stage) override
     {
-        progress_.reset();
         switch (stage) {
         case EK2000TransmitStage::RetrievingTemplate:
-            progress_.emplace(services_.lengthy, kRetrievingTemplateText);
+            ShowStage(kRetrievingTemplateText);
             break;
         case EK2000TransmitStage::DeletingProgram:
-            progress_.emplace(services_.lengthy, Text(kDeletingProgramText));
+            ShowStage(ResourceText(kDeletingProgramText));
             break;
         case EK2000TransmitStage::SendingSamples:
-            progress_.emplace(services_.lengthy, Text(kSlicesLeftText));
+            ShowStage(ResourceText(kSlicesLeftText));
             break;
         case EK2000TransmitStage::WritingKeymap:
-            progress_.emplace(services_.lengthy, kWritingKeymapText);
+            ShowStage(kWritingKeymapText);
             break;
         case EK2000TransmitStage::WritingProgram:
-            progress_.emplace(services_.lengthy, kWritingProgramText);
+            ShowStage(kWritingProgramText);
             break;
         }
     }
-    CABCTransferProgress& SampleProgress(int left) override
-    {
-        if (!progress_)
-            progress_.emplace(services_.lengthy, Text(kSlicesLeftText));
-        progress_->SetPercent(0);
-        progress_->SetValue(left);
-        return *progress_;
-    }
-
-    std::optional<CLengthyTransferProgress>& Progress() { return progress_; }
-
-private:
-    SSamplerFlowServices& services_;
-    std::optional<CLengthyTransferProgress> progress_;
 };
 
 } // namespace
@@ -131,22 +89,15 @@ CK2000TransmitDialog::CK2000TransmitDialog(const CPersistentInstalledSampler& sa
     id_ = new QLineEdit(QString::number(FirstFreeId(programs_)), this);
     id_->setObjectName(QStringLiteral("programId"));
     id_->setValidator(new QIntValidator(CK2000Program::kLowestId, CK2000Program::kHighestId, id_));
-    Body()->addLayout(LabelledRow(QStringLiteral("Program ID:"), id_, this));
-    name_ = new QLineEdit(QString::fromStdString(name), this);
-    name_->setObjectName(QStringLiteral("programName"));
-    name_->setMaxLength(static_cast<int>(CABCK2000Interface::kNameLength));
-    Body()->addLayout(LabelledRow(QStringLiteral("Program Name:"), name_, this));
-    startKey_ = new QSpinBox(this);
-    startKey_->setObjectName(QStringLiteral("startKey"));
-    startKey_->setRange(kLowestStartKey, kHighestKey);
-    startKey_->setValue(kDefaultStartKey);
-    Body()->addLayout(LabelledRow(QStringLiteral("Start Key:"), startKey_, this));
-    template_ = new QComboBox(this);
-    template_->setObjectName(QStringLiteral("template"));
-    template_->addItem(QStringLiteral("None"));
+    AddLabelledRow(Body(), this, QStringLiteral("Program ID:"), id_);
+    name_ = AddNameField(Body(), this, QStringLiteral("Program Name:"), QStringLiteral("programName"),
+                         QString::fromStdString(name), static_cast<int>(CABCK2000Interface::kNameLength));
+    startKey_ = AddKeyField(Body(), this, QStringLiteral("Start Key:"), QStringLiteral("startKey"), kLowestStartKey,
+                            kHighestKey, kDefaultStartKey);
+    std::vector<QString> templates;
     for (const SKurzweilObjectRecord& program : programs_)
-        template_->addItem(QStringLiteral("%1  %2").arg(program.id).arg(QString::fromStdString(program.name)));
-    Body()->addLayout(LabelledRow(QStringLiteral("Template Program:"), template_, this));
+        templates.push_back(QStringLiteral("%1  %2").arg(program.id).arg(QString::fromStdString(program.name)));
+    template_ = AddTemplatePopup(Body(), this, QStringLiteral("Template Program:"), templates);
 }
 
 std::optional<int> CK2000TransmitDialog::ProgramId() const
@@ -188,10 +139,7 @@ bool CK2000TransmitDialog::Run(const CPersistentInstalledSampler& sampler, CABCK
 {
     CDialogQuestions questions(services);
     CK2000ProgramTransmission transmission(device, device.Objects(), questions);
-    try {
-        const int outputs = job.OutputCount();
-        if (outputs < 1)
-            return false;
+    const auto transmit = [&](int outputs) {
         SK2000TransmitSettings settings;
         {
             const std::vector<SKurzweilObjectRecord> programs =
@@ -206,30 +154,27 @@ bool CK2000TransmitDialog::Run(const CPersistentInstalledSampler& sampler, CABCK
             settings.templateId = dialog.TemplateId();
         }
         transmission.Run(job, settings);
-        questions.Progress().reset();
         return true;
-    } catch (const XSampleTransmitCancelled&) {
-        if (questions.Progress())
-            questions.Progress()->ShowCancelled(Text(kTransmitCancelledText));
-    } catch (const XK2000ProgramIdMissing&) {
-        // An unattended answer skips Validate.
-        questions.Progress().reset();
-        ShowAlert(kNoProgramIdAlert, {}, services.parent);
-    } catch (const XK2000ProgramIdOutOfRange&) {
-        questions.Progress().reset();
-        ShowAlert(kNoProgramIdAlert, {}, services.parent);
-    } catch (const XK2000ProgramNameMissing&) {
-        questions.Progress().reset();
-        ShowAlert(kNoProgramNameAlert, {}, services.parent);
-    } catch (...) {
-        questions.Progress().reset();
-        if (const std::optional<uint32_t> alert =
-                DialogFailureAlert(std::current_exception(), TransferDirection::Transmit))
-            ShowAlert(*alert, {}, services.parent);
-    }
-    if (transmission.LeftUnassigned())
-        ShowAlert(kUnassignedAlert, {}, services.parent);
-    return false;
+    };
+    const auto brandAlert = [](const std::exception_ptr& failure) -> std::optional<STransmitAlert> {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const XK2000ProgramIdMissing&) {
+            // An unattended answer skips Validate.
+            return STransmitAlert{kNoProgramIdAlert, std::nullopt};
+        } catch (const XK2000ProgramIdOutOfRange&) {
+            return STransmitAlert{kNoProgramIdAlert, std::nullopt};
+        } catch (const XK2000ProgramNameMissing&) {
+            return STransmitAlert{kNoProgramNameAlert, std::nullopt};
+        } catch (...) {
+            return std::nullopt;
+        }
+    };
+    const auto afterFailure = [&] {
+        if (transmission.LeftUnassigned())
+            ShowAlert(kUnassignedAlert, {}, services.parent);
+    };
+    return RunTransmitFlow(job, questions.Progress(), services.parent, transmit, brandAlert, afterFailure);
 }
 
 } // namespace quorvel

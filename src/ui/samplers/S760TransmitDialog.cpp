@@ -1,19 +1,16 @@
 #include "ui/samplers/S760TransmitDialog.h"
 
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
 #include "analysis/SliceSet.h"
-#include "framework/EmbeddedResources.h"
 #include "framework/ResourceReference.h"
 #include "framework/window/AlertBox.h"
 #include "samplers/roland/S760PatchTransmission.h"
-#include "ui/samplers/HardwareTransfer.h"
-#include "ui/samplers/SamplerFailureAlerts.h"
-#include "ui/samplers/TransferProgress.h"
+#include "ui/samplers/TransmitDialogFields.h"
+#include "ui/samplers/TransmitDialogFlow.h"
 
 namespace quorvel {
 
@@ -21,8 +18,6 @@ using namespace s760;
 
 namespace {
 
-constexpr uint32_t kSlicesLeftText = StringReference(129, 21);
-constexpr uint32_t kTransmitCancelledText = StringReference(129, 24);
 constexpr uint32_t kPerformanceModeHint = StringReference(133, 650);
 constexpr uint32_t kPatchExistsAlert = AlertReference(132, 30);
 constexpr uint32_t kPartialNameTakenAlert = AlertReference(132, 31);
@@ -34,59 +29,24 @@ constexpr uint32_t kPatchIncompleteAlert = AlertReference(132, 37);
 constexpr uint32_t kNoFreePatchAlert = AlertReference(132, 38);
 constexpr uint32_t kTooFewPartialsAlert = AlertReference(132, 39);
 constexpr uint32_t kTooFewSamplesAlert = AlertReference(132, 40);
-// The last button listed ("Replace", "Yes").
-constexpr int kLastButton = AlertResultForSlot(0);
-
-std::string Text(uint32_t reference) { return BuiltInTextResources().Text(reference); }
-
-QHBoxLayout* LabelledRow(const QString& label, QWidget* field, QWidget* parent)
-{
-    auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(label, parent));
-    row->addWidget(field, 1);
-    return row;
-}
 
 // The questions as alerts, the samples in the progress window.
-class CDialogQuestions final : public CABCS760TransmitQuestions {
+class CDialogQuestions final : public CDialogTransmitQuestions<CABCS760TransmitQuestions> {
 public:
-    explicit CDialogQuestions(SSamplerFlowServices& services) : services_(services) {}
+    using CDialogTransmitQuestions::CDialogTransmitQuestions;
 
-    int ConfirmSliceCount(int count, int maximum) override
-    {
-        return quorvel::ConfirmSliceCount(count, maximum, services_.parent);
-    }
     bool ReplacePatch(const std::string& name) override
     {
-        progress_.reset();
-        if (ShowAlert(kPatchExistsAlert, {name}, services_.parent) != kLastButton)
+        if (!AgreedTo(kPatchExistsAlert, name))
             throw CS760TransmitDialog::XS760DeleteCancelled();
         return true;
     }
-    bool UseDefaults() override
-    {
-        progress_.reset();
-        return ShowAlert(kNoTemplateAlert, {}, services_.parent) == kLastButton;
-    }
+    bool UseDefaults() override { return AgreedTo(kNoTemplateAlert); }
     void TemplateIncomplete() override
     {
         progress_.reset();
         ShowAlert(kTemplateIncompleteAlert, {}, services_.parent);
     }
-    CABCTransferProgress& SampleProgress(int left) override
-    {
-        if (!progress_)
-            progress_.emplace(services_.lengthy, Text(kSlicesLeftText));
-        progress_->SetPercent(0);
-        progress_->SetValue(left);
-        return *progress_;
-    }
-
-    std::optional<CLengthyTransferProgress>& Progress() { return progress_; }
-
-private:
-    SSamplerFlowServices& services_;
-    std::optional<CLengthyTransferProgress> progress_;
 };
 
 std::vector<std::string> PatchNames(CABCS760Interface& device)
@@ -105,17 +65,10 @@ CS760TransmitDialog::CS760TransmitDialog(const CPersistentInstalledSampler& samp
     // The sampler numbers the samples itself: no start number to ask for.
     : CSamplerTransmitDialog(sampler, SamplerCapabilities{}, sampleCount, std::nullopt, parent)
 {
-    name_ = new QLineEdit(QString::fromLatin1(kDefaultPatchName), this);
-    name_->setObjectName(QStringLiteral("patchName"));
-    name_->setMaxLength(static_cast<int>(kNameLength));
-    Body()->addLayout(LabelledRow(QStringLiteral("Patch Name:"), name_, this));
-    template_ = new QComboBox(this);
-    template_->setObjectName(QStringLiteral("template"));
-    template_->addItem(QStringLiteral("None"));
-    for (const std::string& patch : patches)
-        template_->addItem(QString::fromStdString(patch));
-    Body()->addLayout(LabelledRow(QStringLiteral("Template Patch:"), template_, this));
-    auto* hint = new QLabel(QString::fromStdString(Text(kPerformanceModeHint)), this);
+    name_ = AddNameField(Body(), this, QStringLiteral("Patch Name:"), QStringLiteral("patchName"),
+                         QString::fromLatin1(kDefaultPatchName), static_cast<int>(kNameLength));
+    template_ = AddTemplatePopup(Body(), this, QStringLiteral("Template Patch:"), patches);
+    auto* hint = new QLabel(QString::fromStdString(ResourceText(kPerformanceModeHint)), this);
     hint->setObjectName(QStringLiteral("hint"));
     hint->setWordWrap(true);
     Body()->addWidget(hint);
@@ -123,10 +76,7 @@ CS760TransmitDialog::CS760TransmitDialog(const CPersistentInstalledSampler& samp
 
 std::string CS760TransmitDialog::PatchName() const { return DisplayName(name_->text().toStdString()); }
 
-std::string CS760TransmitDialog::TemplateName() const
-{
-    return template_->currentIndex() <= 0 ? std::string() : template_->currentText().toStdString();
-}
+std::string CS760TransmitDialog::TemplateName() const { return ChosenTemplateName(template_); }
 
 bool CS760TransmitDialog::Validate()
 {
@@ -141,10 +91,7 @@ bool CS760TransmitDialog::Run(const CPersistentInstalledSampler& sampler, CABCS7
 {
     CDialogQuestions questions(services);
     CS760PatchTransmission transmission(device, questions);
-    try {
-        const int outputs = job.OutputCount();
-        if (outputs < 1)
-            return false;
+    const auto transmit = [&](int outputs) {
         SS760TransmitSettings settings;
         {
             CS760TransmitDialog dialog(sampler, outputs, PatchNames(device), services.parent);
@@ -155,38 +102,32 @@ bool CS760TransmitDialog::Run(const CPersistentInstalledSampler& sampler, CABCS7
                 settings.templateName = dialog.TemplateName();
         }
         transmission.Run(job, settings);
-        questions.Progress().reset();
         return true;
-    } catch (const XSampleTransmitCancelled&) {
-        if (questions.Progress())
-            questions.Progress()->ShowCancelled(Text(kTransmitCancelledText));
-    } catch (const XS760PatchNameMissing&) {
-        questions.Progress().reset();
-        ShowAlert(kNoPatchNameAlert, {}, services.parent);
-    } catch (const XS760PartialNameTaken&) {
-        questions.Progress().reset();
-        ShowAlert(kPartialNameTakenAlert, {transmission.ClashingName()}, services.parent);
-    } catch (const XS760SampleNameAlreadyExists&) {
-        questions.Progress().reset();
-        ShowAlert(kSampleNameTakenAlert, {transmission.ClashingName()}, services.parent);
-    } catch (const XS760NoFreePatch&) {
-        questions.Progress().reset();
-        ShowAlert(kNoFreePatchAlert, {}, services.parent);
-    } catch (const XS760NotEnoughPartials&) {
-        questions.Progress().reset();
-        ShowAlert(kTooFewPartialsAlert, {std::to_string(transmission.Shortfall())}, services.parent);
-    } catch (const XS760NotEnoughSamples&) {
-        questions.Progress().reset();
-        ShowAlert(kTooFewSamplesAlert, {std::to_string(transmission.Shortfall())}, services.parent);
-    } catch (...) {
-        questions.Progress().reset();
-        if (const std::optional<uint32_t> alert =
-                DialogFailureAlert(std::current_exception(), TransferDirection::Transmit))
-            ShowAlert(*alert, {}, services.parent);
-    }
-    if (transmission.Aftermath() == ES760Aftermath::PatchIncomplete)
-        ShowAlert(kPatchIncompleteAlert, {}, services.parent);
-    return false;
+    };
+    const auto brandAlert = [&](const std::exception_ptr& failure) -> std::optional<STransmitAlert> {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const XS760PatchNameMissing&) {
+            return STransmitAlert{kNoPatchNameAlert, std::nullopt};
+        } catch (const XS760PartialNameTaken&) {
+            return STransmitAlert{kPartialNameTakenAlert, transmission.ClashingName()};
+        } catch (const XS760SampleNameAlreadyExists&) {
+            return STransmitAlert{kSampleNameTakenAlert, transmission.ClashingName()};
+        } catch (const XS760NoFreePatch&) {
+            return STransmitAlert{kNoFreePatchAlert, std::nullopt};
+        } catch (const XS760NotEnoughPartials&) {
+            return STransmitAlert{kTooFewPartialsAlert, std::to_string(transmission.Shortfall())};
+        } catch (const XS760NotEnoughSamples&) {
+            return STransmitAlert{kTooFewSamplesAlert, std::to_string(transmission.Shortfall())};
+        } catch (...) {
+            return std::nullopt;
+        }
+    };
+    const auto afterFailure = [&] {
+        if (transmission.Aftermath() == ES760Aftermath::PatchIncomplete)
+            ShowAlert(kPatchIncompleteAlert, {}, services.parent);
+    };
+    return RunTransmitFlow(job, questions.Progress(), services.parent, transmit, brandAlert, afterFailure);
 }
 
 } // namespace quorvel

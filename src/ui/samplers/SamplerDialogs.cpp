@@ -20,6 +20,7 @@
 #include "ui/samplers/HardwareTransfer.h"
 #include "ui/samplers/LeftMixRightReceiveDialog.h"
 #include "ui/samplers/SamplerFailureAlerts.h"
+#include "ui/samplers/ReceiveFlow.h"
 #include "ui/samplers/SamplerPictures.h"
 #include "ui/samplers/TransferProgress.h"
 
@@ -29,8 +30,6 @@ namespace {
 
 constexpr uint32_t kSlicesLeftText = StringReference(129, 21);
 constexpr uint32_t kTransmitCancelledText = StringReference(129, 24);
-constexpr uint32_t kReceiveCancelledText = StringReference(129, 25);
-constexpr uint32_t kReceivingDataText = StringReference(129, 27);
 constexpr uint32_t kReceivingNamesText = StringReference(133, 300);
 constexpr uint32_t kNoStartNumberAlert = AlertReference(132, 71);
 constexpr uint32_t kNoSampleNumberAlert = AlertReference(132, 72);
@@ -324,7 +323,7 @@ bool CSamplerReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABC
                                 SSamplerFlowServices& services)
 {
     std::optional<CLengthyTransferProgress> progress;
-    try {
+    return RunReceiveFlow(progress, services.parent, [&] {
         SamplerCapabilities capabilities;
         device.GetCapabilities(capabilities);
         std::vector<SListedSample> samples;
@@ -337,18 +336,13 @@ bool CSamplerReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABC
         {
             CSamplerReceiveDialog dialog(sampler, capabilities, samples, services.memory.receiveNumber,
                                          services.parent);
-            if (dialog.RunModal() != QDialog::Accepted)
+            const std::optional<int32_t> picked = AskSampleNumber(dialog, services);
+            if (!picked)
                 return false;
-            const std::optional<int32_t> picked = dialog.SampleNumber();
-            if (!picked) {
-                ShowAlert(kNoSampleNumberAlert, {}, services.parent);
-                return false;
-            }
             number = *picked;
             if (const SListedSample* listed = dialog.Chosen())
                 chosen = *listed;
         }
-        services.memory.receiveNumber = number;
 
         SampleInfo info;
         device.GetSampleInfo(info, number);
@@ -370,16 +364,7 @@ bool CSamplerReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABC
             receiver = device.CreateReceiverFor(number, mode == ChannelMode::Left    ? CLeftMixRightDialog::kLeft
                                                                    : mode == ChannelMode::Right ? CLeftMixRightDialog::kRight
                                                                                                 : CLeftMixRightDialog::kMix);
-        if (!receiver)
-            throw XSamplerException();
-
-        progress.emplace(services.lengthy, Text(kReceivingDataText));
-        progress->SetValue(number);
-        const SReceivedSample received = ReceiveSample(*receiver, kWantedFramesPerPacket, *progress);
-        receiver.reset();
-        progress.reset();
-        if (received.info.length == 0)
-            throw XSampleDoesNotExist();
+        const SReceivedSample received = ReceiveWithProgress(std::move(receiver), number, progress, services.lengthy);
 
         std::string name(received.info.Name());
         if (name.empty())
@@ -388,14 +373,7 @@ bool CSamplerReceiveDialog::Run(const CPersistentInstalledSampler& sampler, CABC
             name = "Sample " + std::to_string(number);
         std::unique_ptr<WAVE_SAMPLE> sound = SoundFromReceived(received, name, mode);
         return OpenReceivedSound(std::move(sound), services);
-    } catch (const XSampleReceiveCancelled&) {
-        if (progress)
-            progress->ShowCancelled(Text(kReceiveCancelledText));
-    } catch (...) {
-        progress.reset();
-        ShowFailure(TransferDirection::Receive, services.parent);
-    }
-    return false;
+    });
 }
 
 } // namespace quorvel

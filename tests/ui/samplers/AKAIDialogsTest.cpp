@@ -22,6 +22,7 @@
 
 #include "../../common/SlicedSound.h"
 #include "../../common/StoredDocuments.h"
+#include "LockedLoop.h"
 #include "SamplerFlowFixture.h"
 
 namespace quorvel {
@@ -29,24 +30,11 @@ namespace {
 
 using test::AlertRecorder;
 using test::AutoAnswer;
+using test::LockedLoop;
+using test::Shows;
 using test::SamplerFlowFixture;
 
 const std::string kPort = "Emulated AKAI S3000 via MIDI";
-
-std::unique_ptr<CSoundDocument> Loop(int slices, int32_t spacing = 3000)
-{
-    StoredDocumentSettings settings;
-    settings.bars = 1;
-    std::vector<StoredSlice> stored;
-    for (int i = 0; i < slices; ++i)
-        stored.push_back({static_cast<int32_t>(SliceState::Locked), false, i * spacing, 20000});
-    return std::make_unique<CSoundDocument>(test::VariedSound(slices * spacing), settings, stored);
-}
-
-bool Shows(const AlertRecord& record, const std::string& text)
-{
-    return record.title.find(text) != std::string::npos || record.message.find(text) != std::string::npos;
-}
 
 // The fixture's flow services with an emulated S3000 installed on MIDI.
 class AKAIDialogs : public ::testing::Test {
@@ -118,7 +106,7 @@ TEST_F(AKAIDialogs, TransmitLeavesAProgramAndAskedAgainReplacesItOnlyWhenTold)
 {
     AlertRecorder alerts;
     AutoAnswer accept(QDialog::Accepted);
-    const std::unique_ptr<CSoundDocument> loop = Loop(4);
+    const std::unique_ptr<CSoundDocument> loop = LockedLoop(4);
     ASSERT_TRUE(Transmit(*loop));
     ASSERT_TRUE(alerts.shown.empty()) << alerts.shown.front().message;
     {
@@ -135,7 +123,7 @@ TEST_F(AKAIDialogs, TransmitLeavesAProgramAndAskedAgainReplacesItOnlyWhenTold)
 
     // The same name again: Cancel keeps everything.
     alerts.answer = AlertResultForSlot(1);
-    const std::unique_ptr<CSoundDocument> shorter = Loop(2);
+    const std::unique_ptr<CSoundDocument> shorter = LockedLoop(2);
     EXPECT_FALSE(Transmit(*shorter));
     ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_TRUE(Shows(alerts.shown[0], "A Program named \"NEW PROGRAM\" already exists!"));
@@ -155,7 +143,7 @@ TEST_F(AKAIDialogs, TooManySlicesAskForTheFirst92AndCancelSendsNothing)
     AlertRecorder alerts;
     alerts.answer = AlertResultForSlot(1); // Cancel
     AutoAnswer accept(QDialog::Accepted);
-    const std::unique_ptr<CSoundDocument> loop = Loop(120, 400);
+    const std::unique_ptr<CSoundDocument> loop = LockedLoop(120, 400);
     ASSERT_EQ(MakeExportJob(*loop).OutputCount(), 120);
     EXPECT_FALSE(Transmit(*loop));
     ASSERT_EQ(alerts.shown.size(), 1u);
@@ -169,7 +157,7 @@ TEST_F(AKAIDialogs, ReceiveListsTheSamplesByNameAndBringsTheChosenOneBack)
 {
     AlertRecorder alerts;
     AutoAnswer accept(QDialog::Accepted);
-    const std::unique_ptr<CSoundDocument> loop = Loop(3);
+    const std::unique_ptr<CSoundDocument> loop = LockedLoop(3);
     ASSERT_TRUE(Transmit(*loop));
 
     CAKAIReceiveDialog dialog(installed, Open()->SampleNames(), 1, nullptr);

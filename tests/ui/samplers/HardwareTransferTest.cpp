@@ -20,6 +20,7 @@
 
 #include "../../common/StoredDocuments.h"
 #include "../../common/SlicedSound.h"
+#include "LockedLoop.h"
 #include "SamplerFlowFixture.h"
 
 namespace quorvel {
@@ -27,27 +28,13 @@ namespace {
 
 using test::AlertRecorder;
 using test::AutoAnswer;
+using test::LockedLoop;
+using test::Shows;
 using test::SamplerFlowFixture;
 
 constexpr uint32_t kCmdTransmit = 1200;
 
-// A one-bar loop of `slices` even slices.
-std::unique_ptr<CSoundDocument> Loop(int slices, int32_t spacing = 3000)
-{
-    StoredDocumentSettings settings;
-    settings.bars = 1;
-    std::vector<StoredSlice> stored;
-    for (int i = 0; i < slices; ++i)
-        stored.push_back({static_cast<int32_t>(SliceState::Locked), false, i * spacing, 20000});
-    return std::make_unique<CSoundDocument>(test::VariedSound(slices * spacing), settings, stored);
-}
-
 std::vector<int16_t> Values(const WAVE_SAMPLE& sound) { return test::ValuesOf(sound); }
-
-bool Shows(const AlertRecord& record, const std::string& text)
-{
-    return record.title.find(text) != std::string::npos || record.message.find(text) != std::string::npos;
-}
 
 TEST(HardwareTransfer, TheLoopGoesToTheSamplerFromTheMenuAndASliceComesBackExactly)
 {
@@ -61,14 +48,14 @@ TEST(HardwareTransfer, TheLoopGoesToTheSamplerFromTheMenuAndASliceComesBackExact
     AlertRecorder alerts;
     AutoAnswer accept(QDialog::Accepted);
 
-    auto* window = new CQuorvelWindow(Loop(4), app);
+    auto* window = new CQuorvelWindow(LockedLoop(4), app);
     ASSERT_TRUE(window->CommandStatus(kCmdTransmit)->enabled);
     ASSERT_TRUE(app.ReceiveAvailable());
     window->HandleCommand(kCmdTransmit);
     EXPECT_TRUE(alerts.shown.empty()) << alerts.shown.front().message;
 
     // One sample per slice, from the sampler's first number on.
-    const std::unique_ptr<CSoundDocument> same = Loop(4);
+    const std::unique_ptr<CSoundDocument> same = LockedLoop(4);
     const CExportJob job = MakeExportJob(*same);
     ASSERT_EQ(job.OutputCount(), 4);
     EXPECT_EQ(f.emulator->Samples().Numbers(), (std::vector<uint32_t>{1, 2, 3, 4}));
@@ -97,7 +84,7 @@ TEST(HardwareTransfer, OneSampleAndNormalizeShapeWhatIsSent)
     SamplerFlowFixture f;
     AlertRecorder alerts;
     AutoAnswer accept(QDialog::Accepted);
-    std::unique_ptr<CSoundDocument> loop = Loop(4);
+    std::unique_ptr<CSoundDocument> loop = LockedLoop(4);
     loop->SetSeparateSamples(false);
     loop->SetTransmitNormalized(true);
     SSamplerFlowServices services = f.Services();
@@ -122,7 +109,7 @@ TEST(HardwareTransfer, TooManySlicesAskFirstAndCancelSendsNothing)
     SamplerFlowFixture f;
     AlertRecorder alerts;
     AutoAnswer accept(QDialog::Accepted);
-    std::unique_ptr<CSoundDocument> loop = Loop(120, 400);
+    std::unique_ptr<CSoundDocument> loop = LockedLoop(120, 400);
     ASSERT_EQ(MakeExportJob(*loop).OutputCount(), 120);
     // Numbers end at 999: from 950 there is room for 50.
     f.memory.transmitStart = 950;
@@ -404,7 +391,7 @@ TEST(HardwareTransfer, EachSampleIsAdaptedBeforeItsTransmitterIsMade)
     test::AlertRecorder alerts;
     test::AutoAnswer accept(QDialog::Accepted);
     f.memory.transmitStart = 40;
-    std::unique_ptr<CSoundDocument> loop = Loop(2);
+    std::unique_ptr<CSoundDocument> loop = LockedLoop(2);
     SSamplerFlowServices services = f.Services();
     std::vector<std::string> log;
     services.createInterface = [&](const CPersistentInstalledSampler&) {
@@ -456,7 +443,7 @@ TEST(HardwareTransfer, AMIDIPortThatDoesNotOpenIsNamedInItsAlert)
 
     akai.midiIn = {"Rack In", "Loopback"};
     akai.midiOut = {"Gone Out", "ALSA"};
-    const std::unique_ptr<CSoundDocument> loop = Loop(2);
+    const std::unique_ptr<CSoundDocument> loop = LockedLoop(2);
     EXPECT_FALSE(TransmitToInstalled(akai, STransmitRequest{*loop}, services));
     ASSERT_EQ(alerts.shown.size(), 2u);
     EXPECT_NE(alerts.shown[1].message.find("Can't open MIDI out port \"Gone Out\""), std::string::npos)

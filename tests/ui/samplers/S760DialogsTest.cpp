@@ -19,6 +19,7 @@
 
 #include "../../common/SlicedSound.h"
 #include "../../common/StoredDocuments.h"
+#include "LockedLoop.h"
 #include "SamplerFlowFixture.h"
 
 namespace quorvel {
@@ -26,24 +27,11 @@ namespace {
 
 using test::AlertRecorder;
 using test::AutoAnswer;
+using test::LockedLoop;
+using test::Shows;
 using test::SamplerFlowFixture;
 
 const std::string kPort = "Emulated Roland S-760 via MIDI";
-
-std::unique_ptr<CSoundDocument> Loop(int slices, int32_t spacing = 3000)
-{
-    StoredDocumentSettings settings;
-    settings.bars = 1;
-    std::vector<StoredSlice> stored;
-    for (int i = 0; i < slices; ++i)
-        stored.push_back({static_cast<int32_t>(SliceState::Locked), false, i * spacing, 20000});
-    return std::make_unique<CSoundDocument>(test::VariedSound(slices * spacing), settings, stored);
-}
-
-bool Shows(const AlertRecord& record, const std::string& text)
-{
-    return record.title.find(text) != std::string::npos || record.message.find(text) != std::string::npos;
-}
 
 class S760Dialogs : public ::testing::Test {
 protected:
@@ -93,7 +81,7 @@ TEST_F(S760Dialogs, TransmitFromTheMenuLeavesOneSamplePerSliceAndThePatch)
 {
     AlertRecorder alerts;
     AutoAnswer accept(QDialog::Accepted);
-    const std::unique_ptr<CSoundDocument> loop = Loop(3);
+    const std::unique_ptr<CSoundDocument> loop = LockedLoop(3);
     SSamplerFlowServices services = f.Services();
     const bool sent = TransmitToInstalled(installed, STransmitRequest{*loop}, services);
     EXPECT_TRUE(sent);
