@@ -7,6 +7,7 @@
 #include "samplers/akai/AKAIRecognizer.h"
 #include "samplers/akai/AKAISCSIInterface.h"
 #include "samplers/emu/EMUSamplerClasses.h"
+#include "samplers/ensoniq/EnsoniqModels.h"
 #include "samplers/yamaha/A3000Recognizer.h"
 #include "samplers/yamaha/A3000Version.h"
 
@@ -15,7 +16,7 @@ namespace quorvel {
 bool SamplerBrandBuilt(uint32_t typeId)
 {
     return EMUSamplerClass(typeId) != nullptr || akai::MIDIModelGeneration(typeId).has_value() ||
-           akai::IsSCSIModel(typeId);
+           akai::IsSCSIModel(typeId) || ensoniq::IsEnsoniqModel(typeId);
 }
 
 namespace {
@@ -56,6 +57,10 @@ std::unique_ptr<CABCSamplerInterface> CreateSamplerInterface(const CPersistentIn
         const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
         return std::make_unique<CAKAIInstalledMIDIInterface>(ports.input, ports.output, sampler.sysexId,
                                                              sampler.modelTypeId);
+    }
+    if (ensoniq::IsEnsoniqModel(sampler.modelTypeId)) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        return CreateInstalledEnsoniqInterface(sampler.modelTypeId, ports.input, ports.output, sampler.sysexId);
     }
     if (akai::IsSCSIModel(sampler.modelTypeId))
         return std::make_unique<CAKAISCSIInterface>(InstalledSCSIDevice(sampler, devices), sampler.sysexId);
