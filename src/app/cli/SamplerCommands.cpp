@@ -8,6 +8,7 @@
 #include "analysis/SliceSet.h"
 #include "app/CommandLineChecks.h"
 #include "app/cli/AKAITransmitCommand.h"
+#include "app/cli/EnsoniqTransmitCommand.h"
 #include "app/cli/CliError.h"
 #include "app/cli/DeviceFailure.h"
 #include "app/cli/OpenInput.h"
@@ -25,6 +26,7 @@
 #include "samplers/SliceSamples.h"
 #include "samplers/SamplerExceptions.h"
 #include "samplers/akai/AKAIInterface.h"
+#include "samplers/ensoniq/EnsoniqInterface.h"
 #include "samplers/sds/SDSMessages.h"
 
 namespace quorvel::cli {
@@ -215,6 +217,11 @@ void AddTransmitOptions(CLI::App& command, TransmitOptions& o)
     command.add_flag("--replace", o.replace, "AKAI: replace a program of that name, deleting its samples");
     command.add_flag("--use-defaults", o.useDefaults, "AKAI: go on with default settings when the template "
                                                       "cannot be read");
+    command.add_option("--instrument", o.instrument,
+                       "Ensoniq: the instrument slot, 1 to 8, the slices go to as one instrument named by "
+                       "--program-name (default 1, NEW INSTR); --replace replaces an instrument there")
+        ->check(WholeNumber())
+        ->check(CLI::Range(1, 8));
 }
 
 ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, const DocumentOptions& documentOptions,
@@ -223,7 +230,13 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
     const SCliSampler named = ResolveSampler(samplerOptions);
     const bool programOptions = options.programName || options.firstKey || options.templateName || options.replace ||
                                 options.useDefaults;
-    if (programOptions && named.kind != ECliSamplerKind::AKAI)
+    const bool ensoniq = named.kind == ECliSamplerKind::Ensoniq;
+    if (ensoniq && (options.firstKey || options.templateName || options.useDefaults))
+        throw CliError(kUsage, "--first-key, --template and --use-defaults: " + named.name +
+                                   " places its slices from key 36 in a new instrument");
+    if (options.instrument && !ensoniq)
+        throw CliError(kUsage, "--instrument: " + named.name + " has no instrument slots");
+    if (programOptions && named.kind != ECliSamplerKind::AKAI && !ensoniq)
         throw CliError(kUsage, "--program-name, --first-key, --template, --replace and --use-defaults: " +
                                    named.name + " makes no program");
     if (named.numbersItself && options.sampleNumber)
@@ -244,6 +257,9 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
     if (named.kind == ECliSamplerKind::AKAI)
         if (auto* akai = dynamic_cast<CABCAKAIInterface*>(&sampler))
             return TransmitAKAI(*akai, job, options);
+    if (ensoniq)
+        if (auto* instrumentSampler = dynamic_cast<CABCEnsoniqInterface*>(&sampler))
+            return TransmitEnsoniq(*instrumentSampler, job, options);
 
     CQuietTransfer progress;
     ordered_json samples = ordered_json::array();

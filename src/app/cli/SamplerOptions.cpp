@@ -13,6 +13,7 @@
 #include "samplers/akai/AKAIModels.h"
 #include "samplers/emu/EMUSCSIInterface.h"
 #include "samplers/emu/EMUSamplerClasses.h"
+#include "samplers/ensoniq/EnsoniqModels.h"
 #include "samplers/sds/SDSSamplerInterface.h"
 #include "samplers/smdi/SMDISamplerInterface.h"
 
@@ -56,7 +57,8 @@ void AddSamplerOptions(CLI::App& command, SamplerOptions& o)
 {
     command.add_option("--model", o.model,
                        "the sampler's model: sds (a plain MIDI Sample Dump Standard sampler), smdi (a plain SMDI "
-                       "sampler over SCSI), or an E-mu model (SCSI) or AKAI model (MIDI or SCSI) of quorvel-cli "
+                       "sampler over SCSI), or an E-mu model (SCSI), AKAI model (MIDI or SCSI) or Ensoniq model (MIDI) of "
+                       "quorvel-cli "
                        "samplers by type id or name");
     command.add_option("--midi-in", o.midiIn, "the MIDI input the sampler answers on (see midi-ports)");
     command.add_option("--midi-out", o.midiOut, "the MIDI output that reaches the sampler (see midi-ports)");
@@ -103,7 +105,15 @@ SCliSampler ResolveSampler(const SamplerOptions& o)
         throw CliError(kUsage, "--model " + model + ": no such model; quorvel-cli samplers lists them");
     if (!SamplerBrandBuilt(entry->typeId))
         throw CliError(kUsage, "--model " + model + ": " + std::string(entry->name) +
-                                   " cannot be used yet; sds, smdi, the E-mu models and the AKAI models can");
+                                   " cannot be used yet; sds, smdi, the E-mu, AKAI and Ensoniq models can");
+    if (ensoniq::IsEnsoniqModel(entry->typeId)) {
+        if (!o.midiIn || !o.midiOut)
+            throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT (see quorvel-cli "
+                                   "midi-ports)");
+        // Instrument times 128 plus wave; the sampler picks new waves.
+        return {ECliSamplerKind::Ensoniq, entry->typeId, std::string(entry->name), 0,
+                ensoniq::SampleNumberOf(ensoniq::kInstruments - 1, ensoniq::kWavesPerInstrument - 1), true};
+    }
     if (akai::IsSCSIModel(entry->typeId)) {
         RequireSCSI(o, model);
         return {ECliSamplerKind::AKAI, entry->typeId, std::string(entry->name), 0, 0xFFFF, true};

@@ -141,7 +141,8 @@ std::unique_ptr<CSamplerSession> OpenSamplerSession(const CMIDIPortLists& ports,
     SCliSampler sampler = ResolveSampler(options);
     if (sampler.kind == ECliSamplerKind::SDS)
         return std::make_unique<CSDSSession>(ports, options, std::move(sampler));
-    if (sampler.kind == ECliSamplerKind::AKAI && !akai::IsSCSIModel(sampler.typeId))
+    if (sampler.kind == ECliSamplerKind::Ensoniq ||
+        (sampler.kind == ECliSamplerKind::AKAI && !akai::IsSCSIModel(sampler.typeId)))
         return std::make_unique<CInterfaceSession>(sampler, OpenMIDIBrand(ports, buses, options, sampler));
     const SCSIDevice device = OpenTarget(buses, options);
     std::unique_ptr<CABCSamplerInterface> interface;
