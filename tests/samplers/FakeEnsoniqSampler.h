@@ -73,9 +73,13 @@ public:
 
     static Bytes Frame(uint8_t channel, const Bytes& body, uint8_t product = 3)
     {
-        Bytes out{0xF0, 0x0F, product, channel};
-        out.insert(out.end(), body.begin(), body.end());
-        out.push_back(0xF7);
+        Bytes out(body.size() + 5);
+        out[0] = 0xF0;
+        out[1] = 0x0F;
+        out[2] = product;
+        out[3] = channel;
+        std::copy(body.begin(), body.end(), out.begin() + 4);
+        out.back() = 0xF7;
         return out;
     }
     Bytes Response(uint32_t status) const
