@@ -8,8 +8,10 @@
 #include "framework/window/AlertBox.h"
 #include "samplers/SamplerExceptions.h"
 #include "samplers/akai/AKAIInterface.h"
+#include "samplers/ensoniq/EnsoniqInterface.h"
 #include "ui/samplers/AKAIReceiveDialog.h"
 #include "ui/samplers/AKAITransmitDialog.h"
+#include "ui/samplers/EnsoniqTransmitDialog.h"
 #include "ui/samplers/SamplerDialogs.h"
 #include "ui/samplers/SamplerFailureAlerts.h"
 
@@ -68,6 +70,10 @@ bool TransmitToInstalled(const CPersistentInstalledSampler& sampler, const STran
         // The AKAI samplers build a program around the samples.
         if (auto* akai = dynamic_cast<CABCAKAIInterface*>(device.get()))
             return CAKAITransmitDialog::Run(sampler, *akai, job, services);
+        // The Ensoniq samplers make an instrument of the waves; they are
+        // received through the common dialog.
+        if (auto* ensoniq = dynamic_cast<CABCEnsoniqInterface*>(device.get()))
+            return CEnsoniqTransmitDialog::Run(sampler, *ensoniq, job, services);
         return CSamplerTransmitDialog::Run(sampler, *device, job, services);
     } catch (...) {
         ShowHandlerFailure(sampler, services.parent);
