@@ -5,6 +5,7 @@
 
 #include "devices/emulated/AKAIEmulator.h"
 #include "devices/emulated/AKAISCSIEmulator.h"
+#include "devices/emulated/EnsoniqEmulatorStart.h"
 #include "devices/emulated/SDSEmulator.h"
 #include "devices/emulated/SMDIEmulator.h"
 #include "devices/midi/LoopbackMIDI.h"
@@ -66,6 +67,8 @@ void CEmulatedSamplers::Start(CMIDIPortLists& ports, CSCSIBusRegistry& scsiBuses
                          << "); its memory lasts as long as the process\n";
                 midi_.push_back(std::make_unique<CSDSEmulator>(ends, clock, settings.faults));
             }
+        } else if (StartEnsoniqEmulator(id, ports, MemoryFolder(settings, id), settings, clock, baud, warnings,
+                                        midi_)) {
         } else if (const SAKAIEmulatorModel* akai = FindAKAIEmulatorModel(id)) {
             SLoopbackMIDIDevice ends = AddLoopbackMIDIPorts(ports, CAKAIEmulator::PortName(*akai), baud);
             const std::string folder = MemoryFolder(settings, id);

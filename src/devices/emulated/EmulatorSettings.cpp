@@ -6,6 +6,7 @@
 
 #include "devices/emulated/AKAIEmulatorModel.h"
 #include "devices/emulated/AKAISCSIEmulatorModel.h"
+#include "devices/emulated/EnsoniqEmulatorModel.h"
 #include "devices/emulated/SMDIEmulatorModel.h"
 
 namespace quorvel {
@@ -24,7 +25,7 @@ constexpr SFaultKind kFaultKinds[] = {
     {"wrong-packet", true}, {"wait", true},      {"cancel", true},       {"busy", true}, {"drop", true},
     {"silent", false},      {"reject-header", false}, {"cancel-header", false},
     {"reject-transfer", false}, {"reject-packet", true}, {"abort", true}, {"bad-tag", false},
-    {"check-condition", false},
+    {"check-condition", false}, {"error", true}, {"error-at", true}, {"out-of-memory", false},
 };
 
 std::string Trimmed(const std::string& text)
@@ -88,6 +89,8 @@ const std::vector<std::string>& BuiltEmulatorIds()
             all.push_back(model.id);
         for (const SAKAISCSIEmulatorModel& model : AKAISCSIEmulatorModels())
             all.push_back(model.sampler.id);
+        for (const SEnsoniqEmulatorModel& model : EnsoniqEmulatorModels())
+            all.push_back(model.id);
         return all;
     }();
     return ids;
