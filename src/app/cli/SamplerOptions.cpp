@@ -112,7 +112,7 @@ SCliSampler ResolveSampler(const SamplerOptions& o)
                                    "midi-ports)");
         // Instrument times 128 plus wave; the sampler picks new waves.
         return {ECliSamplerKind::Ensoniq, entry->typeId, std::string(entry->name), 0,
-                ensoniq::SampleNumberOf(ensoniq::kInstruments - 1, ensoniq::kWavesPerInstrument - 1), true};
+                ensoniq::SampleNumberOf(ensoniq::kInstruments - 1, ensoniq::kLastWave), true};
     }
     if (akai::IsSCSIModel(entry->typeId)) {
         RequireSCSI(o, model);

@@ -12,6 +12,8 @@ QUORVEL_EXCEPTION(XEnsoniqException, XSamplerException);
 QUORVEL_EXCEPTION(XEnsoniqCancelled, XEnsoniqException);
 // A status this program has no meaning for.
 QUORVEL_EXCEPTION(XEnsoniqErrorResponse, XEnsoniqException);
+// Status 9: the wave to be made is there already.
+QUORVEL_EXCEPTION(XEnsoniqWaveInUse, XEnsoniqErrorResponse);
 QUORVEL_EXCEPTION(XEnsoniqNotAcknowledged, XEnsoniqException);
 // No instrument, layer or wave at the address given.
 QUORVEL_EXCEPTION(XEnsoniqInvalidTarget, XEnsoniqException);

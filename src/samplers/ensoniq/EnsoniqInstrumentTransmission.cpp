@@ -24,7 +24,7 @@ std::string Trimmed(std::string text)
 
 } // namespace
 
-int SliceLimit() { return std::min<int>(kWavesPerInstrument, kHighestKey + 1 - kFirstKey); }
+int SliceLimit() { return std::min<int>(kLastWave, kHighestKey + 1 - kFirstKey); }
 
 std::string InstrumentName(std::string_view name)
 {
@@ -91,8 +91,6 @@ SEnsoniqTransmitResult CEnsoniqInstrumentTransmission::Run(const CExportJob& job
         result.samples.push_back({job.Separate() ? k + 1 : 0, std::string(info.Name()),
                                   transmitter->GetResultSampleNumber(), info.length, info.rate});
     }
-    questions_.Stage(EEnsoniqTransmitStage::Finishing);
-    sampler_.SelectInstrument(settings.instrument);
     return result;
 }
 
@@ -101,9 +99,18 @@ void CEnsoniqInstrumentTransmission::MakeInstrument(uint32_t instrument, const s
     questions_.Stage(EEnsoniqTransmitStage::CreatingInstrument);
     try {
         sampler_.CreateInstrument(instrument);
+        sampler_.CreateLayer(instrument, 0);
+        // Renamed in the block the sampler made, so that its own settings stay.
         const std::unique_ptr<CEnsoniqInstrumentParameters> block = sampler_.NewInstrumentParameters();
+        sampler_.ReadInstrument(instrument, *block);
         block->SetName(name);
         sampler_.WriteInstrument(instrument, *block);
+        // The layer's first wave plays no key until the first slice takes it over.
+        const std::unique_ptr<CEnsoniqLayerParameters> layer = sampler_.NewLayerParameters();
+        sampler_.ReadLayer(instrument, 0, *layer);
+        for (int key = 0; key < 128; ++key)
+            layer->SetWaveAtKey(key, 0);
+        sampler_.WriteLayer(instrument, 0, *layer);
     } catch (const XEnsoniqException&) {
         throw XEnsoniqInstrumentNotCreated();
     }

@@ -1,8 +1,8 @@
 #pragma once
 // A sliced loop to an EPS-family sampler as one playable instrument: the
 // instrument is made in the slot chosen (replacing what is there when the
-// user agrees), named, and each slice becomes a wave of its first layer on
-// its own key from key 36 up. The questions on the way go to whoever drives
+// user agrees) with one layer, named, and each slice becomes a wave of that
+// layer on its own key from key 36 up. The questions on the way go to whoever drives
 // it: the transmit dialog or the tool.
 #include <cstdint>
 #include <string>
@@ -35,7 +35,7 @@ struct SEnsoniqTransmitSettings {
     uint32_t instrument = 0; // 0 to 7, shown as 1 to 8
 };
 
-enum class EEnsoniqTransmitStage { DeletingInstrument, CreatingInstrument, SendingSamples, Finishing };
+enum class EEnsoniqTransmitStage { DeletingInstrument, CreatingInstrument, SendingSamples };
 
 class CABCEnsoniqTransmitQuestions {
 public:

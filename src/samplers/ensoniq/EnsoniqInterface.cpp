@@ -13,9 +13,10 @@ using namespace ensoniq;
 
 namespace {
 
-constexpr uint32_t kLongestWave = 0xFFFFFF;
-constexpr int kLowestFineTune = -2048;
-constexpr int kHighestFineTune = 2047;
+// Frame offsets travel shifted left 9 in 32 bits.
+constexpr uint32_t kLongestWave = 1u << 23;
+constexpr int kLowestFineTune = -64;
+constexpr int kHighestFineTune = 63;
 
 // Printable characters only, at most 12, no trailing blanks.
 std::string WaveName(std::string_view name)
@@ -67,24 +68,32 @@ void CABCEnsoniqInterface::WriteInstrument(uint32_t instrument, const CEnsoniqIn
 
 void CABCEnsoniqInterface::DeleteInstrument(uint32_t instrument) { link_.Command(kDeleteInstrument, {instrument, 0, 1}); }
 
-void CABCEnsoniqInterface::SelectInstrument(uint32_t instrument) { link_.Command(kSelectInstrument, {instrument, 0, 1}); }
+void CABCEnsoniqInterface::CreateLayer(uint32_t instrument, uint32_t layer)
+{
+    link_.Command(kCreateLayer, {instrument, layer, kFirstWave});
+}
+
+void CABCEnsoniqInterface::ReadLayer(uint32_t instrument, uint32_t layer, CEnsoniqLayerParameters& block)
+{
+    link_.ReadParameters(kGetLayer, kPutLayer, {instrument, layer, 1}, block);
+}
+
+void CABCEnsoniqInterface::WriteLayer(uint32_t instrument, uint32_t layer, const CEnsoniqLayerParameters& block)
+{
+    link_.WriteParameters(kPutLayer, {instrument, layer, 1}, block);
+}
 
 uint32_t CABCEnsoniqInterface::LayerOf(int32_t sampleNumber)
 {
-    if (!IsWaveNumber(sampleNumber))
-        throw XSampleDoesNotExist();
-    const std::unique_ptr<CEnsoniqInstrumentParameters> block = NewInstrumentParameters();
-    if (!ReadInstrument(InstrumentOf(sampleNumber), *block))
-        throw XSampleDoesNotExist();
-    const uint32_t owner = block->WaveOwner(WaveOf(sampleNumber));
-    if (owner == 0)
-        throw XSampleDoesNotExist();
-    return owner - 1;
+    SampleInfo info;
+    GetSampleInfo(info, sampleNumber);
+    return FindLayer(link_, InstrumentOf(sampleNumber), WaveOf(sampleNumber));
 }
 
 void CABCEnsoniqInterface::GetSampleInfo(SampleInfo& info, int32_t sampleNumber)
 {
-    LayerOf(sampleNumber);
+    if (!IsWaveNumber(sampleNumber))
+        throw XSampleDoesNotExist();
     const std::unique_ptr<CEnsoniqWaveParameters> wave = NewWaveParameters();
     try {
         link_.ReadParameters(kGetWave, kPutWave, {InstrumentOf(sampleNumber), 0, WaveOf(sampleNumber)}, *wave);
@@ -138,7 +147,9 @@ void CABCEnsoniqInterface::AdaptSampleInfo(SampleInfo& info)
     info.SetName(WaveName(info.Name()));
     info.channelCount = HoldsStereo() && info.channelCount == 2 ? 2 : 1;
     info.bits = 16;
-    info.rate = std::clamp<uint32_t>(info.rate, 1, HighestRate());
+    // The sampler plays at 625 kHz divided by a whole period.
+    const uint32_t period = info.rate == 0 ? 255 : (kPeriodBase + info.rate / 2) / info.rate;
+    info.rate = RateOfPeriod(std::clamp<uint32_t>(period, ShortestPeriod(), 255));
     info.length = std::min(info.length, kLongestWave);
     const uint32_t last = info.length > 0 ? info.length - 1 : 0;
     info.playEnd = std::min(info.playEnd, last);
@@ -169,7 +180,7 @@ void CABCEnsoniqInterface::GetCapabilities(SamplerCapabilities& capabilities)
     capabilities.brandCount = static_cast<int32_t>(kInstruments);
     capabilities.features[SamplerCapabilities::kStereoReceiveFlag] = HoldsStereo() ? 1 : 0;
     capabilities.lowestSampleNumber = 0;
-    capabilities.highestSampleNumber = SampleNumberOf(kInstruments - 1, kWavesPerInstrument - 1);
+    capabilities.highestSampleNumber = SampleNumberOf(kInstruments - 1, kLastWave);
 }
 
 void CABCEnsoniqInterface::FillSampleList(int32_t, CSampleList& list, uint32_t)
@@ -178,14 +189,30 @@ void CABCEnsoniqInterface::FillSampleList(int32_t, CSampleList& list, uint32_t)
         const std::unique_ptr<CEnsoniqInstrumentParameters> block = NewInstrumentParameters();
         if (!ReadInstrument(instrument, *block))
             continue;
-        for (const uint32_t wave : block->UsedWaves()) {
-            const std::unique_ptr<CEnsoniqWaveParameters> parameters = NewWaveParameters();
-            link_.ReadParameters(kGetWave, kPutWave, {instrument, 0, wave}, *parameters);
-            CSampleSpec spec(parameters->Name(), SampleNumberOf(instrument, wave));
-            spec.SetInfo(parameters->ToSampleInfo());
-            spec.SetBrandValue(static_cast<int32_t>(block->WaveOwner(wave) - 1));
-            if (!list.Add(spec))
-                return;
+        std::vector<uint32_t> listed;
+        for (uint32_t layer = 0; layer < kLayersPerInstrument; ++layer) {
+            const std::unique_ptr<CEnsoniqLayerParameters> layerBlock = NewLayerParameters();
+            try {
+                link_.ReadParameters(kGetLayer, kPutLayer, {instrument, layer, 1}, *layerBlock);
+            } catch (const XEnsoniqInvalidTarget&) {
+                continue;
+            }
+            for (const uint32_t wave : layerBlock->MappedWaves()) {
+                if (std::find(listed.begin(), listed.end(), wave) != listed.end())
+                    continue;
+                listed.push_back(wave);
+                const std::unique_ptr<CEnsoniqWaveParameters> parameters = NewWaveParameters();
+                try {
+                    link_.ReadParameters(kGetWave, kPutWave, {instrument, 0, wave}, *parameters);
+                } catch (const XEnsoniqInvalidTarget&) {
+                    continue; // mapped, but gone
+                }
+                CSampleSpec spec(parameters->Name(), SampleNumberOf(instrument, wave));
+                spec.SetInfo(parameters->ToSampleInfo());
+                spec.SetBrandValue(static_cast<int32_t>(layer));
+                if (!list.Add(spec))
+                    return;
+            }
         }
     }
 }
@@ -203,7 +230,8 @@ std::unique_ptr<CEnsoniqLayerParameters> CEPSInterface::NewLayerParameters() con
 {
     return std::make_unique<CEnsoniqLayerParameters>();
 }
-uint32_t CEPSInterface::HighestRate() const { return 52083; }
+// 52 kHz.
+uint8_t CEPSInterface::ShortestPeriod() const { return 12; }
 
 CEPS16Interface::CEPS16Interface(CSysexMIDIInput& input, CMIDIOutput& output, uint8_t channel)
     : CABCEnsoniqInterface(input, output, channel)
@@ -218,7 +246,8 @@ std::unique_ptr<CEnsoniqLayerParameters> CEPS16Interface::NewLayerParameters() c
 {
     return std::make_unique<CEPS16LayerParameters>();
 }
-uint32_t CEPS16Interface::HighestRate() const { return 44643; }
+// 44.6 kHz.
+uint8_t CEPS16Interface::ShortestPeriod() const { return 14; }
 
 CASR10Interface::CASR10Interface(CSysexMIDIInput& input, CMIDIOutput& output, uint8_t channel)
     : CEPS16Interface(input, output, channel)

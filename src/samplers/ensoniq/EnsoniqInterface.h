@@ -38,14 +38,18 @@ public:
     virtual std::unique_ptr<CEnsoniqWaveParameters> NewWaveParameters() const = 0;
     virtual std::unique_ptr<CEnsoniqLayerParameters> NewLayerParameters() const = 0;
     virtual std::unique_ptr<CEnsoniqInstrumentParameters> NewInstrumentParameters() const;
-    virtual uint32_t HighestRate() const = 0;
+    // The shortest sample period the model plays, in 1.6 us units.
+    virtual uint8_t ShortestPeriod() const = 0;
 
     // The instrument operations. ReadInstrument: false when the slot is empty.
     bool ReadInstrument(uint32_t instrument, CEnsoniqInstrumentParameters& block);
     void CreateInstrument(uint32_t instrument);
     void WriteInstrument(uint32_t instrument, const CEnsoniqInstrumentParameters& block);
     void DeleteInstrument(uint32_t instrument);
-    void SelectInstrument(uint32_t instrument);
+    // Layer `layer` with its one wave, number 1.
+    void CreateLayer(uint32_t instrument, uint32_t layer);
+    void ReadLayer(uint32_t instrument, uint32_t layer, CEnsoniqLayerParameters& block);
+    void WriteLayer(uint32_t instrument, uint32_t layer, const CEnsoniqLayerParameters& block);
 
     CEnsoniqLink& Link() { return link_; }
 
@@ -55,7 +59,7 @@ protected:
     std::unique_ptr<CABCSampleTransmitter> NewTransmitter(int32_t instrument, int32_t layer, bool stereo);
 
 private:
-    // The layer holding the wave; XSampleDoesNotExist when there is none.
+    // The layer holding the wave; XSampleDoesNotExist when there is no such wave.
     uint32_t LayerOf(int32_t sampleNumber);
 
     CEnsoniqLink link_;
@@ -67,7 +71,7 @@ public:
     uint32_t ModelTypeId() const override;
     std::unique_ptr<CEnsoniqWaveParameters> NewWaveParameters() const override;
     std::unique_ptr<CEnsoniqLayerParameters> NewLayerParameters() const override;
-    uint32_t HighestRate() const override;
+    uint8_t ShortestPeriod() const override;
 };
 
 class CEPS16Interface : public CABCEnsoniqInterface {
@@ -76,7 +80,7 @@ public:
     uint32_t ModelTypeId() const override;
     std::unique_ptr<CEnsoniqWaveParameters> NewWaveParameters() const override;
     std::unique_ptr<CEnsoniqLayerParameters> NewLayerParameters() const override;
-    uint32_t HighestRate() const override;
+    uint8_t ShortestPeriod() const override;
 };
 
 class CASR10Interface : public CEPS16Interface {

@@ -20,6 +20,8 @@ namespace {
     case kStatusNoLayer:
     case kStatusNoWave:
         throw XEnsoniqInvalidTarget();
+    case kStatusWaveInUse:
+        throw XEnsoniqWaveInUse();
     case kStatusOutOfMemory:
         throw XEnsoniqOutOfMemory();
     case kStatusNotAcknowledged:
@@ -84,7 +86,10 @@ void CEnsoniqLink::ReadParameters(uint8_t command, uint8_t replyCommand, const S
                                   CEnsoniqParameters& block)
 {
     connection_.SendFlushed(AddressMessage(header_, command, address));
-    const std::unique_ptr<CRawSysex> named = AwaitReply(kResponseTimeoutMs);
+    // The sampler may acknowledge the request before it names the block.
+    std::unique_ptr<CRawSysex> named = AwaitReply(kResponseTimeoutMs);
+    if (!named)
+        named = AwaitReply(kResponseTimeoutMs);
     if (!named || named->GetLength() != kAddressLength || named->GetData()[4] != replyCommand ||
         !(AddressOf(*named) == address))
         throw XEnsoniqUnexpectedResponse();
@@ -94,6 +99,7 @@ void CEnsoniqLink::ReadParameters(uint8_t command, uint8_t replyCommand, const S
     if (!data)
         throw XEnsoniqUnexpectedResponse();
     block.Decode(BodyOf(*data));
+    Send(ResponseMessage(header_, kStatusDone));
     connection_.DelayNextSend(kReadHoldMs);
 }
 
@@ -119,8 +125,18 @@ std::vector<int16_t> CEnsoniqLink::ReadWaveData(const SAddress& address, uint32_
                                                 uint32_t wordsPerFrame)
 {
     const uint32_t count = frames * wordsPerFrame;
-    connection_.SendFlushed(RangeMessage(header_, kGetWaveData, address, start, frames));
-    const std::unique_ptr<CRawSysex> data = AwaitReply(kResponseTimeoutMs, WaveDataLength(count));
+    // The range ends where the next one starts, as in wave data writes.
+    connection_.SendFlushed(RangeMessage(header_, kGetWaveData, address, start, start + frames));
+    const int32_t length = WaveDataLength(count);
+    // An acknowledgement, then the data named by a range message that wants
+    // its own acknowledgement, may come before the data.
+    std::unique_ptr<CRawSysex> data = AwaitReply(kResponseTimeoutMs, length);
+    if (!data)
+        data = AwaitReply(kResponseTimeoutMs, length);
+    if (data && data->GetLength() == kRangeLength && data->GetData()[4] == kPutWaveData) {
+        Send(ResponseMessage(header_, kStatusDone));
+        data = AwaitReply(kResponseTimeoutMs, length);
+    }
     if (!data)
         throw XEnsoniqUnexpectedResponse();
     if (data->GetLength() != WaveDataLength(count))
@@ -129,6 +145,7 @@ std::vector<int16_t> CEnsoniqLink::ReadWaveData(const SAddress& address, uint32_
     const uint8_t* at = data->GetData() + kHeaderLength;
     for (uint32_t k = 0; k < count; ++k, at += kBytesPerWord)
         words[k] = DecodeWord(at);
+    Send(ResponseMessage(header_, kStatusDone));
     return words;
 }
 

@@ -32,10 +32,10 @@ enum ECommand : uint8_t {
     kPutWave = 14,
     kPutWaveData = 15,
     kCreateInstrument = 21,
-    kDeleteInstrument = 22,
+    kCreateLayer = 22,
     kCreateWave = 25,
     kDeleteWave = 26,
-    kSelectInstrument = 28,
+    kDeleteInstrument = 28,
     kValue = 0x40,
 };
 
@@ -47,6 +47,7 @@ enum EStatus : uint32_t {
     kStatusNoInstrument = 5,
     kStatusNoLayer = 6,
     kStatusNoWave = 8,
+    kStatusWaveInUse = 9,
     kStatusOutOfMemory = 12,
     kStatusNotAcknowledged = 23,
 };

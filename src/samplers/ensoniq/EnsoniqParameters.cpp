@@ -9,52 +9,30 @@ namespace quorvel {
 
 using namespace ensoniq;
 
-CEnsoniqParameters::CEnsoniqParameters(const std::vector<SField>& layout) : layout_(layout)
+void CEnsoniqParameters::SetHigh(uint16_t offset, uint8_t value)
 {
-    for (const SField& field : layout_)
-        values_.insert(values_.end(), field.count, field.initial);
+    SetWord(offset, static_cast<uint16_t>((value << 8) | (Word(offset) & 0xFF)));
 }
 
-const SField& CEnsoniqParameters::Find(std::string_view name, size_t& first) const
+uint32_t CEnsoniqParameters::Long(uint16_t offset) const
 {
-    first = 0;
-    for (const SField& field : layout_) {
-        if (field.name == name)
-            return field;
-        first += field.count;
-    }
-    throw XEnsoniqInvalidParameter();
+    uint32_t value = 0;
+    for (uint16_t k = 0; k < 4; ++k)
+        value = (value << 8) | High(static_cast<uint16_t>(offset + k));
+    return value;
 }
 
-bool CEnsoniqParameters::Has(std::string_view name) const
+void CEnsoniqParameters::SetLong(uint16_t offset, uint32_t value)
 {
-    return std::any_of(layout_.begin(), layout_.end(), [&](const SField& f) { return f.name == name; });
-}
-
-uint32_t CEnsoniqParameters::Get(std::string_view name, uint16_t index) const
-{
-    size_t first = 0;
-    const SField& field = Find(name, first);
-    if (index >= field.count)
-        throw XEnsoniqInvalidParameter();
-    return values_[first + index];
-}
-
-void CEnsoniqParameters::Set(std::string_view name, uint32_t value, uint16_t index)
-{
-    size_t first = 0;
-    const SField& field = Find(name, first);
-    if (index >= field.count)
-        throw XEnsoniqInvalidParameter();
-    const uint32_t most = field.bytes == kBytesPer12 ? 0xFFF : 0xFFFFFF;
-    values_[first + index] = std::min(value, most);
+    for (uint16_t k = 0; k < 4; ++k)
+        SetHigh(static_cast<uint16_t>(offset + k), static_cast<uint8_t>(value >> (24 - 8 * k)));
 }
 
 std::string CEnsoniqParameters::Name() const
 {
     std::string name;
     for (uint16_t k = 0; k < kNameLength; ++k) {
-        const uint32_t c = Get("NAME", k);
+        const uint8_t c = High(k);
         if (c == 0)
             break;
         name.push_back(c >= 0x20 && c < 0x7F ? static_cast<char>(c) : '?');
@@ -67,29 +45,14 @@ std::string CEnsoniqParameters::Name() const
 void CEnsoniqParameters::SetName(std::string_view name)
 {
     for (uint16_t k = 0; k < kNameLength; ++k)
-        Set("NAME", k < name.size() ? static_cast<uint8_t>(name[k]) : ' ', k);
-}
-
-size_t CEnsoniqParameters::EncodedLength() const
-{
-    size_t length = 0;
-    for (const SField& field : layout_)
-        length += size_t(field.bytes) * field.count;
-    return length;
+        SetHigh(k, k < name.size() ? static_cast<uint8_t>(name[k]) : ' ');
 }
 
 std::vector<uint8_t> CEnsoniqParameters::Encode() const
 {
     std::vector<uint8_t> bytes(EncodedLength());
-    uint8_t* at = bytes.data();
-    size_t value = 0;
-    for (const SField& field : layout_)
-        for (uint16_t k = 0; k < field.count; ++k, at += field.bytes) {
-            if (field.bytes == kBytesPer12)
-                Encode12(values_[value++], at);
-            else
-                Encode24(values_[value++], at);
-        }
+    for (size_t k = 0; k < words_.size(); ++k)
+        EncodeWord(static_cast<int16_t>(words_[k]), bytes.data() + 3 * k);
     return bytes;
 }
 
@@ -97,56 +60,78 @@ void CEnsoniqParameters::Decode(const std::vector<uint8_t>& bytes)
 {
     if (bytes.size() != EncodedLength())
         throw XEnsoniqInvalidSize();
-    const uint8_t* at = bytes.data();
-    size_t value = 0;
-    for (const SField& field : layout_)
-        for (uint16_t k = 0; k < field.count; ++k, at += field.bytes)
-            values_[value++] = field.bytes == kBytesPer12 ? Decode12(at) : Decode24(at);
+    for (size_t k = 0; k < words_.size(); ++k)
+        words_[k] = static_cast<uint16_t>(DecodeWord(bytes.data() + 3 * k));
 }
 
-std::optional<uint32_t> CEnsoniqWaveTable::FirstFreeWave() const
+CEnsoniqInstrumentParameters::CEnsoniqInstrumentParameters() : CEnsoniqParameters(instrument::kWords)
 {
-    for (uint32_t wave = 0; wave < kWavesPerInstrument; ++wave)
-        if (WaveOwner(wave) == 0)
+    SetName("");
+    SetWord(instrument::kIdField, 0xFFFF);
+    SetHigh(instrument::kKeyLow, 0);
+    SetHigh(instrument::kKeyHigh, 127);
+    SetHigh(instrument::kKeyDownLayers, 1);
+}
+
+CEnsoniqLayerParameters::CEnsoniqLayerParameters() : CEnsoniqParameters(layer::kWords)
+{
+    SetName(kNewLayerName);
+    SetHigh(layer::kVelocityLow, 0);
+    SetHigh(layer::kVelocityHigh, 127);
+}
+
+uint8_t CEnsoniqLayerParameters::WaveAtKey(int key) const
+{
+    if (key < layer::kFirstMapKey || key >= layer::kFirstMapKey + layer::kMapKeys)
+        return 0;
+    return High(static_cast<uint16_t>(layer::kMap + key - layer::kFirstMapKey));
+}
+
+void CEnsoniqLayerParameters::SetWaveAtKey(int key, uint8_t wave)
+{
+    if (key >= layer::kFirstMapKey && key < layer::kFirstMapKey + layer::kMapKeys)
+        SetHigh(static_cast<uint16_t>(layer::kMap + key - layer::kFirstMapKey), wave);
+}
+
+std::vector<uint32_t> CEnsoniqLayerParameters::MappedWaves() const
+{
+    std::vector<uint32_t> waves;
+    for (uint16_t k = 0; k < layer::kMapKeys; ++k)
+        if (const uint8_t wave = High(static_cast<uint16_t>(layer::kMap + k)); wave >= kFirstWave && wave <= kLastWave)
+            waves.push_back(wave);
+    std::sort(waves.begin(), waves.end());
+    waves.erase(std::unique(waves.begin(), waves.end()), waves.end());
+    return waves;
+}
+
+std::optional<uint32_t> CEnsoniqLayerParameters::FirstFreeWave() const
+{
+    const std::vector<uint32_t> used = MappedWaves();
+    for (uint32_t wave = kFirstWave; wave <= kLastWave; ++wave)
+        if (!std::binary_search(used.begin(), used.end(), wave))
             return wave;
     return std::nullopt;
 }
 
-std::vector<uint32_t> CEnsoniqWaveTable::UsedWaves() const
+void CASR10LayerParameters::SetStereo(bool stereo)
 {
-    std::vector<uint32_t> used;
-    for (uint32_t wave = 0; wave < kWavesPerInstrument; ++wave)
-        if (WaveOwner(wave) != 0)
-            used.push_back(wave);
-    return used;
+    SetWord(layer::kStereoWord, static_cast<uint16_t>((Word(layer::kStereoWord) & 0xFF00) | (stereo ? 1 : 0)));
 }
 
-CEnsoniqInstrumentParameters::CEnsoniqInstrumentParameters() : CEnsoniqWaveTable(InstrumentLayout()) {}
-
-CEnsoniqLayerParameters::CEnsoniqLayerParameters() : CEnsoniqLayerParameters(EPSLayerLayout()) {}
-
-CEnsoniqLayerParameters::CEnsoniqLayerParameters(const std::vector<SField>& layout) : CEnsoniqWaveTable(layout)
+CEnsoniqWaveParameters::CEnsoniqWaveParameters() : CEnsoniqParameters(wave::kWords)
 {
-    SetName(kNewLayerName);
+    SetName("");
+    SetHigh(wave::kRootKey, 60);
+    SetHigh(wave::kVolume, 127);
+    SetHigh(wave::kRate, 14);
+    SetHigh(wave::kKeyLow, 0);
+    SetHigh(wave::kKeyHigh, 127);
 }
-
-CEPS16LayerParameters::CEPS16LayerParameters() : CEnsoniqLayerParameters(EPS16LayerLayout()) {}
-
-CASR10LayerParameters::CASR10LayerParameters() : CEPS16LayerParameters(ASR10LayerLayout()) {}
 
 namespace {
 
-uint32_t LoopModeOf(uint32_t loopType)
-{
-    switch (static_cast<SampleLoopType>(loopType)) {
-    case SampleLoopType::Forward:
-        return kLoopForward;
-    case SampleLoopType::Alternating:
-        return kLoopAlternating;
-    default:
-        return kLoopOff;
-    }
-}
+uint32_t Offset(uint32_t frame) { return frame << wave::kOffsetShift; }
+uint32_t Frame(uint32_t offset) { return offset >> wave::kOffsetShift; }
 
 } // namespace
 
@@ -154,17 +139,21 @@ void CEnsoniqWaveParameters::FromSampleInfo(const SampleInfo& info)
 {
     SetName(info.Name());
     const bool keysGiven = info.keyByte2 != 0 || info.keyByte3 != 0;
-    Set("KEY_LOW", keysGiven ? info.keyByte2 : 0);
-    Set("KEY_HIGH", keysGiven ? info.keyByte3 : 127);
-    Set("ROOT_KEY", info.rootKey);
-    Set("FINE_TUNE", static_cast<uint32_t>(int32_t(kFineTuneOffset) + info.fineTuning));
-    Set("RATE", info.rate);
-    Set("LENGTH", info.length);
-    Set("PLAY_START", info.playStart);
-    Set("PLAY_END", info.playEnd);
-    Set("LOOP_MODE", LoopModeOf(info.sustainLoop.type));
-    Set("LOOP_START", info.sustainLoop.start);
-    Set("LOOP_END", info.sustainLoop.end);
+    SetHigh(wave::kKeyLow, keysGiven ? info.keyByte2 : 0);
+    SetHigh(wave::kKeyHigh, keysGiven ? info.keyByte3 : 127);
+    SetHigh(wave::kRootKey, info.rootKey);
+    SetHigh(wave::kFineTune, static_cast<uint8_t>(static_cast<int8_t>(info.fineTuning)));
+    const uint32_t code = info.rate == 0 ? 0 : (kPeriodBase + info.rate / 2) / info.rate;
+    SetHigh(wave::kRate, static_cast<uint8_t>(std::clamp<uint32_t>(code, 1, 255)));
+    // The data starts at offset 0; the end is the last frame played.
+    SetLong(wave::kSampleStart, Offset(info.playStart));
+    SetLong(wave::kSampleEnd, Offset(info.length > 0 ? info.length - 1 : 0));
+    const auto type = static_cast<SampleLoopType>(info.sustainLoop.type);
+    const bool looped = type == SampleLoopType::Forward || type == SampleLoopType::Alternating;
+    SetHigh(wave::kLoopMode, !looped ? kForwardNoLoop
+                                     : type == SampleLoopType::Forward ? kLoopForward : kLoopBidirectional);
+    SetLong(wave::kLoopStart, Offset(looped ? info.sustainLoop.start : 0));
+    SetLong(wave::kLoopEnd, Offset(looped ? info.sustainLoop.end : 0));
 }
 
 SampleInfo CEnsoniqWaveParameters::ToSampleInfo() const
@@ -173,32 +162,28 @@ SampleInfo CEnsoniqWaveParameters::ToSampleInfo() const
     info.SetName(Name());
     info.channelCount = Channels();
     info.bits = 16;
-    info.rate = Get("RATE");
-    info.length = Get("LENGTH");
-    info.playStart = Get("PLAY_START");
-    info.playEnd = Get("PLAY_END");
-    const uint32_t mode = Get("LOOP_MODE");
-    if (mode == kLoopForward || mode == kLoopAlternating) {
-        info.sustainLoop.type = static_cast<uint32_t>(mode == kLoopForward ? SampleLoopType::Forward
-                                                                           : SampleLoopType::Alternating);
-        info.sustainLoop.start = Get("LOOP_START");
-        info.sustainLoop.end = Get("LOOP_END");
+    info.rate = RateOfPeriod(High(wave::kRate));
+    info.length = Frame(Long(wave::kSampleEnd)) + 1;
+    info.playStart = Frame(Long(wave::kSampleStart));
+    info.playEnd = info.length - 1;
+    const uint8_t mode = High(wave::kLoopMode);
+    if (mode == kLoopForward || mode == kLoopBidirectional || mode == kLoopAndRelease) {
+        info.sustainLoop.type = static_cast<uint32_t>(mode == kLoopBidirectional ? SampleLoopType::Alternating
+                                                                                 : SampleLoopType::Forward);
+        info.sustainLoop.start = Frame(Long(wave::kLoopStart));
+        info.sustainLoop.end = Frame(Long(wave::kLoopEnd));
     }
-    info.rootKey = static_cast<uint8_t>(std::min<uint32_t>(Get("ROOT_KEY"), 127));
-    info.keyByte2 = static_cast<uint8_t>(std::min<uint32_t>(Get("KEY_LOW"), 127));
-    info.keyByte3 = static_cast<uint8_t>(std::min<uint32_t>(Get("KEY_HIGH"), 127));
-    info.fineTuning = static_cast<int16_t>(int32_t(Get("FINE_TUNE")) - int32_t(kFineTuneOffset));
+    info.rootKey = std::min<uint8_t>(High(wave::kRootKey), 127);
+    info.keyByte2 = std::min<uint8_t>(High(wave::kKeyLow), 127);
+    info.keyByte3 = std::min<uint8_t>(High(wave::kKeyHigh), 127);
+    info.fineTuning = static_cast<int8_t>(High(wave::kFineTune));
     return info;
 }
-
-CEPSWaveParameters::CEPSWaveParameters() : CEnsoniqWaveParameters(EPSWaveLayout()) {}
-
-CEPS16WaveParameters::CEPS16WaveParameters() : CEnsoniqWaveParameters(EPS16WaveLayout()) {}
 
 void CEPS16WaveParameters::FromSampleInfo(const SampleInfo& info)
 {
     CEnsoniqWaveParameters::FromSampleInfo(info);
-    Set("CHANNELS", info.channelCount == 2 ? 2 : 1);
+    SetHigh(wave::kChannels, info.channelCount == 2 ? 2 : 1);
 }
 
 } // namespace quorvel

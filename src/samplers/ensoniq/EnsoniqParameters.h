@@ -17,73 +17,60 @@ class CEnsoniqParameters {
 public:
     virtual ~CEnsoniqParameters() = default;
 
-    // Value `index` of the field `name`; XEnsoniqInvalidParameter for a
-    // field the model's block does not have.
-    uint32_t Get(std::string_view name, uint16_t index = 0) const;
-    void Set(std::string_view name, uint32_t value, uint16_t index = 0);
-    bool Has(std::string_view name) const;
+    uint16_t Word(uint16_t offset) const { return words_.at(offset); }
+    void SetWord(uint16_t offset, uint16_t value) { words_.at(offset) = value; }
+    uint8_t High(uint16_t offset) const { return static_cast<uint8_t>(Word(offset) >> 8); }
+    void SetHigh(uint16_t offset, uint8_t value);
+    // A 32-bit value over the high bytes of four words, most significant first.
+    uint32_t Long(uint16_t offset) const;
+    void SetLong(uint16_t offset, uint32_t value);
 
     // The 12-character name, trailing blanks dropped.
     std::string Name() const;
     void SetName(std::string_view name);
 
-    // The block as it travels, and back; XEnsoniqInvalidSize when the bytes
-    // are not this block's length.
+    // The block as it travels (3 bytes a word), and back; XEnsoniqInvalidSize
+    // when the bytes are not this block's length.
     std::vector<uint8_t> Encode() const;
     void Decode(const std::vector<uint8_t>& bytes);
-    size_t EncodedLength() const;
+    size_t EncodedLength() const { return words_.size() * 3; }
 
 protected:
-    explicit CEnsoniqParameters(const std::vector<ensoniq::SField>& layout);
+    explicit CEnsoniqParameters(uint16_t words) : words_(words, 0) {}
 
 private:
-    // Where the run of `name` starts among the values, and its field.
-    const ensoniq::SField& Find(std::string_view name, size_t& first) const;
-
-    const std::vector<ensoniq::SField>& layout_;
-    std::vector<uint32_t> values_;
+    std::vector<uint16_t> words_;
 };
 
-// A block with a wave table: which layer holds each wave.
-class CEnsoniqWaveTable : public CEnsoniqParameters {
-public:
-    // 0 for a free wave, else the holding layer plus 1.
-    uint32_t WaveOwner(uint32_t wave) const { return Get("WAVES", static_cast<uint16_t>(wave)); }
-    void SetWaveOwner(uint32_t wave, uint32_t owner) { Set("WAVES", owner, static_cast<uint16_t>(wave)); }
-    std::optional<uint32_t> FirstFreeWave() const;
-    std::vector<uint32_t> UsedWaves() const;
-
-protected:
-    using CEnsoniqParameters::CEnsoniqParameters;
-};
-
-class CEnsoniqInstrumentParameters : public CEnsoniqWaveTable {
+class CEnsoniqInstrumentParameters : public CEnsoniqParameters {
 public:
     CEnsoniqInstrumentParameters();
 };
 
-class CEnsoniqLayerParameters : public CEnsoniqWaveTable {
+class CEnsoniqLayerParameters : public CEnsoniqParameters {
 public:
     static constexpr const char* kNewLayerName = "UNNAMEDLAYER";
     CEnsoniqLayerParameters();
-    virtual bool CanHoldStereo() const { return false; }
 
-protected:
-    explicit CEnsoniqLayerParameters(const std::vector<ensoniq::SField>& layout);
+    // The wave a key plays (0 for none); keys outside the map play none.
+    uint8_t WaveAtKey(int key) const;
+    void SetWaveAtKey(int key, uint8_t wave);
+    // Every wave the map names, ascending.
+    std::vector<uint32_t> MappedWaves() const;
+    // The lowest wave number the map does not name.
+    std::optional<uint32_t> FirstFreeWave() const;
+    virtual bool CanHoldStereo() const { return false; }
 };
 
 class CEPS16LayerParameters : public CEnsoniqLayerParameters {
 public:
-    CEPS16LayerParameters();
-
-protected:
-    using CEnsoniqLayerParameters::CEnsoniqLayerParameters;
+    CEPS16LayerParameters() = default;
 };
 
 class CASR10LayerParameters : public CEPS16LayerParameters {
 public:
-    CASR10LayerParameters();
-    bool CanHoldStereo() const override { return Get("STEREO") != 0; }
+    bool CanHoldStereo() const override { return (Word(ensoniq::layer::kStereoWord) & 1) != 0; }
+    void SetStereo(bool stereo);
 };
 
 class CEnsoniqWaveParameters : public CEnsoniqParameters {
@@ -94,19 +81,19 @@ public:
     virtual uint8_t Channels() const { return 1; }
 
 protected:
-    using CEnsoniqParameters::CEnsoniqParameters;
+    CEnsoniqWaveParameters();
 };
 
 class CEPSWaveParameters : public CEnsoniqWaveParameters {
 public:
-    CEPSWaveParameters();
+    CEPSWaveParameters() = default;
 };
 
 class CEPS16WaveParameters : public CEnsoniqWaveParameters {
 public:
-    CEPS16WaveParameters();
+    CEPS16WaveParameters() = default;
     void FromSampleInfo(const SampleInfo& info) override;
-    uint8_t Channels() const override { return Get("CHANNELS") == 2 ? 2 : 1; }
+    uint8_t Channels() const override { return High(ensoniq::wave::kChannels) == 2 ? 2 : 1; }
 };
 
 } // namespace quorvel

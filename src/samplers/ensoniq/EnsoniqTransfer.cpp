@@ -15,6 +15,25 @@ uint32_t ensoniq::ClampChunkFrames(int64_t wanted)
     return static_cast<uint32_t>(std::clamp<int64_t>(wanted, kSmallestChunkFrames, kLargestChunkFrames));
 }
 
+uint32_t ensoniq::FindLayer(CEnsoniqLink& link, uint32_t instrument, uint32_t wave)
+{
+    for (uint32_t layer = 0; layer < kLayersPerInstrument; ++layer) {
+        CEnsoniqLayerParameters block;
+        try {
+            link.ReadParameters(kGetLayer, kPutLayer, {instrument, layer, 1}, block);
+        } catch (const XEnsoniqInvalidTarget&) {
+            continue;
+        } catch (const XEnsoniqInvalidSize&) {
+            // Another model's layer block: its map cannot be read here.
+            return 0;
+        }
+        const std::vector<uint32_t> waves = block.MappedWaves();
+        if (std::find(waves.begin(), waves.end(), wave) != waves.end())
+            return layer;
+    }
+    return 0;
+}
+
 CEnsoniqSampleTransmitter::CEnsoniqSampleTransmitter(CEnsoniqLink& link,
                                                      std::unique_ptr<CEnsoniqLayerParameters> layerBlock,
                                                      std::unique_ptr<CEnsoniqWaveParameters> waveBlock,
@@ -22,7 +41,7 @@ CEnsoniqSampleTransmitter::CEnsoniqSampleTransmitter(CEnsoniqLink& link,
     : link_(link), layerBlock_(std::move(layerBlock)), waveBlock_(std::move(waveBlock)), instrument_(instrument),
       layer_(layer), stereo_(stereo)
 {
-    link_.Command(kCreateWave, {instrument_, layer_, 1});
+    // The layer first, to learn which wave number is free.
     link_.ReadParameters(kGetLayer, kPutLayer, {instrument_, layer_, 1}, *layerBlock_);
     if (stereo_ && !layerBlock_->CanHoldStereo())
         throw XASR10LayerIsNotStereo();
@@ -30,6 +49,12 @@ CEnsoniqSampleTransmitter::CEnsoniqSampleTransmitter(CEnsoniqLink& link,
     if (!free)
         throw XEnsoniqAllWavesUsedUp();
     wave_ = *free;
+    try {
+        link_.Command(kCreateWave, {instrument_, layer_, wave_});
+    } catch (const XEnsoniqWaveInUse&) {
+        // A wave no key plays yet, such as the one a new layer comes with:
+        // it is taken over.
+    }
     SetResultSampleNumber(SampleNumberOf(instrument_, wave_));
 }
 
@@ -73,9 +98,20 @@ void CEnsoniqSampleTransmitter::TransmitChunk(uint32_t frames, SSampleWords samp
 
 void CEnsoniqSampleTransmitter::WriteParameters()
 {
+    // The sampler's own settings of the new wave (envelopes, filters) stay
+    // as they are; a block that cannot be read starts from the defaults.
+    try {
+        link_.ReadParameters(kGetWave, kPutWave, {instrument_, 0, wave_}, *waveBlock_);
+    } catch (const XEnsoniqException&) {
+    }
     waveBlock_->FromSampleInfo(info_);
     link_.WriteParameters(kPutWave, {instrument_, layer_, wave_}, *waveBlock_);
-    layerBlock_->SetWaveOwner(wave_, layer_ + 1);
+    // The wave plays on its key range, or on its root key.
+    const bool keysGiven = info_.keyByte2 != 0 || info_.keyByte3 != 0;
+    const int low = keysGiven ? info_.keyByte2 : info_.rootKey;
+    const int high = keysGiven ? info_.keyByte3 : info_.rootKey;
+    for (int key = low; key <= high; ++key)
+        layerBlock_->SetWaveAtKey(key, static_cast<uint8_t>(wave_));
     link_.WriteParameters(kPutLayer, {instrument_, layer_, 1}, *layerBlock_);
 }
 
@@ -104,16 +140,12 @@ void CEnsoniqSampleReceiver::BeginReception(SampleInfo& info, int32_t argument, 
         throw XSampleDoesNotExist();
     const uint32_t instrument = InstrumentOf(number_);
     const uint32_t wave = WaveOf(number_);
-    CEnsoniqInstrumentParameters instrumentBlock;
     try {
-        link_.ReadParameters(kGetInstrument, kPutInstrument, {instrument, 0, 1}, instrumentBlock);
-        if (instrumentBlock.WaveOwner(wave) == 0)
-            throw XSampleDoesNotExist();
         link_.ReadParameters(kGetWave, kPutWave, {instrument, 0, wave}, *waveBlock_);
     } catch (const XEnsoniqInvalidTarget&) {
         throw XSampleDoesNotExist();
     }
-    address_ = {instrument, instrumentBlock.WaveOwner(wave) - 1, wave};
+    address_ = {instrument, FindLayer(link_, instrument, wave), wave};
     storedChannels_ = waveBlock_->Channels();
     info = waveBlock_->ToSampleInfo();
     if (channels_ != kAsStored)

@@ -18,14 +18,16 @@ constexpr uint32_t kDefaultChunkFrames = 2048;
 // A wanted chunk size brought into what one wave data message may carry;
 // 0 or less asks for the default.
 uint32_t ClampChunkFrames(int64_t wanted);
+// The layer whose key map plays `wave`; 0 when none does.
+uint32_t FindLayer(CEnsoniqLink& link, uint32_t instrument, uint32_t wave);
 } // namespace ensoniq
 
 class CEnsoniqSampleTransmitter : public CABCSampleTransmitter {
 public:
     static constexpr uint32_t kCleanUpHoldMs = 1000;
 
-    // Readies layer `layer` of `instrument` for a new wave (command 25),
-    // reads the layer into `layerBlock` and takes its first free wave.
+    // Reads layer `layer` of `instrument` into `layerBlock` and makes its
+    // first free wave (command 25).
     // XEnsoniqAllWavesUsedUp when none is free; XASR10LayerIsNotStereo when
     // `stereo` and the layer cannot hold a stereo wave.
     CEnsoniqSampleTransmitter(CEnsoniqLink& link, std::unique_ptr<CEnsoniqLayerParameters> layerBlock,
@@ -66,7 +68,7 @@ public:
                            int32_t sampleNumber, int32_t channels = kAsStored);
     ~CEnsoniqSampleReceiver() override;
 
-    // Finds the wave's layer in its instrument, reads its parameters.
+    // Reads the wave's parameters, finds its layer.
     // XSampleDoesNotExist when there is no such wave. `argument`: the chunk
     // size wanted in frames.
     void BeginReception(SampleInfo& info, int32_t argument, int32_t& wordsPerFrame) override;
