@@ -78,22 +78,26 @@ TEST_F(EnsoniqInstrumentTest, TheSlicesBecomeWavesOfANewInstrumentOnTheirOwnKeys
     EXPECT_EQ(answers.asked, std::make_pair(3, 92));
     ASSERT_EQ(result.samples.size(), 3u);
     EXPECT_EQ(result.samples[1].name, "BREAKS 02");
-    EXPECT_EQ(result.samples[2].number, 2 * 128 + 2);
+    EXPECT_EQ(result.samples[2].number, 2 * 128 + 3);
     ASSERT_EQ(sampler.instruments.count(2), 1u);
     const auto& instrument = sampler.instruments[2];
     EXPECT_EQ(instrument.name, "BREAKS      ");
-    ASSERT_EQ(instrument.waves.size(), 3u);
-    for (uint32_t w = 0; w < 3; ++w) {
+    ASSERT_EQ(instrument.waves.size(), 3u) << "the new layer's wave is the first slice's";
+    for (uint32_t w = 1; w <= 3; ++w) {
         const Bytes& block = instrument.waves.at(w).parameters;
-        EXPECT_EQ(Get12(block, 24), 36 + w) << "low key";
-        EXPECT_EQ(Get12(block, 26), 36 + w) << "high key";
+        ASSERT_EQ(block.size(), 3 * FakeEnsoniqSampler::kWaveWords);
+        EXPECT_EQ(HighOf(block, 132), 35 + w) << "low key";
+        EXPECT_EQ(HighOf(block, 133), 35 + w) << "high key";
+        EXPECT_EQ(HighOf(block, 80), 35 + w) << "root key";
         EXPECT_EQ(instrument.waves.at(w).words.size(), 700u);
+        EXPECT_EQ(instrument.layers.at(0)[35 + w - 21], w) << "the layer plays it on its key";
     }
-    EXPECT_EQ(instrument.waves.at(1).words[0], 701u) << "the second slice's first frame";
+    EXPECT_EQ(instrument.layers.at(0)[50 - 21], 0) << "no other key plays anything";
+    EXPECT_EQ(instrument.waves.at(2).words[0], 701u) << "the second slice's first frame";
     EXPECT_EQ(sampler.commands.front(), 3);
     EXPECT_EQ(sampler.commands[1], 21);
-    EXPECT_EQ(sampler.commands[2], 12);
-    EXPECT_EQ(sampler.commands.back(), 28);
+    EXPECT_EQ(sampler.commands[2], 22);
+    EXPECT_EQ(sampler.commands.back(), 13);
 }
 
 TEST_F(EnsoniqInstrumentTest, AnInstrumentInTheSlotGoesOnlyWhenTheUserAgrees)
@@ -106,7 +110,7 @@ TEST_F(EnsoniqInstrumentTest, AnInstrumentInTheSlotGoesOnlyWhenTheUserAgrees)
 
     answers.replace = true;
     Send(0);
-    EXPECT_EQ(sampler.commands[2], 22);
+    EXPECT_EQ(sampler.commands[2], 28);
     EXPECT_EQ(sampler.instruments[0].waves.count(5), 0u);
     EXPECT_EQ(sampler.instruments[0].waves.size(), 3u);
 }

@@ -101,10 +101,9 @@ TEST(EnsoniqEncodingTest, ChunkSizesStayBetween256And4096Frames)
 
 TEST_F(EnsoniqProtocolTest, EveryRefusingStatusHasItsException)
 {
-    sampler.instruments[0];
     const auto refusedWith = [&](uint32_t status, auto expected) {
-        sampler.refuse[28] = status;
-        EXPECT_THROW(eps16.SelectInstrument(0), decltype(expected)) << "status " << status;
+        sampler.refuse[21] = status;
+        EXPECT_THROW(eps16.CreateInstrument(0), decltype(expected)) << "status " << status;
     };
     refusedWith(3, XEnsoniqInvalidParameter());
     refusedWith(5, XEnsoniqInvalidTarget());
@@ -114,7 +113,7 @@ TEST_F(EnsoniqProtocolTest, EveryRefusingStatusHasItsException)
     refusedWith(23, XEnsoniqNotAcknowledged());
     refusedWith(2, XEnsoniqErrorResponse());
     refusedWith(99, XEnsoniqErrorResponse());
-    EXPECT_NO_THROW(eps16.SelectInstrument(0));
+    EXPECT_NO_THROW(eps16.CreateInstrument(0));
     static_assert(std::is_base_of_v<XExternalDeviceOutOfMemory, XEnsoniqOutOfMemory>);
     static_assert(std::is_base_of_v<XSysexInvalidSize, XEnsoniqInvalidSize>);
 }
@@ -149,13 +148,13 @@ TEST_F(EnsoniqProtocolTest, EachStatusOneExtendsTheWaitBy30Seconds)
     sampler.waits[28] = 2;
     sampler.waitGap = 25000;
     const uint64_t start = clock.now;
-    EXPECT_NO_THROW(eps16.SelectInstrument(0));
+    EXPECT_NO_THROW(eps16.DeleteInstrument(0));
     EXPECT_GE(clock.now - start, 50000u);
     EXPECT_EQ(sampler.acknowledgements, 2); // each wait is answered with status 0
 
     // Without the waits, the same silence ends the wait.
     sampler.answerDelay = 7000;
-    EXPECT_THROW(eps16.SelectInstrument(0), XSysexTimedOut);
+    EXPECT_THROW(eps16.CreateInstrument(0), XSysexTimedOut);
 }
 
 TEST_F(EnsoniqProtocolTest, ParameterReadsCheckTheAddressReplyAndHoldTheNextSend)
@@ -164,9 +163,10 @@ TEST_F(EnsoniqProtocolTest, ParameterReadsCheckTheAddressReplyAndHoldTheNextSend
     CEnsoniqInstrumentParameters block;
     ASSERT_TRUE(eps16.ReadInstrument(1, block));
     EXPECT_EQ(block.Name(), "DRUMS");
+    EXPECT_EQ(block.Word(ensoniq::instrument::kIdField), 0xFFFF);
     const uint64_t readDone = clock.now;
-    eps16.SelectInstrument(1);
-    const auto sends = TimesOf(output, {0xF0, 0x0F, 0x03, 0x02, 28}, 12);
+    eps16.CreateLayer(1, 1);
+    const auto sends = TimesOf(output, {0xF0, 0x0F, 0x03, 0x02, 22}, 12);
     ASSERT_EQ(sends.size(), 1u);
     EXPECT_GE(sends[0], readDone + CEnsoniqLink::kReadHoldMs - 5);
     EXPECT_FALSE(eps16.ReadInstrument(4, block));
@@ -189,7 +189,7 @@ TEST_F(EnsoniqProtocolTest, AWaveGoesInChunksAndComesBackBitExact)
     auto transmitter = eps16.CreateMonoTransmitter(3);
     TransmitSample(*transmitter, info, 100, std::span<const int16_t>(words), progress);
     EXPECT_FALSE(transmitter->IsActive());
-    EXPECT_EQ(transmitter->GetResultSampleNumber(), 3 * 128 + 0);
+    EXPECT_EQ(transmitter->GetResultSampleNumber(), 3 * 128 + 1);
     // A wanted chunk of 100 frames becomes 256.
     ASSERT_EQ(sampler.announced.size(), 20u);
     EXPECT_EQ(sampler.announced[0], std::make_pair(0u, 256u));
@@ -198,14 +198,16 @@ TEST_F(EnsoniqProtocolTest, AWaveGoesInChunksAndComesBackBitExact)
     const auto announces = TimesOf(output, {0xF0, 0x0F, 0x03, 0x02, 15}, 20);
     ASSERT_EQ(announces.size(), 20u);
     EXPECT_GE(announces[1] - announces[0], CEnsoniqLink::kWaveWriteHoldMs);
-    // After the last chunk: the wave's parameters, then the layer's.
+    // After the last chunk: the wave's parameters, then the layer's, which
+    // plays the wave on its key.
+    EXPECT_EQ(sampler.instruments[3].layers[0][36 - 21], 1);
     ASSERT_GE(sampler.commands.size(), 2u);
     EXPECT_EQ(sampler.commands[sampler.commands.size() - 2], 14);
     EXPECT_EQ(sampler.commands.back(), 13);
     transmitter.reset();
     EXPECT_EQ(sampler.commands.back(), 13); // finished: nothing is deleted
 
-    auto receiver = eps16.CreateReceiver(3 * 128);
+    auto receiver = eps16.CreateReceiver(3 * 128 + 1);
     const SReceivedSample back = ReceiveSample(*receiver, kWantedFramesPerPacket, progress);
     EXPECT_EQ(back.info, info);
     EXPECT_EQ(back.narrow, words);
@@ -214,11 +216,13 @@ TEST_F(EnsoniqProtocolTest, AWaveGoesInChunksAndComesBackBitExact)
     eps16.FillSampleList(0, list, 0);
     ASSERT_EQ(list.Count(), 1);
     EXPECT_EQ(list.Get(0)->Name(), "LOOP 01");
-    EXPECT_EQ(list.Get(0)->Number(), 3 * 128);
-    eps16.DeleteSample(3 * 128);
-    EXPECT_THROW(eps16.DeleteSample(3 * 128), XSampleDoesNotExist);
-    EXPECT_THROW(eps16.CreateReceiver(3 * 128)->BeginReception(info, 0, *std::make_unique<int32_t>()),
-                 XSampleDoesNotExist);
+    EXPECT_EQ(list.Get(0)->Number(), 3 * 128 + 1);
+    eps16.DeleteSample(3 * 128 + 1);
+    EXPECT_THROW(eps16.DeleteSample(3 * 128 + 1), XSampleDoesNotExist);
+    int32_t perFrame = 0;
+    EXPECT_THROW(eps16.CreateReceiver(3 * 128 + 1)->BeginReception(info, 0, perFrame), XSampleDoesNotExist);
+    EXPECT_THROW(eps16.CreateReceiver(3 * 128)->BeginReception(info, 0, perFrame), XSampleDoesNotExist)
+        << "waves are numbered from 1";
 }
 
 TEST_F(EnsoniqProtocolTest, AnUnfinishedTransmitterDeletesItsWave)
@@ -234,28 +238,38 @@ TEST_F(EnsoniqProtocolTest, AnUnfinishedTransmitterDeletesItsWave)
     const uint64_t destroyed = clock.now;
     EXPECT_EQ(sampler.cancels, 1);
     EXPECT_EQ(sampler.commands.back(), 26);
-    eps16.SelectInstrument(0);
-    EXPECT_GE(TimesOf(output, {0xF0, 0x0F, 0x03, 0x02, 28}, 12).back(), destroyed + CEnsoniqSampleTransmitter::kCleanUpHoldMs - 10);
+    EXPECT_EQ(sampler.instruments[0].waves.count(1), 0u);
+    eps16.CreateLayer(0, 1);
+    EXPECT_GE(TimesOf(output, {0xF0, 0x0F, 0x03, 0x02, 22}, 12).back(),
+              destroyed + CEnsoniqSampleTransmitter::kCleanUpHoldMs - 10);
 }
 
-TEST_F(EnsoniqProtocolTest, ALayerWithEveryWaveTakenRefusesANewOne)
+TEST_F(EnsoniqProtocolTest, ANewWaveTakesTheFirstNumberNoKeyPlays)
 {
-    for (uint32_t w = 0; w < 127; ++w)
-        sampler.instruments[0].waves[w];
+    auto& map = sampler.instruments[0].layers[0];
+    for (uint8_t k = 0; k < 40; ++k) {
+        map[k] = static_cast<uint8_t>(k + 1);
+        sampler.instruments[0].waves[k + 1];
+    }
+    map[3] = 0;
+    EXPECT_EQ(eps16.CreateMonoTransmitter(0)->GetResultSampleNumber(), 4) << "wave 4 plays no key";
+    // The new layer's own wave, on no key yet, is taken over.
+    sampler.instruments[0].layers[0] = {};
+    EXPECT_EQ(eps16.CreateMonoTransmitter(0)->GetResultSampleNumber(), 1);
+    sampler.refuse[25] = 15;
     EXPECT_THROW(eps16.CreateMonoTransmitter(0), XEnsoniqAllWavesUsedUp);
-    sampler.instruments[0].waves.erase(40);
-    EXPECT_EQ(eps16.CreateMonoTransmitter(0)->GetResultSampleNumber(), 40);
+    EXPECT_THROW(eps16.CreateMonoTransmitter(1), XEnsoniqInvalidTarget) << "there is no instrument 2";
 }
 
 class ASR10StereoTest : public EnsoniqProtocolTest {
 protected:
-    FakeEnsoniqSampler asr{clock, input, output, 2, 3};
     CASR10Interface asr10{parser, output, 2};
 };
 
 TEST_F(ASR10StereoTest, OnlyAStereoLayerTakesAStereoWave)
 {
-    asr.instruments[0].stereoLayer[1] = true;
+    sampler.instruments[0].layers[1];
+    sampler.instruments[0].stereoLayer[1] = true;
     EXPECT_THROW(asr10.CreateTransmitterFor(0, 0), XASR10LayerIsNotStereo);
     static_assert(std::is_base_of_v<XSampleLocationCannotHoldStereo, XASR10LayerIsNotStereo>);
 
@@ -266,14 +280,14 @@ TEST_F(ASR10StereoTest, OnlyAStereoLayerTakesAStereoWave)
     auto transmitter = asr10.CreateTransmitterFor(0, 1);
     ASSERT_NE(transmitter, nullptr);
     TransmitSample(*transmitter, info, 0, std::span<const int16_t>(words), progress);
-    EXPECT_EQ(asr.instruments[0].waves[0].layer, 1u);
+    EXPECT_EQ(sampler.instruments[0].waves[1].layer, 1u);
 
-    auto both = asr10.CreateReceiver(0);
+    auto both = asr10.CreateReceiver(1);
     const SReceivedSample stereo = ReceiveSample(*both, 0, progress);
     EXPECT_EQ(stereo.info.channelCount, 2);
     EXPECT_EQ(stereo.narrow.size(), words.size());
     EXPECT_EQ(stereo.narrow, words);
-    auto right = asr10.CreateReceiverFor(0, CEnsoniqSampleReceiver::kRight);
+    auto right = asr10.CreateReceiverFor(1, CEnsoniqSampleReceiver::kRight);
     const SReceivedSample side = ReceiveSample(*right, 0, progress);
     EXPECT_EQ(side.info.channelCount, 1);
     ASSERT_EQ(side.narrow.size(), 600u);

@@ -1,8 +1,9 @@
 #pragma once
 // A scripted EPS-family sampler for the protocol tests: it reads what the
 // program sends on a RecordingOutput and answers through a ScriptedInput a
-// millisecond later. Its encodings and blocks are written here from the
-// documented layouts (docs/ENSONIQ-LAYOUTS.md), not taken from the program.
+// millisecond later. Its message exchange and blocks are written here from
+// the EPS-16 PLUS External Command Specification (sections 2 to 8), not
+// taken from the program.
 #include <array>
 #include <cstdint>
 #include <map>
@@ -19,31 +20,40 @@ inline void Put12(Bytes& out, uint32_t v)
     out.push_back(uint8_t((v >> 6) & 0x3F));
     out.push_back(uint8_t(v & 0x3F));
 }
-inline void Put24(Bytes& out, uint32_t v)
-{
-    Put12(out, v >> 12);
-    Put12(out, v & 0xFFF);
-}
 inline uint32_t Get12(const Bytes& in, size_t at) { return (uint32_t(in[at]) << 6) | in[at + 1]; }
 inline uint32_t Get24(const Bytes& in, size_t at) { return (Get12(in, at) << 12) | Get12(in, at + 2); }
+// A 16-bit word: 4, 6 and 6 bits.
+inline void Put16(Bytes& out, uint16_t v)
+{
+    out.push_back(uint8_t(v >> 12));
+    out.push_back(uint8_t((v >> 6) & 0x3F));
+    out.push_back(uint8_t(v & 0x3F));
+}
+inline uint16_t Get16(const Bytes& in, size_t word)
+{
+    return uint16_t((in[3 * word] << 12) | (in[3 * word + 1] << 6) | in[3 * word + 2]);
+}
+// The high byte of block word `word`, where byte values sit.
+inline uint8_t HighOf(const Bytes& block, size_t word) { return uint8_t(Get16(block, word) >> 8); }
 
 class FakeEnsoniqSampler {
 public:
+    static constexpr size_t kInstrumentWords = 323, kLayerWords = 107, kWaveWords = 139;
+
     struct Wave {
         uint32_t layer = 0;
-        Bytes parameters;          // the block as last written
+        Bytes parameters; // the block as last written
         std::vector<uint16_t> words;
     };
     struct Instrument {
         std::string name = "INSTRUMENT";
+        std::map<uint32_t, std::array<uint8_t, 88>> layers{{0, {}}}; // layer -> wave per key
         std::map<uint32_t, Wave> waves;
         bool stereoLayer[8] = {};
     };
 
-    // Layer block size after the wave table: 0 (EPS), 2 (EPS-16+), 3 (ASR-10, the last the stereo flag).
-    FakeEnsoniqSampler(FakeClock& clock, ScriptedInput& input, RecordingOutput& output, uint8_t channel = 0,
-                       int layerExtra = 2, size_t waveBlockBytes = 64)
-        : clock_(clock), input_(input), channel_(channel), layerExtra_(layerExtra), waveBlockBytes_(waveBlockBytes)
+    FakeEnsoniqSampler(FakeClock& clock, ScriptedInput& input, RecordingOutput& output, uint8_t channel = 0)
+        : clock_(clock), input_(input), channel_(channel)
     {
         // Long messages leave the port in pieces.
         output.onPiece = [this](const Bytes& piece) {
@@ -62,13 +72,10 @@ public:
     // command -> times status 1 is sent (each `waitGap` ms apart) before the answer
     std::map<uint8_t, int> waits;
     uint64_t waitGap = 5000;
-    // Extra delay of every answer.
     uint64_t answerDelay = 1;
-    // Every message received, and the ranges of wave data announced.
-    std::vector<Bytes> messages;
-    std::vector<std::pair<uint32_t, uint32_t>> announced;
-    std::vector<uint8_t> commands; // command bytes of requests, in order
-    int acknowledgements = 0;      // status 0 responses from the program
+    std::vector<std::pair<uint32_t, uint32_t>> announced; // wave data ranges written
+    std::vector<uint8_t> commands;                        // command bytes of requests, in order
+    int acknowledgements = 0;                             // status 0 responses from the program
     int cancels = 0;
 
     static Bytes Frame(uint8_t channel, const Bytes& body, uint8_t product = 3)
@@ -90,11 +97,11 @@ public:
     }
 
 private:
-    enum class EPending { None, BlockAfterAck, InstrumentWrite, LayerWrite, WaveWrite, Data };
+    enum class EPending { None, SendAfterAck, Receive };
 
     void Answer(const Bytes& bytes, uint64_t delay) { input_.At(clock_.now + delay, bytes); }
 
-    // Status 1 as scripted, then `bytes`.
+    // Status 1 as scripted, then `bytes` (and `then`, a message that waits for the program's ACK).
     void Reply(uint8_t command, const Bytes& bytes)
     {
         uint64_t at = answerDelay;
@@ -104,69 +111,62 @@ private:
         Answer(bytes, at);
     }
 
-    Bytes NameBlock(const std::string& name) const
+    static Bytes Words(const std::vector<uint16_t>& words)
     {
         Bytes out;
-        for (size_t k = 0; k < 12; ++k)
-            Put12(out, k < name.size() ? uint8_t(name[k]) : ' ');
+        for (uint16_t w : words)
+            Put16(out, w);
         return out;
     }
-    Bytes Table(const Instrument& instrument) const
+    static void PutName(std::vector<uint16_t>& words, const std::string& name)
     {
-        Bytes out;
-        for (uint32_t w = 0; w < 127; ++w) {
-            const auto found = instrument.waves.find(w);
-            Put12(out, found == instrument.waves.end() ? 0 : found->second.layer + 1);
-        }
-        return out;
+        for (size_t k = 0; k < 12; ++k)
+            words[k] = uint16_t((k < name.size() ? uint8_t(name[k]) : ' ') << 8);
     }
     Bytes InstrumentBlock(const Instrument& instrument) const
     {
-        Bytes out = NameBlock(instrument.name);
-        Put12(out, 1);
-        const Bytes table = Table(instrument);
-        out.insert(out.end(), table.begin(), table.end());
-        return out;
+        std::vector<uint16_t> words(kInstrumentWords, 0);
+        PutName(words, instrument.name);
+        words[25] = 0xFFFF;
+        return Words(words);
     }
     Bytes LayerBlock(const Instrument& instrument, uint32_t layer) const
     {
-        Bytes out = NameBlock("UNNAMEDLAYER");
-        Put12(out, 0);
-        Put12(out, 127);
-        const Bytes table = Table(instrument);
-        out.insert(out.end(), table.begin(), table.end());
-        if (layerExtra_ >= 2) {
-            Put12(out, 0);
-            Put12(out, 127);
-        }
-        if (layerExtra_ >= 3)
-            Put12(out, instrument.stereoLayer[layer] ? 1 : 0);
-        return out;
+        std::vector<uint16_t> words(kLayerWords, 0);
+        PutName(words, "UNNAMEDLAYER");
+        words[14] = instrument.stereoLayer[layer] ? 1 : 0;
+        const auto& map = instrument.layers.at(layer);
+        for (size_t k = 0; k < 88; ++k)
+            words[19 + k] = uint16_t(map[k] << 8);
+        return Words(words);
+    }
+    bool Stereo(const Wave& wave) const
+    {
+        return wave.parameters.size() == 3 * kWaveWords && HighOf(wave.parameters, 138) == 2;
     }
 
     void OnMessage(const Bytes& m)
     {
-        messages.push_back(m);
         if (m.size() < 5 || m[1] != 0x0F || m[2] != 3 || m[3] != channel_)
             return;
         const bool response = m.size() == 8 && m[4] == 0x01;
         const bool cancel = m.size() == 6 && m[4] == 0x02;
-        if (pending_ != EPending::None && pending_ != EPending::BlockAfterAck && !response && !cancel)
-            return OnBlock(m);
-        const uint8_t command = m[4];
-        if (command == 0x01 && m.size() == 8) {
+        if (pending_ == EPending::Receive && !response && !cancel)
+            return OnBlock(Bytes(m.begin() + 4, m.end() - 1));
+        if (response) {
             if (Get12(m, 5) == 0)
                 ++acknowledgements;
-            if (pending_ == EPending::BlockAfterAck && Get12(m, 5) == 0) {
+            if (pending_ == EPending::SendAfterAck && Get12(m, 5) == 0) {
                 pending_ = EPending::None;
                 Answer(Frame(channel_, block_), answerDelay);
             }
             return;
         }
-        if (command == 0x02) {
+        if (cancel) {
             ++cancels;
             return;
         }
+        const uint8_t command = m[4];
         commands.push_back(command);
         if (auto refused = refuse.find(command); refused != refuse.end()) {
             const uint32_t status = refused->second;
@@ -176,122 +176,126 @@ private:
         const uint32_t i = Get12(m, 5), l = Get12(m, 7), w = Get12(m, 9);
         address_ = {i, l, w};
         const bool known = instruments.count(i) > 0;
+        Instrument* instrument = known ? &instruments[i] : nullptr;
+        const bool layerKnown = known && instrument->layers.count(l) > 0;
+        const bool waveKnown = known && instrument->waves.count(w) > 0;
         switch (command) {
         case 3:
         case 4:
-        case 5: {
+        case 5:
+        case 6: {
             if (!known)
                 return Reply(command, Response(5));
-            Instrument& instrument = instruments[i];
-            if (command == 3)
-                block_ = InstrumentBlock(instrument);
-            else if (command == 4)
-                block_ = LayerBlock(instrument, l);
-            else if (!instrument.waves.count(w))
+            if (command == 4 && !layerKnown)
+                return Reply(command, Response(6));
+            if ((command == 5 || command == 6) && !waveKnown)
                 return Reply(command, Response(8));
-            else
-                block_ = instrument.waves[w].parameters;
             Bytes named{uint8_t(command + 9)};
-            Put12(named, i);
-            Put12(named, l);
-            Put12(named, w);
-            pending_ = EPending::BlockAfterAck;
-            return Reply(command, Frame(channel_, named));
-        }
-        case 6: {
-            if (!known || !instruments[i].waves.count(w))
-                return Reply(command, Response(8));
-            const Wave& wave = instruments[i].waves[w];
-            const uint32_t start = Get24(m, 11), frames = Get24(m, 15);
-            const uint32_t perFrame = wave.words.size() == 0 ? 1 : StereoOf(wave) ? 2 : 1;
-            Bytes body;
-            for (uint32_t k = start * perFrame; k < (start + frames) * perFrame; ++k) {
-                const uint16_t word = k < wave.words.size() ? wave.words[k] : 0;
-                body.push_back(uint8_t(word >> 12));
-                body.push_back(uint8_t((word >> 6) & 0x3F));
-                body.push_back(uint8_t(word & 0x3F));
+            if (command == 3)
+                block_ = InstrumentBlock(*instrument);
+            else if (command == 4)
+                block_ = LayerBlock(*instrument, l);
+            else if (command == 5)
+                block_ = instrument->waves[w].parameters;
+            else {
+                const Wave& wave = instrument->waves[w];
+                const uint32_t start = Get24(m, 11), end = Get24(m, 15);
+                const uint32_t perFrame = Stereo(wave) ? 2 : 1;
+                if (end <= start || end * perFrame > wave.words.size())
+                    return Reply(command, Response(10));
+                block_.clear();
+                for (uint32_t k = start * perFrame; k < end * perFrame; ++k)
+                    Put16(block_, wave.words[k]);
             }
-            return Reply(command, Frame(channel_, body));
+            named.insert(named.end(), m.begin() + 5, m.end() - 1);
+            pending_ = EPending::SendAfterAck;
+            Answer(Response(0), answerDelay);
+            return Reply(command, Frame(channel_, named));
         }
         case 12:
         case 13:
         case 14:
-            if (!known)
-                return Reply(command, Response(5));
-            pending_ = command == 12 ? EPending::InstrumentWrite
-                                     : command == 13 ? EPending::LayerWrite : EPending::WaveWrite;
-            return Reply(command, Response(0));
         case 15:
             if (!known)
                 return Reply(command, Response(5));
-            announced.emplace_back(Get24(m, 11), Get24(m, 15));
-            pending_ = EPending::Data;
+            if (command == 15)
+                announced.emplace_back(Get24(m, 11), Get24(m, 15));
+            receiving_ = command;
+            pending_ = EPending::Receive;
             return Reply(command, Response(0));
         case 21:
+            if (known)
+                return Reply(command, Response(13));
             instruments[i] = Instrument{};
+            instruments[i].layers.clear();
             return Reply(command, Response(0));
         case 22:
             if (!known)
                 return Reply(command, Response(5));
-            instruments.erase(i);
-            return Reply(command, Response(0));
-        case 26:
-            if (!known || !instruments[i].waves.count(w))
-                return Reply(command, Response(8));
-            instruments[i].waves.erase(w);
+            if (layerKnown)
+                return Reply(command, Response(7));
+            instrument->layers[l].fill(uint8_t(w));
+            instrument->waves[w] = Wave{l, Bytes(3 * kWaveWords, 0), {0x7FFF, 0x8000}};
             return Reply(command, Response(0));
         case 25:
+            if (!layerKnown)
+                return Reply(command, Response(known ? 6 : 5));
+            if (waveKnown)
+                return Reply(command, Response(9));
+            instrument->waves[w] = Wave{l, Bytes(3 * kWaveWords, 0), {0x7FFF, 0x8000}};
+            return Reply(command, Response(0));
+        case 26:
+            if (!waveKnown)
+                return Reply(command, Response(8));
+            instrument->waves.erase(w);
+            for (auto& [number, map] : instrument->layers)
+                for (auto& key : map)
+                    if (key == w)
+                        key = 0;
+            return Reply(command, Response(0));
         case 28:
-            return Reply(command, known ? Response(0) : Response(5));
+            if (!known)
+                return Reply(command, Response(5));
+            instruments.erase(i);
+            return Reply(command, Response(0));
         default:
-            return Reply(command, Response(99));
+            return Reply(command, Response(0x17));
         }
     }
 
-    bool StereoOf(const Wave& wave) const
+    void OnBlock(const Bytes& body)
     {
-        // EPS-16+ wave blocks end with the channel count.
-        return wave.parameters.size() == 64 && Get12(wave.parameters, 62) == 2;
-    }
-
-    void OnBlock(const Bytes& m)
-    {
-        const Bytes body(m.begin() + 4, m.end() - 1);
-        Instrument& instrument = instruments[address_[0]];
-        const EPending was = pending_;
         pending_ = EPending::None;
-        switch (was) {
-        case EPending::InstrumentWrite: {
-            std::string name;
+        Instrument& instrument = instruments[address_[0]];
+        switch (receiving_) {
+        case 12:
+            if (body.size() != 3 * kInstrumentWords)
+                return Answer(Response(0x17), answerDelay);
+            instrument.name.clear();
             for (size_t k = 0; k < 12; ++k)
-                name.push_back(char(Get12(body, 2 * k)));
-            instrument.name = name;
+                instrument.name.push_back(char(HighOf(body, k)));
             break;
-        }
-        case EPending::WaveWrite: {
-            if (body.size() != waveBlockBytes_)
-                return Answer(Response(3), answerDelay);
+        case 13:
+            if (body.size() != 3 * kLayerWords)
+                return Answer(Response(0x17), answerDelay);
+            for (size_t k = 0; k < 88; ++k)
+                instrument.layers[address_[1]][k] = HighOf(body, 19 + k);
+            break;
+        case 14:
+            if (body.size() != 3 * kWaveWords)
+                return Answer(Response(0x17), answerDelay);
+            instrument.waves[address_[2]].parameters = body;
+            break;
+        case 15: {
             Wave& wave = instrument.waves[address_[2]];
-            wave.layer = address_[1];
-            wave.parameters = body;
-            break;
-        }
-        case EPending::Data: {
-            Wave& wave = received_[address_[2]];
-            for (size_t k = 0; k + 2 < body.size(); k += 3)
-                wave.words.push_back(uint16_t((body[k] << 12) | (body[k + 1] << 6) | body[k + 2]));
-            // The wave shows once its parameters come.
-            if (instrument.waves.count(address_[2]) == 0)
-                pendingWords_[address_[2]] = wave.words;
+            if (announced.back().first == 0)
+                wave.words.clear();
+            for (size_t k = 0; 3 * k < body.size(); ++k)
+                wave.words.push_back(Get16(body, k));
             break;
         }
         default:
             break;
-        }
-        if (was == EPending::WaveWrite && pendingWords_.count(address_[2])) {
-            instrument.waves[address_[2]].words = pendingWords_[address_[2]];
-            pendingWords_.erase(address_[2]);
-            received_.erase(address_[2]);
         }
         Answer(Response(0), answerDelay);
     }
@@ -299,14 +303,11 @@ private:
     FakeClock& clock_;
     ScriptedInput& input_;
     uint8_t channel_;
-    int layerExtra_;
-    size_t waveBlockBytes_;
     EPending pending_ = EPending::None;
+    uint8_t receiving_ = 0;
     Bytes partial_;
     Bytes block_;
     std::array<uint32_t, 3> address_{};
-    std::map<uint32_t, Wave> received_;
-    std::map<uint32_t, std::vector<uint16_t>> pendingWords_;
 };
 
 } // namespace quorvel::test

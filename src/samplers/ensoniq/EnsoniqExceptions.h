@@ -14,6 +14,8 @@ QUORVEL_EXCEPTION(XEnsoniqCancelled, XEnsoniqException);
 QUORVEL_EXCEPTION(XEnsoniqErrorResponse, XEnsoniqException);
 // Status 9: the wave to be made is there already.
 QUORVEL_EXCEPTION(XEnsoniqWaveInUse, XEnsoniqErrorResponse);
+// Status 15: the instrument holds all 127 waves.
+QUORVEL_EXCEPTION(XEnsoniqNoMoreWaves, XEnsoniqErrorResponse);
 QUORVEL_EXCEPTION(XEnsoniqNotAcknowledged, XEnsoniqException);
 // No instrument, layer or wave at the address given.
 QUORVEL_EXCEPTION(XEnsoniqInvalidTarget, XEnsoniqException);

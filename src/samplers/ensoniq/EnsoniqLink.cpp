@@ -22,6 +22,8 @@ namespace {
         throw XEnsoniqInvalidTarget();
     case kStatusWaveInUse:
         throw XEnsoniqWaveInUse();
+    case kStatusNoMoreWaves:
+        throw XEnsoniqNoMoreWaves();
     case kStatusOutOfMemory:
         throw XEnsoniqOutOfMemory();
     case kStatusNotAcknowledged:

@@ -49,6 +49,7 @@ enum EStatus : uint32_t {
     kStatusNoWave = 8,
     kStatusWaveInUse = 9,
     kStatusOutOfMemory = 12,
+    kStatusNoMoreWaves = 15,
     kStatusNotAcknowledged = 23,
 };
 

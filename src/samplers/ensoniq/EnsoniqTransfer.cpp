@@ -54,6 +54,8 @@ CEnsoniqSampleTransmitter::CEnsoniqSampleTransmitter(CEnsoniqLink& link,
     } catch (const XEnsoniqWaveInUse&) {
         // A wave no key plays yet, such as the one a new layer comes with:
         // it is taken over.
+    } catch (const XEnsoniqNoMoreWaves&) {
+        throw XEnsoniqAllWavesUsedUp();
     }
     SetResultSampleNumber(SampleNumberOf(instrument_, wave_));
 }
@@ -103,6 +105,7 @@ void CEnsoniqSampleTransmitter::WriteParameters()
     try {
         link_.ReadParameters(kGetWave, kPutWave, {instrument_, 0, wave_}, *waveBlock_);
     } catch (const XEnsoniqException&) {
+    } catch (const XEnsoniqInvalidSize&) {
     }
     waveBlock_->FromSampleInfo(info_);
     link_.WriteParameters(kPutWave, {instrument_, layer_, wave_}, *waveBlock_);
