@@ -58,7 +58,9 @@ TEST_P(CliEmulatedEnsoniq, TheLoopBecomesAnInstrumentAndEveryWaveComesBackBitExa
 
     // Port names are kept to 32 characters.
     const std::string model = GetParam();
-    const std::string port = "'" + ("Emulated " + model).substr(0, 32) + "'";
+    std::string port = "Emulated " + model;
+    port.resize(std::min<size_t>(port.size(), 32));
+    port = "'" + port + "'";
     const std::string sampler = " --model '" + model + "' --midi-in " + port + " --midi-out " + port;
     run = RunTool("quorvel-cli", "transmit " + loop + document + sampler + " --program-name Beats --instrument 3");
     ASSERT_EQ(run.status, 0) << run.err;
@@ -66,7 +68,7 @@ TEST_P(CliEmulatedEnsoniq, TheLoopBecomesAnInstrumentAndEveryWaveComesBackBitExa
     const json sent = report["samples"];
     ASSERT_GE(sent.size(), 3u);
     EXPECT_EQ(sent[2]["name"], "Beats 03");
-    EXPECT_EQ(sent[2]["number"], 2 * 128 + 2);
+    EXPECT_EQ(sent[2]["number"], 2 * 128 + 3) << "instrument 3, wave 3";
     EXPECT_EQ(report["instrument"]["number"], 3);
 
     run = RunTool("quorvel-cli", "list" + sampler);
