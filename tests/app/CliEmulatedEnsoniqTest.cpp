@@ -54,7 +54,7 @@ TEST_P(CliEmulatedEnsoniq, TheLoopBecomesAnInstrumentAndEveryWaveComesBackBitExa
     SafeWrite(CFileSpec(loop), [&](CMedia& media) {
         WriteWaveFile(media, generated.samples.data(), generated.frames, generated.channels, generated.sampleRate);
     });
-    const std::string document = " --sensitivity 99 --bars 1";
+    const std::string document = " --sensitivity 50 --bars 1";
     auto run = RunTool("quorvel-cli", "export " + loop + document + " --sound " + (folder / "slice.wav"));
     ASSERT_EQ(run.status, 0) << run.err;
     ::setenv("QUORVEL_EMULATED_SAMPLERS", "3000,3010,3020", 1);
