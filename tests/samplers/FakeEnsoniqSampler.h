@@ -2,7 +2,7 @@
 // A scripted EPS-family sampler for the protocol tests: it reads what the
 // program sends on a RecordingOutput and answers through a ScriptedInput a
 // millisecond later. Its message exchange and blocks are written here from
-// the EPS-16 PLUS External Command Specification (sections 2 to 8), not
+// the published EPS-16 PLUS external command document (sections 2 to 8), not
 // taken from the program.
 #include <array>
 #include <cstdint>

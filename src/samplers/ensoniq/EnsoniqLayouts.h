@@ -1,7 +1,7 @@
 #pragma once
 // The instrument, layer and wave parameter blocks as they travel: runs of
 // 16-bit words, each sent as a 3-byte sample word, at the word offsets the
-// EPS-16 PLUS External Command Specification (section 7) gives. Byte values
+// published EPS-16 PLUS external command document (section 7) gives. Byte values
 // sit in the high byte of their word. This is the one place that knows them
 // (docs/ENSONIQ-LAYOUTS.md says where each comes from).
 #include <cstdint>
