@@ -7,6 +7,10 @@
 #include "samplers/akai/AKAIRecognizer.h"
 #include "samplers/akai/AKAISCSIInterface.h"
 #include "samplers/emu/EMUSamplerClasses.h"
+#include "samplers/kurzweil/KurzweilModels.h"
+#include "samplers/kurzweil/KurzweilRecognizer.h"
+#include "samplers/yamaha/A3000InstalledInterfaces.h"
+#include "samplers/roland/S760InstalledMIDIInterface.h"
 #include "samplers/ensoniq/EnsoniqModels.h"
 #include "samplers/yamaha/A3000Recognizer.h"
 #include "samplers/yamaha/A3000Version.h"
@@ -16,7 +20,9 @@ namespace quorvel {
 bool SamplerBrandBuilt(uint32_t typeId)
 {
     return EMUSamplerClass(typeId) != nullptr || akai::MIDIModelGeneration(typeId).has_value() ||
-           akai::IsSCSIModel(typeId) || ensoniq::IsEnsoniqModel(typeId);
+           akai::IsSCSIModel(typeId) || kurzweil::IsKurzweilModel(typeId) || typeId == kA3000MIDIModel ||
+           typeId == kA3000MIDIAndSCSIModel || typeId == kS760MIDIModel ||
+           ensoniq::IsEnsoniqModel(typeId);
 }
 
 namespace {
@@ -64,6 +70,26 @@ std::unique_ptr<CABCSamplerInterface> CreateSamplerInterface(const CPersistentIn
     }
     if (akai::IsSCSIModel(sampler.modelTypeId))
         return std::make_unique<CAKAISCSIInterface>(InstalledSCSIDevice(sampler, devices), sampler.sysexId);
+    if (kurzweil::IsKurzweilModel(sampler.modelTypeId)) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        std::optional<SCSIDevice> target;
+        if (kurzweil::UsesSCSIForData(sampler.modelTypeId))
+            target = InstalledSCSIDevice(sampler, devices);
+        return kurzweil::OpenKurzweilInterface(sampler.modelTypeId, ports.input, ports.output, sampler.sysexId, target);
+    }
+    if (sampler.modelTypeId == kA3000MIDIModel) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        return std::make_unique<CA3000InstalledMIDIInterface>(ports.input, ports.output, sampler.sysexId);
+    }
+    if (sampler.modelTypeId == kA3000MIDIAndSCSIModel) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        return std::make_unique<CA3000InstalledMIDIAndSCSIInterface>(ports.input, ports.output, sampler.sysexId,
+                                                                     InstalledSCSIDevice(sampler, devices));
+    }
+    if (sampler.modelTypeId == kS760MIDIModel) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        return std::make_unique<CS760InstalledMIDIInterface>(ports.input, ports.output, sampler.sysexId);
+    }
     throw XSamplerNotSupported();
 }
 
@@ -82,6 +108,17 @@ bool ReadOSVersion(const CPersistentInstalledSampler& sampler, const SSamplerDev
     }
     if (akai::IsSCSIModel(sampler.modelTypeId))
         return ReadAKAIVersion(InstalledSCSIDevice(sampler, devices), sampler.sysexId, version);
+    // The Kurzweils tell their version over MIDI, with or without SCSI.
+    if (kurzweil::IsKurzweilModel(sampler.modelTypeId)) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        return ReadKurzweilVersion(ports.input, ports.output, sampler.sysexId, sampler.modelTypeId, version);
+    }
+    // The S-760 tells no version: an answer is all it gives, and the version stays as it was.
+    if (sampler.modelTypeId == kS760MIDIModel) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        CheckS760Answers(ports.input, ports.output, sampler.sysexId);
+        return true;
+    }
     throw XSamplerNotSupported();
 }
 

@@ -37,8 +37,7 @@ std::unique_ptr<CABCSamplerInterface> CreateSamplerInterface(const CPersistentIn
 // Asks the sampler for its operating-system version: true with the version
 // when it answered as the model it is installed as, false when something
 // else answered. Device exceptions when it did not answer (XMIDI ones when
-// its MIDI ports cannot be opened); XSamplerNotSupported as above. The A3000
-// answers here although its brand's transfers are not built yet.
+// its MIDI ports cannot be opened); XSamplerNotSupported as above.
 bool ReadOSVersion(const CPersistentInstalledSampler& sampler, const SSamplerDevices& devices, CVersion& version);
 
 } // namespace quorvel

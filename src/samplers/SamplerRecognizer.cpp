@@ -2,6 +2,8 @@
 
 #include "samplers/akai/AKAIRecognizer.h"
 #include "samplers/emu/EMURecognizer.h"
+#include "samplers/kurzweil/KurzweilRecognizer.h"
+#include "samplers/roland/S760Recognizer.h"
 #include "samplers/yamaha/A3000Recognizer.h"
 
 namespace quorvel {
@@ -20,16 +22,16 @@ std::vector<std::unique_ptr<CABCSamplerRecognizer>> Make()
 
 const std::vector<std::unique_ptr<CABCSamplerRecognizer>>& SCSIRecognizers()
 {
-    // Kurzweil goes first once it is built; AKAI is last.
-    static const auto recognizers = Make<CA3000Recognizer, CEMURecognizer, CAKAIRecognizer>();
+    // Kurzweil first; AKAI is last.
+    static const auto recognizers = Make<CKurzweilRecognizer, CA3000Recognizer, CEMURecognizer, CAKAIRecognizer>();
     return recognizers;
 }
 
 const std::vector<std::unique_ptr<CABCSamplerRecognizer>>& MIDIRecognizers()
 {
-    // The Roland answers go first once that brand is built, then the AKAI
-    // status reports, then the identity replies (Kurzweil reads them as well).
-    static const auto recognizers = Make<CAKAIRecognizer, CA3000Recognizer>();
+    // The Roland answers go first, then the AKAI status reports, then the
+    // identity replies.
+    static const auto recognizers = Make<CS760Recognizer, CAKAIRecognizer, CKurzweilRecognizer, CA3000Recognizer>();
     return recognizers;
 }
 

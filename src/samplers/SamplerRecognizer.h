@@ -57,7 +57,7 @@ public:
 };
 
 // The recognizers of the brands built so far, in the order the search asks
-// them. Brands without one yet (Kurzweil, Roland) add theirs here.
+// them.
 const std::vector<std::unique_ptr<CABCSamplerRecognizer>>& SCSIRecognizers();
 const std::vector<std::unique_ptr<CABCSamplerRecognizer>>& MIDIRecognizers();
 

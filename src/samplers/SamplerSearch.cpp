@@ -16,6 +16,7 @@
 #include "framework/ResourceReference.h"
 #include "framework/TextResources.h"
 #include "samplers/IdentityReply.h"
+#include "samplers/roland/S760Recognizer.h"
 
 namespace quorvel {
 
@@ -264,7 +265,8 @@ bool SameMIDIAndSCSI(uint32_t typeId, const SDeviceName& inA, uint8_t sysexA, co
 std::vector<std::vector<uint8_t>> SearchRequests(uint8_t deviceNumber)
 {
     const uint8_t device = deviceNumber & 0x7F;
-    return {{0xF0, kAKAI, device, kAKAIStatusRequest, kAKAIModelByte, 0xF7}, IdentityRequest(device)};
+    return {S760SearchRequest(device), {0xF0, kAKAI, device, kAKAIStatusRequest, kAKAIModelByte, 0xF7},
+            IdentityRequest(device)};
 }
 
 bool SameSampler(const SFoundSampler& found, const CPersistentInstalledSampler& installed)

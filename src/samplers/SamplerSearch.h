@@ -59,8 +59,8 @@ constexpr uint32_t kSearchSCSITimeoutMs = 2000;
 SSamplerSearchResult SearchForSamplers(const SSamplerDevices& devices, const CInstalledSamplers& installed,
                                        CTextResources& texts, CABCSearchProgress& progress, uint32_t onlyModel = 0);
 
-// The requests sent to each device number: the AKAI status request and the
-// identity request. (The Roland request joins them with the Roland brand.)
+// The requests sent to each device number: the S-760's access data set, the
+// AKAI status request and the identity request.
 std::vector<std::vector<uint8_t>> SearchRequests(uint8_t deviceNumber);
 
 // The same sampler: the same model on the same SCSI target and/or answering

@@ -251,7 +251,7 @@ TEST(CliEmulatedSMDI, AnInstalledSamplerIsNamedByItsNameInTheSettings)
             EXPECT_EQ(model["name"], "E-mu E4K via SCSI");
             EXPECT_EQ(model["transport"], "SCSI");
             EXPECT_EQ(model["usable"], true);
-        } else if (model["type"] == 2000) {
+        } else if (model["type"] == 3000) {
             EXPECT_EQ(model["usable"], false);
         }
 

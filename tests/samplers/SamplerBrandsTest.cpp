@@ -43,11 +43,19 @@ TEST(SamplerBrandsTest, AnInstalledEmuIsReachedOnTheBusItsRecordNames)
     moved.scsiBus = {"Gone", "Linux SG"};
     EXPECT_THROW(CreateSamplerInterface(moved, devices), XSCSI);
 
+    CPersistentInstalledSampler unknown;
+    unknown.modelTypeId = 4001;
+    EXPECT_FALSE(SamplerBrandBuilt(4001));
+    EXPECT_THROW(CreateSamplerInterface(unknown, devices), XSamplerNotSupported);
+    EXPECT_THROW(ReadOSVersion(unknown, devices, version), XSamplerNotSupported);
+
+    // An S-760 is reached on its MIDI ports, which are not there.
     CPersistentInstalledSampler roland;
     roland.modelTypeId = 2000;
-    EXPECT_FALSE(SamplerBrandBuilt(2000));
-    EXPECT_THROW(CreateSamplerInterface(roland, devices), XSamplerNotSupported);
-    EXPECT_THROW(ReadOSVersion(roland, devices, version), XSamplerNotSupported);
+    roland.midiIn = {"Gone", "ALSA"};
+    EXPECT_TRUE(SamplerBrandBuilt(2000));
+    EXPECT_THROW(CreateSamplerInterface(roland, devices), XFailedOpeningMIDIIn);
+    EXPECT_THROW(ReadOSVersion(roland, devices, version), XFailedOpeningMIDIIn);
 
     // An AKAI sampler over MIDI whose ports are no longer there.
     CPersistentInstalledSampler akai;

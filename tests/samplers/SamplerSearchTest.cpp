@@ -216,13 +216,14 @@ TEST_F(MIDISearch, AnA3000AnswersTheIdentityRequestAndIsFoundOnItsPorts)
     EXPECT_EQ(found.osVersion, (CVersion{2, 0, 0}));
     EXPECT_EQ(responder.replies, 1);
 
-    // Every device number got the AKAI status request and the identity
-    // request, in that order.
+    // Every device number got the S-760's access data set, the AKAI status
+    // request and the identity request, in that order.
     const std::vector<Bytes> heard = responder.Heard();
-    ASSERT_EQ(heard.size(), 2u * kSearchDeviceNumbers);
+    ASSERT_EQ(heard.size(), 3u * kSearchDeviceNumbers);
     for (uint8_t device = 0; device < kSearchDeviceNumbers; ++device) {
-        EXPECT_EQ(heard[2 * device], (Bytes{0xF0, 0x47, device, 0x00, 0x48, 0xF7}));
-        EXPECT_EQ(heard[2 * device + 1], (Bytes{0xF0, 0x7E, device, 0x06, 0x01, 0xF7}));
+        EXPECT_EQ(heard[3 * device], (Bytes{0xF0, 0x41, device, 0x34, 0x12, 0x01, 0, 0, 0x08, 0, 0, 0x77, 0xF7}));
+        EXPECT_EQ(heard[3 * device + 1], (Bytes{0xF0, 0x47, device, 0x00, 0x48, 0xF7}));
+        EXPECT_EQ(heard[3 * device + 2], (Bytes{0xF0, 0x7E, device, 0x06, 0x01, 0xF7}));
     }
 }
 

@@ -7,7 +7,10 @@
 
 #include "analysis/SliceSet.h"
 #include "app/CommandLineChecks.h"
+#include "app/cli/A3000TransmitCommand.h"
 #include "app/cli/AKAITransmitCommand.h"
+#include "app/cli/K2000TransmitCommand.h"
+#include "app/cli/RolandTransmitCommand.h"
 #include "app/cli/EnsoniqTransmitCommand.h"
 #include "app/cli/CliError.h"
 #include "app/cli/DeviceFailure.h"
@@ -26,8 +29,12 @@
 #include "samplers/SliceSamples.h"
 #include "samplers/SamplerExceptions.h"
 #include "samplers/akai/AKAIInterface.h"
+#include "samplers/kurzweil/K2000Interface.h"
+#include "samplers/kurzweil/KurzweilModels.h"
+#include "samplers/roland/S760Interface.h"
 #include "samplers/ensoniq/EnsoniqInterface.h"
 #include "samplers/sds/SDSMessages.h"
+#include "samplers/yamaha/A3000Interface.h"
 
 namespace quorvel::cli {
 
@@ -208,15 +215,28 @@ void AddTransmitOptions(CLI::App& command, TransmitOptions& o)
         ->check(CLI::Range(0, 16777215));
     command.add_flag("--accept-limit", o.acceptLimit,
                      "send the first slices when the sample numbers (or an AKAI program's keys) run out");
-    command.add_option("--program-name", o.programName, "AKAI: the program the slices make (default NEW PROGRAM)");
-    command.add_option("--first-key", o.firstKey, "AKAI: the key of the first slice (default 36)")
+    command.add_option("--program-id", o.programId,
+                       "Kurzweil: build a program, and its keymap, at this id (1 to 999); without the program "
+                       "options the slices stay sound blocks")
+        ->check(WholeNumber())
+        ->check(CLI::Range(1, 999));
+    command.add_option("--program-name,--bank-name,--patch-name", o.programName,
+                       "AKAI, Kurzweil: the program the slices make (default NEW PROGRAM; Kurzweil: the loop's name); "
+                       "Yamaha A3000: the sample bank (default Unnamed SmpBank); S-760: the patch (default NEW PATCH)");
+    command.add_option("--first-key", o.firstKey,
+                       "AKAI, Kurzweil, Yamaha A3000: the key of the first slice (default 36; Kurzweil: 12 or above)")
         ->check(WholeNumber())
         ->check(CLI::Range(0, 127));
     command.add_option("--template", o.templateName,
-                       "AKAI: a program on the sampler whose settings the new program takes");
-    command.add_flag("--replace", o.replace, "AKAI: replace a program of that name, deleting its samples");
-    command.add_flag("--use-defaults", o.useDefaults, "AKAI: go on with default settings when the template "
-                                                      "cannot be read");
+                       "AKAI, Kurzweil, S-760: a program or patch on the sampler whose settings the new one takes "
+                       "(Kurzweil: its id or name); Yamaha A3000: a sample bank");
+    command.add_flag("--replace", o.replace,
+                     "AKAI, S-760: replace a program or patch of that name, deleting its samples (and partials); "
+                     "Kurzweil: replace the program at that id, deleting its first layer's keymap and that keymap's "
+                     "sound blocks");
+    command.add_flag("--use-defaults", o.useDefaults,
+                     "AKAI, Kurzweil, Yamaha A3000, S-760: go on with default settings when the template cannot be "
+                     "read (Kurzweil: or none is named)");
     command.add_option("--instrument", o.instrument,
                        "Ensoniq: the instrument slot, 1 to 8, the slices go to as one instrument named by "
                        "--program-name (default 1, NEW INSTR); --replace replaces an instrument there")
@@ -228,6 +248,9 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
                       const SamplerOptions& samplerOptions, const TransmitOptions& options)
 {
     const SCliSampler named = ResolveSampler(samplerOptions);
+    const bool isKurzweil = kurzweil::IsKurzweilModel(named.typeId);
+    if (options.programId && !isKurzweil)
+        throw CliError(kUsage, "--program-id: " + named.name + " keeps no programs by id");
     const bool programOptions = options.programName || options.firstKey || options.templateName || options.replace ||
                                 options.useDefaults;
     const bool ensoniq = named.kind == ECliSamplerKind::Ensoniq;
@@ -236,9 +259,16 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
                                    " places its slices from key 36 in a new instrument");
     if (options.instrument && !ensoniq)
         throw CliError(kUsage, "--instrument: " + named.name + " has no instrument slots");
-    if (programOptions && named.kind != ECliSamplerKind::AKAI && !ensoniq)
+    // The plain sample-dump samplers and the E-mu models keep samples only.
+    const bool keepsSamplesOnly = named.kind == ECliSamplerKind::SDS || named.kind == ECliSamplerKind::SMDI ||
+                                  named.kind == ECliSamplerKind::EMU;
+    if (programOptions && keepsSamplesOnly)
         throw CliError(kUsage, "--program-name, --first-key, --template, --replace and --use-defaults: " +
                                    named.name + " makes no program");
+    if (options.replace && named.kind == ECliSamplerKind::YAMAHA)
+        throw CliError(kUsage, "--replace: " + named.name + " replaces no sample bank; delete it on the sampler");
+    if (options.firstKey && named.kind == ECliSamplerKind::Roland)
+        throw CliError(kUsage, "--first-key: the S-760 patch plays its slices from C2 (key 36) up");
     if (named.numbersItself && options.sampleNumber)
         throw CliError(kUsage, "--sample-number: " + named.name + " numbers new samples itself");
     const int32_t first = options.sampleNumber.value_or(named.lowestNumber);
@@ -257,6 +287,14 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
     if (named.kind == ECliSamplerKind::AKAI)
         if (auto* akai = dynamic_cast<CABCAKAIInterface*>(&sampler))
             return TransmitAKAI(*akai, job, options);
+    // A Kurzweil makes a program when asked for one; otherwise the slices stay sound blocks.
+    if (auto* k2000 = dynamic_cast<CABCK2000Interface*>(&sampler); k2000 && (programOptions || options.programId))
+        return TransmitK2000(*k2000, job, options);
+    if (auto* a3000 = dynamic_cast<CABCA3000Interface*>(&sampler))
+        return TransmitA3000(*a3000, job, options);
+    if (named.kind == ECliSamplerKind::Roland)
+        if (auto* s760 = dynamic_cast<CABCS760Interface*>(&sampler))
+            return TransmitS760(*s760, job, options);
     if (ensoniq)
         if (auto* instrumentSampler = dynamic_cast<CABCEnsoniqInterface*>(&sampler))
             return TransmitEnsoniq(*instrumentSampler, job, options);

@@ -35,7 +35,8 @@ nlohmann::ordered_json SCSIBusesReport(const CSCSIBusRegistry& buses);
 struct TransmitOptions {
     std::optional<int> sampleNumber; // where the first sample goes (default the lowest); the next ones follow
     bool acceptLimit = false; // send the first slices when the numbers run out
-    // Samplers that build a program from the slices (AKAI).
+    // Samplers that build a program from the slices (AKAI, Kurzweil).
+    std::optional<int> programId; // Kurzweil: the program's id
     std::optional<std::string> programName;
     std::optional<int> firstKey;
     std::optional<std::string> templateName;

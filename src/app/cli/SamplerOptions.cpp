@@ -13,9 +13,14 @@
 #include "samplers/akai/AKAIModels.h"
 #include "samplers/emu/EMUSCSIInterface.h"
 #include "samplers/emu/EMUSamplerClasses.h"
+#include "samplers/kurzweil/K2000Interface.h"
+#include "samplers/kurzweil/KurzweilModels.h"
+#include "samplers/roland/S760InstalledMIDIInterface.h"
 #include "samplers/ensoniq/EnsoniqModels.h"
 #include "samplers/sds/SDSSamplerInterface.h"
 #include "samplers/smdi/SMDISamplerInterface.h"
+#include "samplers/yamaha/A3000Interface.h"
+#include "samplers/yamaha/A3000Recognizer.h"
 
 namespace quorvel::cli {
 
@@ -57,8 +62,9 @@ void AddSamplerOptions(CLI::App& command, SamplerOptions& o)
 {
     command.add_option("--model", o.model,
                        "the sampler's model: sds (a plain MIDI Sample Dump Standard sampler), smdi (a plain SMDI "
-                       "sampler over SCSI), or an E-mu model (SCSI), AKAI model (MIDI or SCSI) or Ensoniq model (MIDI) of "
-                       "quorvel-cli "
+                       "sampler over SCSI), or an E-mu model (SCSI), AKAI model (MIDI or SCSI), Kurzweil model (MIDI or "
+                       "MIDI+SCSI), Yamaha A3000 model (MIDI, or MIDI and SCSI) or Ensoniq model "
+                       "(MIDI) of quorvel-cli "
                        "samplers by type id or name");
     command.add_option("--midi-in", o.midiIn, "the MIDI input the sampler answers on (see midi-ports)");
     command.add_option("--midi-out", o.midiOut, "the MIDI output that reaches the sampler (see midi-ports)");
@@ -105,7 +111,8 @@ SCliSampler ResolveSampler(const SamplerOptions& o)
         throw CliError(kUsage, "--model " + model + ": no such model; quorvel-cli samplers lists them");
     if (!SamplerBrandBuilt(entry->typeId))
         throw CliError(kUsage, "--model " + model + ": " + std::string(entry->name) +
-                                   " cannot be used yet; sds, smdi, the E-mu, AKAI and Ensoniq models can");
+                                   " cannot be used yet; sds, smdi, the E-mu, AKAI, Kurzweil, Yamaha A3000, Roland S-760 and "
+                                   "Ensoniq models can");
     if (ensoniq::IsEnsoniqModel(entry->typeId)) {
         if (!o.midiIn || !o.midiOut)
             throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT (see quorvel-cli "
@@ -114,9 +121,34 @@ SCliSampler ResolveSampler(const SamplerOptions& o)
         return {ECliSamplerKind::Ensoniq, entry->typeId, std::string(entry->name), 0,
                 ensoniq::SampleNumberOf(ensoniq::kInstruments - 1, ensoniq::kLastWave), true};
     }
+    if (entry->typeId == kA3000MIDIModel || entry->typeId == kA3000MIDIAndSCSIModel) {
+        if (!o.midiIn || !o.midiOut)
+            throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT");
+        if (entry->typeId == kA3000MIDIAndSCSIModel)
+            RequireSCSI(o, model);
+        return {ECliSamplerKind::YAMAHA, entry->typeId, std::string(entry->name), 0, a3000::kHighestSampleNumber, true};
+    }
     if (akai::IsSCSIModel(entry->typeId)) {
         RequireSCSI(o, model);
         return {ECliSamplerKind::AKAI, entry->typeId, std::string(entry->name), 0, 0xFFFF, true};
+    }
+    if (kurzweil::IsKurzweilModel(entry->typeId)) {
+        if (!o.midiIn || !o.midiOut)
+            throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT (see quorvel-cli "
+                                   "midi-ports)");
+        if (kurzweil::UsesSCSIForData(entry->typeId))
+            RequireSCSI(o, model);
+        // Sound blocks are numbered by their ids, which the sampler gives.
+        return {ECliSamplerKind::Kurzweil, entry->typeId, std::string(entry->name), CABCK2000Interface::kLowestId,
+                CABCK2000Interface::kHighestId, true};
+    }
+    if (entry->typeId == kS760MIDIModel) {
+        if (!o.midiIn || !o.midiOut)
+            throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT");
+        if (o.sysexId > 31)
+            throw CliError(kUsage, "--sysex-id: the S-760 answers device numbers 0 to 31");
+        // The sampler gives new samples the first free number of 0 to 511.
+        return {ECliSamplerKind::Roland, entry->typeId, std::string(entry->name), 0, s760::kSampleCount - 1, true};
     }
     if (!EMUSamplerClass(entry->typeId)) {
         if (!o.midiIn || !o.midiOut)

@@ -1,5 +1,7 @@
 #include "app/cli/SamplerSession.h"
 
+#include <optional>
+
 #include "app/cli/CliError.h"
 #include "devices/midi/MIDIExceptions.h"
 #include "devices/midi/MIDIInput.h"
@@ -115,7 +117,8 @@ std::unique_ptr<CABCSamplerInterface> OpenEMU(const SCSIDevice& device, const SC
 }
 
 std::unique_ptr<CABCSamplerInterface> OpenMIDIBrand(const CMIDIPortLists& ports, const CSCSIBusRegistry& buses,
-                                                   const SamplerOptions& options, const SCliSampler& sampler)
+                                                   const SamplerOptions& options, const SCliSampler& sampler,
+                                                   const std::optional<SCSIDevice>& scsi = std::nullopt)
 {
     if (!ports.FindInput(*options.midiIn))
         throw PortRefused(kCannotOpenInAlert, *options.midiIn, "no such MIDI input; see quorvel-cli midi-ports");
@@ -126,11 +129,26 @@ std::unique_ptr<CABCSamplerInterface> OpenMIDIBrand(const CMIDIPortLists& ports,
     record.midiIn = {*options.midiIn, ports.FindInput(*options.midiIn)->DriverKind()};
     record.midiOut = {*options.midiOut, ports.FindOutput(*options.midiOut)->DriverKind()};
     record.sysexId = static_cast<uint8_t>(options.sysexId);
+    if (scsi) {
+        record.scsiBus = {scsi->bus->Name(), scsi->bus->DriverName()};
+        record.scsiId = scsi->target;
+    }
     try {
         return CreateSamplerInterface(record, SSamplerDevices{ports, buses});
     } catch (const XMIDI&) {
         throw PortRefused(kCannotOpenInAlert, *options.midiIn, "the ports did not open");
     }
+}
+
+// The objects go over MIDI; the MIDI+SCSI rows also take their target.
+// A brand whose messages go over MIDI and whose sample data may go over SCSI.
+std::unique_ptr<CABCSamplerInterface> OpenMIDIAndSCSIBrand(const CMIDIPortLists& ports, const CSCSIBusRegistry& buses,
+                                                           const SamplerOptions& options, const SCliSampler& sampler)
+{
+    std::optional<SCSIDevice> target;
+    if (options.scsiBus && options.scsiId)
+        target = OpenTarget(buses, options);
+    return OpenMIDIBrand(ports, buses, options, sampler, target);
 }
 
 } // namespace
@@ -141,8 +159,11 @@ std::unique_ptr<CSamplerSession> OpenSamplerSession(const CMIDIPortLists& ports,
     SCliSampler sampler = ResolveSampler(options);
     if (sampler.kind == ECliSamplerKind::SDS)
         return std::make_unique<CSDSSession>(ports, options, std::move(sampler));
-    if (sampler.kind == ECliSamplerKind::Ensoniq ||
-        (sampler.kind == ECliSamplerKind::AKAI && !akai::IsSCSIModel(sampler.typeId)))
+    if (sampler.kind == ECliSamplerKind::Kurzweil || sampler.kind == ECliSamplerKind::YAMAHA)
+        return std::make_unique<CInterfaceSession>(sampler, OpenMIDIAndSCSIBrand(ports, buses, options, sampler));
+    const bool midiBrand = sampler.kind == ECliSamplerKind::Roland || sampler.kind == ECliSamplerKind::Ensoniq ||
+                           (sampler.kind == ECliSamplerKind::AKAI && !akai::IsSCSIModel(sampler.typeId));
+    if (midiBrand)
         return std::make_unique<CInterfaceSession>(sampler, OpenMIDIBrand(ports, buses, options, sampler));
     const SCSIDevice device = OpenTarget(buses, options);
     std::unique_ptr<CABCSamplerInterface> interface;

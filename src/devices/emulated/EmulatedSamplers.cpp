@@ -3,8 +3,11 @@
 #include <filesystem>
 #include <iostream>
 
+#include "devices/emulated/A3000EmulatorStartUp.h"
 #include "devices/emulated/AKAIEmulator.h"
 #include "devices/emulated/AKAISCSIEmulator.h"
+#include "devices/emulated/S760EmulatorStart.h"
+#include "devices/emulated/KurzweilEmulatorStart.h"
 #include "devices/emulated/EnsoniqEmulatorStart.h"
 #include "devices/emulated/SDSEmulator.h"
 #include "devices/emulated/SMDIEmulator.h"
@@ -57,6 +60,12 @@ void CEmulatedSamplers::Start(CMIDIPortLists& ports, CSCSIBusRegistry& scsiBuses
                               CABCEmulatorClock& clock, uint32_t baud, std::ostream& warnings)
 {
     for (const std::string& id : settings.samplers) {
+        if (StartA3000Emulator(id, ports, scsiBuses, settings, clock, baud, warnings, midi_))
+            continue;
+        if (StartS760Emulator(id, ports, settings, clock, baud, warnings, midi_))
+            continue;
+        if (StartKurzweilEmulator(id, ports, scsiBuses, settings, clock, baud, warnings, midi_))
+            continue;
         if (id == CSDSEmulator::kId) {
             SLoopbackMIDIDevice ends = AddLoopbackMIDIPorts(ports, CSDSEmulator::kPortName, baud);
             const std::string folder = MemoryFolder(settings, id);

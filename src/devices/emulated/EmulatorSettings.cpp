@@ -4,8 +4,11 @@
 #include <cstdlib>
 #include <ostream>
 
+#include "devices/emulated/A3000EmulatorStartUp.h"
 #include "devices/emulated/AKAIEmulatorModel.h"
 #include "devices/emulated/AKAISCSIEmulatorModel.h"
+#include "devices/emulated/S760Emulator.h"
+#include "devices/emulated/KurzweilEmulatorModel.h"
 #include "devices/emulated/EnsoniqEmulatorModel.h"
 #include "devices/emulated/SMDIEmulatorModel.h"
 
@@ -25,7 +28,9 @@ constexpr SFaultKind kFaultKinds[] = {
     {"wrong-packet", true}, {"wait", true},      {"cancel", true},       {"busy", true}, {"drop", true},
     {"silent", false},      {"reject-header", false}, {"cancel-header", false},
     {"reject-transfer", false}, {"reject-packet", true}, {"abort", true}, {"bad-tag", false},
-    {"check-condition", false}, {"error", true}, {"error-at", true}, {"out-of-memory", false},
+    {"check-condition", false}, {"bad-xor", true}, {"wrong-name", false}, {"reject", true},
+    {"id-above", true}, {"reject-write", true}, {"in-edit", false}, {"out-of-memory", false},
+    {"error", true}, {"error-at", true},
 };
 
 std::string Trimmed(const std::string& text)
@@ -82,13 +87,17 @@ const SEmulatorFault* SEmulatorSettings::FindFault(const std::string& name) cons
 const std::vector<std::string>& BuiltEmulatorIds()
 {
     static const std::vector<std::string> ids = [] {
-        std::vector<std::string> all = {"sds"};
+        std::vector<std::string> all = {"sds", CS760Emulator::kId};
         for (const SSMDIEmulatorModel& model : SMDIEmulatorModels())
             all.push_back(model.id);
         for (const SAKAIEmulatorModel& model : AKAIEmulatorModels())
             all.push_back(model.id);
         for (const SAKAISCSIEmulatorModel& model : AKAISCSIEmulatorModels())
             all.push_back(model.sampler.id);
+        for (const SA3000EmulatorModel& model : A3000EmulatorModels())
+            all.push_back(model.id);
+        for (const SKurzweilEmulatorModel& model : KurzweilEmulatorModels())
+            all.push_back(model.id);
         for (const SEnsoniqEmulatorModel& model : EnsoniqEmulatorModels())
             all.push_back(model.id);
         return all;

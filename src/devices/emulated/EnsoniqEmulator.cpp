@@ -3,80 +3,13 @@
 #include <algorithm>
 #include <exception>
 
+#include "devices/emulated/EnsoniqCodes.h"
+
 namespace quorvel {
 
+using namespace ensoniq;
+
 namespace {
-
-constexpr uint8_t kEnsoniq = 0x0F;
-constexpr uint8_t kProduct = 0x03;
-constexpr uint8_t kChannel = 0x00;
-
-// Command codes of the external command set.
-constexpr uint8_t kResponse = 0x01;
-constexpr uint8_t kCancel = 0x02;
-constexpr uint8_t kGetInstrument = 0x03;
-constexpr uint8_t kGetLayer = 0x04;
-constexpr uint8_t kGetWave = 0x05;
-constexpr uint8_t kGetWaveData = 0x06;
-constexpr uint8_t kPutInstrument = 0x0C;
-constexpr uint8_t kPutLayer = 0x0D;
-constexpr uint8_t kPutWave = 0x0E;
-constexpr uint8_t kPutWaveData = 0x0F;
-constexpr uint8_t kCreateInstrument = 0x15;
-constexpr uint8_t kCreateLayer = 0x16;
-constexpr uint8_t kDeleteLayer = 0x17;
-constexpr uint8_t kCreateWave = 0x19;
-constexpr uint8_t kDeleteWave = 0x1A;
-constexpr uint8_t kDeleteInstrument = 0x1C;
-constexpr uint8_t kButtonPress = 0x40;
-// A GET is answered with the PUT this far above it.
-constexpr uint8_t kGetToPut = kPutInstrument - kGetInstrument;
-
-// Response status codes.
-constexpr uint16_t kAck = 0x00;
-constexpr uint16_t kWait = 0x01;
-constexpr uint16_t kInvalidValue = 0x04;
-constexpr uint16_t kInvalidInstrument = 0x05;
-constexpr uint16_t kInvalidLayer = 0x06;
-constexpr uint16_t kLayerInUse = 0x07;
-constexpr uint16_t kInvalidWave = 0x08;
-constexpr uint16_t kInvalidRange = 0x0A;
-constexpr uint16_t kMemoryFull = 0x0C;
-constexpr uint16_t kInstrumentInUse = 0x0D;
-constexpr uint16_t kNoMoreWaves = 0x0F;
-constexpr uint16_t kDiskFull = 0x15;
-constexpr uint16_t kNak = 0x17;
-
-// Message lengths, F0 to F7.
-constexpr size_t kResponseLength = 8;
-constexpr size_t kCancelLength = 6;
-constexpr size_t kAddressLength = 12;
-constexpr size_t kRangeLength = 20;
-constexpr size_t kValueLength = 8;
-
-// Blocks: word offsets.
-constexpr size_t kNameWords = 12;
-constexpr size_t kInstrumentPatch0 = 17;
-constexpr size_t kInstrumentIdentity = 25;
-constexpr size_t kInstrumentHighKey = 27;
-constexpr size_t kLayerLink = 14; // low byte, stereo models
-constexpr size_t kLayerVelocityHigh = 16;
-constexpr size_t kLayerMap = 19;
-constexpr size_t kKeys = 88;
-constexpr size_t kWaveRootKey = 80;
-constexpr size_t kWaveStart = 115;
-constexpr size_t kWaveEnd = 119;
-constexpr size_t kWaveLoopStart = 123;
-constexpr size_t kWaveLoopEnd = 127;
-constexpr size_t kWaveRate = 131;
-constexpr size_t kWaveLowKey = 132;
-constexpr size_t kWaveHighKey = 133;
-// Sample offsets: 20 bits on the wire, and in a block a 32-bit field in
-// the high bytes of four words, the word offset shifted left 9.
-constexpr uint32_t kLastOffset = 0xFFFFF;
-constexpr uint32_t kOffsetShift = 9;
-// A 44.1 kHz period in 1.6 us steps.
-constexpr uint16_t kDefaultRate = 14;
 
 uint16_t Get12(const std::vector<uint8_t>& m, size_t at)
 {
@@ -119,21 +52,6 @@ EnsoniqWords Words(const std::vector<uint8_t>& m)
     }
     return words;
 }
-
-void PutName(EnsoniqWords& block, const std::string& name)
-{
-    for (size_t i = 0; i < kNameWords; ++i)
-        block[i] = static_cast<uint16_t>((i < name.size() ? name[i] : ' ') << 8);
-}
-
-void PutOffset(EnsoniqWords& block, size_t at, uint32_t offset)
-{
-    const uint32_t field = offset << kOffsetShift;
-    for (size_t i = 0; i < 4; ++i)
-        block[at + i] = static_cast<uint16_t>(((field >> (24 - 8 * i)) & 0xFF) << 8);
-}
-
-uint16_t HighByte(uint16_t word) { return static_cast<uint16_t>(word >> 8); }
 
 } // namespace
 
@@ -185,8 +103,9 @@ void CEnsoniqEmulator::Idle()
 
 void CEnsoniqEmulator::OnAlarm()
 {
-    // The computer never acknowledged the header, or never sent the block.
-    if (state_ == EState::kAwaitingAck || state_ == EState::kAwaitingBlock)
+    // The computer never acknowledged the header, never sent the block, or
+    // never answered a WAIT.
+    if (state_ != EState::kIdle)
         Idle();
 }
 
@@ -246,6 +165,7 @@ void CEnsoniqEmulator::OnAck()
 {
     if (waitsLeft_ > 0) {
         --waitsLeft_;
+        SetAlarm(Clock().Milliseconds() + kWaitMs);
         Respond(kWait);
         return;
     }
@@ -317,6 +237,7 @@ void CEnsoniqEmulator::Perform(const SAddress& request, bool longRequest)
         pending_ = request;
         waitsLeft_ = waits_ - 1;
         state_ = EState::kWaiting;
+        SetAlarm(Clock().Milliseconds() + kWaitMs);
         Respond(kWait);
         return;
     }
@@ -491,172 +412,6 @@ uint16_t CEnsoniqEmulator::TakeBlock(const SAddress& request, const EnsoniqWords
         break;
     }
     }
-    return Keep(all);
-}
-
-uint16_t CEnsoniqEmulator::CreateInstrument(const SAddress& request)
-{
-    if (request.instrument >= kEnsoniqSlots)
-        return kInvalidInstrument;
-    EnsoniqInstruments all = memory_.Instruments();
-    if (all[request.instrument])
-        return kInstrumentInUse;
-    if (outOfMemory_)
-        return kMemoryFull;
-    SEnsoniqInstrument instrument;
-    instrument.block.assign(kEnsoniqInstrumentWords, 0);
-    PutName(instrument.block, "UNTITLED");
-    instrument.block[kInstrumentIdentity] = model_.instrumentIdentity;
-    instrument.block[kInstrumentHighKey] = static_cast<uint16_t>((kKeys - 1) << 8);
-    all[request.instrument] = std::move(instrument);
-    return Keep(all);
-}
-
-namespace {
-
-// A new wavesample: a single cycle of a square wave over `keys`.
-SEnsoniqWave NewWave(uint8_t layer, uint32_t words, size_t lowKey, size_t highKey)
-{
-    SEnsoniqWave wave;
-    wave.layer = layer;
-    wave.data.resize(words);
-    for (uint32_t i = 0; i < words; ++i)
-        wave.data[i] = i < words / 2 ? 0x4000 : 0xC000;
-    wave.block.assign(kEnsoniqWaveWords, 0);
-    PutName(wave.block, "WAVESAMPLE");
-    wave.block[kWaveRootKey] = static_cast<uint16_t>(60 << 8);
-    PutOffset(wave.block, kWaveStart, 0);
-    PutOffset(wave.block, kWaveEnd, words - 1);
-    PutOffset(wave.block, kWaveLoopStart, 0);
-    PutOffset(wave.block, kWaveLoopEnd, words - 1);
-    wave.block[kWaveRate] = static_cast<uint16_t>(kDefaultRate << 8);
-    wave.block[kWaveLowKey] = static_cast<uint16_t>(lowKey << 8);
-    wave.block[kWaveHighKey] = static_cast<uint16_t>(highKey << 8);
-    return wave;
-}
-
-// The number asked for when it is free, otherwise the lowest free one; 0
-// when all are taken.
-uint16_t FreeWave(const SEnsoniqInstrument& instrument, uint16_t asked)
-{
-    if (asked >= 1 && asked <= kEnsoniqLastWave && !instrument.waves.count(asked))
-        return asked;
-    for (uint16_t number = 1; number <= kEnsoniqLastWave; ++number)
-        if (!instrument.waves.count(number))
-            return number;
-    return 0;
-}
-
-} // namespace
-
-uint16_t CEnsoniqEmulator::CreateLayer(const SAddress& request)
-{
-    EnsoniqInstruments all = memory_.Instruments();
-    if (const uint16_t status = Check(all, request, false, false))
-        return status;
-    if (request.layer >= kEnsoniqSlots)
-        return kInvalidLayer;
-    SEnsoniqInstrument& instrument = *all[request.instrument];
-    if (instrument.layers[request.layer])
-        return kLayerInUse;
-    const uint16_t number = FreeWave(instrument, request.wave);
-    if (number == 0)
-        return kNoMoreWaves;
-    if (!HasRoom(kSquareWords))
-        return kMemoryFull;
-    EnsoniqWords layer(kEnsoniqLayerWords, 0);
-    PutName(layer, "LAYER " + std::to_string(request.layer + 1));
-    layer[kLayerVelocityHigh] = static_cast<uint16_t>(127 << 8);
-    for (size_t key = 0; key < kKeys; ++key)
-        layer[kLayerMap + key] = static_cast<uint16_t>(number << 8);
-    instrument.layers[request.layer] = layer;
-    instrument.block[kInstrumentPatch0] = static_cast<uint16_t>(instrument.block[kInstrumentPatch0] |
-                                                                (1u << request.layer));
-    instrument.waves[number] = NewWave(static_cast<uint8_t>(request.layer), kSquareWords, 0, kKeys - 1);
-    return Keep(all);
-}
-
-uint16_t CEnsoniqEmulator::CreateWave(const SAddress& request)
-{
-    EnsoniqInstruments all = memory_.Instruments();
-    if (const uint16_t status = Check(all, request, true, false))
-        return status;
-    SEnsoniqInstrument& instrument = *all[request.instrument];
-    const uint16_t number = FreeWave(instrument, request.wave);
-    if (number == 0)
-        return kNoMoreWaves;
-    if (!HasRoom(kSquareWords))
-        return kMemoryFull;
-    // It takes the keys of the layer that play nothing.
-    EnsoniqWords& layer = *instrument.layers[request.layer];
-    size_t low = kKeys;
-    size_t high = 0;
-    for (size_t key = 0; key < kKeys; ++key)
-        if (HighByte(layer[kLayerMap + key]) == 0) {
-            layer[kLayerMap + key] = static_cast<uint16_t>(number << 8);
-            low = std::min(low, key);
-            high = key;
-        }
-    if (low == kKeys)
-        low = high = 0;
-    instrument.waves[number] = NewWave(static_cast<uint8_t>(request.layer), kSquareWords, low, high);
-    return Keep(all);
-}
-
-uint16_t CEnsoniqEmulator::DeleteWave(const SAddress& request)
-{
-    EnsoniqInstruments all = memory_.Instruments();
-    if (const uint16_t status = Check(all, request, false, true))
-        return status;
-    SEnsoniqInstrument& instrument = *all[request.instrument];
-    std::vector<uint16_t> doomed = {request.wave};
-    // In a linked stereo layer the other channel goes too: the wavesample of
-    // the companion layer at this one's lowest key.
-    const uint8_t layer = instrument.waves.at(request.wave).layer;
-    const auto& own = instrument.layers[layer];
-    const auto& companion = instrument.layers[layer ^ 1u];
-    if (model_.stereo && own && companion && ((*own)[kLayerLink] & 0xFF) != 0) {
-        for (size_t key = 0; key < kKeys; ++key)
-            if (HighByte((*own)[kLayerMap + key]) == request.wave) {
-                const uint16_t partner = HighByte((*companion)[kLayerMap + key]);
-                const auto found = instrument.waves.find(partner);
-                if (found != instrument.waves.end() && found->second.layer == (layer ^ 1u))
-                    doomed.push_back(partner);
-                break;
-            }
-    }
-    for (uint16_t number : doomed) {
-        instrument.waves.erase(number);
-        for (auto& each : instrument.layers)
-            if (each)
-                for (size_t key = 0; key < kKeys; ++key)
-                    if (HighByte((*each)[kLayerMap + key]) == number)
-                        (*each)[kLayerMap + key] = static_cast<uint16_t>((*each)[kLayerMap + key] & 0xFF);
-    }
-    return Keep(all);
-}
-
-uint16_t CEnsoniqEmulator::DeleteLayer(const SAddress& request)
-{
-    EnsoniqInstruments all = memory_.Instruments();
-    if (const uint16_t status = Check(all, request, true, false))
-        return status;
-    SEnsoniqInstrument& instrument = *all[request.instrument];
-    std::erase_if(instrument.waves, [&](const auto& entry) { return entry.second.layer == request.layer; });
-    instrument.layers[request.layer].reset();
-    if (auto& companion = instrument.layers[request.layer ^ 1u])
-        (*companion)[kLayerLink] = static_cast<uint16_t>((*companion)[kLayerLink] & 0xFF00);
-    instrument.block[kInstrumentPatch0] = static_cast<uint16_t>(instrument.block[kInstrumentPatch0] &
-                                                                ~(1u << request.layer));
-    return Keep(all);
-}
-
-uint16_t CEnsoniqEmulator::DeleteInstrument(const SAddress& request)
-{
-    EnsoniqInstruments all = memory_.Instruments();
-    if (const uint16_t status = Check(all, request, false, false))
-        return status;
-    all[request.instrument].reset();
     return Keep(all);
 }
 

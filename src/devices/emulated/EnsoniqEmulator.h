@@ -23,6 +23,9 @@ public:
     // How long the sampler waits for the computer's acknowledgement of a
     // PUT header, or for the block a PUT header announced.
     static constexpr uint64_t kReplyMs = 2000;
+    // How long it waits, after a WAIT, for the computer's ACK or CANCEL
+    // before it gives the request up.
+    static constexpr uint64_t kWaitMs = 30000;
     // The words of the single-cycle square wave a new wavesample starts with.
     static constexpr uint32_t kSquareWords = 32;
 
@@ -31,7 +34,12 @@ public:
                      const std::vector<SEmulatorFault>& faults, const std::string& folder = {});
     ~CEnsoniqEmulator() override;
 
-    static std::string PortName(const SEnsoniqEmulatorModel& model) { return "Emulated " + model.name; }
+    // "Emulated " and the model name, cut to the 32 characters a registered
+    // port name keeps ("Emulated Ensoniq ASR-10/ASR-88 v").
+    static std::string PortName(const SEnsoniqEmulatorModel& model)
+    {
+        return ("Emulated " + model.name).substr(0, CRegisteredMIDIInput::kMaxNameLength);
+    }
 
     const SEnsoniqEmulatorModel& Model() const { return model_; }
     // The memory; it takes any thread.

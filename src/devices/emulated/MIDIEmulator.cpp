@@ -5,7 +5,9 @@ namespace quorvel {
 namespace {
 
 // A message longer than this is not one a sampler takes; it is dropped.
-constexpr size_t kLongestMessage = 1 << 20;
+// Some samplers take a whole sample as one message (two or four bytes a
+// word), so the limit sits well above any sample a loop slice makes.
+constexpr size_t kLongestMessage = size_t{1} << 27;
 
 } // namespace
 

@@ -49,6 +49,16 @@ void CSDSSampleStore::Put(const SSDSSample& sample)
     samples_[sample.number] = sample;
 }
 
+bool CSDSSampleStore::Remove(uint16_t number)
+{
+    std::lock_guard lock(mutex_);
+    if (!folder_.empty()) {
+        std::error_code error;
+        std::filesystem::remove(std::filesystem::path(folder_) / FileName(number), error);
+    }
+    return samples_.erase(number) > 0;
+}
+
 std::optional<SSDSSample> CSDSSampleStore::Find(uint16_t number) const
 {
     std::lock_guard lock(mutex_);

@@ -25,6 +25,8 @@ public:
     // Replaces any sample of that number. With a folder the file is written
     // safely (a complete new file or the old one); a failure propagates.
     void Put(const SSDSSample& sample);
+    // Forgets the sample of that number (and its file); false when none.
+    bool Remove(uint16_t number);
     std::optional<SSDSSample> Find(uint16_t number) const;
     std::vector<uint16_t> Numbers() const;
 

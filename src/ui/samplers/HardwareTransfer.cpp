@@ -8,9 +8,16 @@
 #include "framework/window/AlertBox.h"
 #include "samplers/SamplerExceptions.h"
 #include "samplers/akai/AKAIInterface.h"
-#include "samplers/ensoniq/EnsoniqInterface.h"
+#include "samplers/kurzweil/K2000Interface.h"
+#include "samplers/yamaha/A3000Interface.h"
+#include "ui/samplers/A3000TransmitDialog.h"
 #include "ui/samplers/AKAIReceiveDialog.h"
 #include "ui/samplers/AKAITransmitDialog.h"
+#include "ui/samplers/K2000ReceiveDialog.h"
+#include "ui/samplers/K2000TransmitDialog.h"
+#include "samplers/roland/S760Interface.h"
+#include "ui/samplers/S760TransmitDialog.h"
+#include "samplers/ensoniq/EnsoniqInterface.h"
 #include "ui/samplers/EnsoniqTransmitDialog.h"
 #include "ui/samplers/SamplerDialogs.h"
 #include "ui/samplers/SamplerFailureAlerts.h"
@@ -70,6 +77,15 @@ bool TransmitToInstalled(const CPersistentInstalledSampler& sampler, const STran
         // The AKAI samplers build a program around the samples.
         if (auto* akai = dynamic_cast<CABCAKAIInterface*>(device.get()))
             return CAKAITransmitDialog::Run(sampler, *akai, job, services);
+        // The Kurzweils make sound blocks, a keymap and a program.
+        if (auto* kurzweil = dynamic_cast<CABCK2000Interface*>(device.get()))
+            return CK2000TransmitDialog::Run(sampler, *kurzweil, job, services);
+        // The A3000 groups the samples in a sample bank.
+        if (auto* a3000 = dynamic_cast<CABCA3000Interface*>(device.get()))
+            return CA3000TransmitDialog::Run(sampler, *a3000, job, services);
+        // The S-760 builds a patch around them.
+        if (auto* s760 = dynamic_cast<CABCS760Interface*>(device.get()))
+            return CS760TransmitDialog::Run(sampler, *s760, job, services);
         // The Ensoniq samplers make an instrument of the waves; they are
         // received through the common dialog.
         if (auto* ensoniq = dynamic_cast<CABCEnsoniqInterface*>(device.get()))
@@ -87,6 +103,8 @@ bool ReceiveFromInstalled(const CPersistentInstalledSampler& sampler, SSamplerFl
         const std::unique_ptr<CABCSamplerInterface> device = services.createInterface(sampler);
         if (auto* akai = dynamic_cast<CABCAKAIInterface*>(device.get()))
             return CAKAIReceiveDialog::Run(sampler, *akai, services);
+        if (auto* kurzweil = dynamic_cast<CABCK2000Interface*>(device.get()))
+            return CK2000ReceiveDialog::Run(sampler, *kurzweil, services);
         return CSamplerReceiveDialog::Run(sampler, *device, services);
     } catch (...) {
         ShowHandlerFailure(sampler, services.parent);

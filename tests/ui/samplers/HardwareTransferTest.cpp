@@ -218,8 +218,8 @@ TEST(HardwareTransfer, TheCommandsAreOfferedOnlyForModelsThisProgramSpeaks)
     EXPECT_TRUE(app.TransmitAvailable());
     EXPECT_TRUE(app.ReceiveAvailable());
     CPersistentInstalledSampler roland;
-    roland.modelTypeId = 2000; // its brand is not built
-    roland.userName = "My S-760";
+    roland.modelTypeId = 3000; // its brand is not built
+    roland.userName = "My EPS";
     app.Samplers().Assign({roland});
     EXPECT_FALSE(app.TransmitAvailable());
     EXPECT_FALSE(app.ReceiveAvailable());
