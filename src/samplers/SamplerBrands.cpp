@@ -11,6 +11,7 @@
 #include "samplers/kurzweil/KurzweilRecognizer.h"
 #include "samplers/yamaha/A3000InstalledInterfaces.h"
 #include "samplers/roland/S760InstalledMIDIInterface.h"
+#include "samplers/ensoniq/EnsoniqModels.h"
 #include "samplers/yamaha/A3000Recognizer.h"
 #include "samplers/yamaha/A3000Version.h"
 
@@ -20,7 +21,8 @@ bool SamplerBrandBuilt(uint32_t typeId)
 {
     return EMUSamplerClass(typeId) != nullptr || akai::MIDIModelGeneration(typeId).has_value() ||
            akai::IsSCSIModel(typeId) || kurzweil::IsKurzweilModel(typeId) || typeId == kA3000MIDIModel ||
-           typeId == kA3000MIDIAndSCSIModel || typeId == kS760MIDIModel;
+           typeId == kA3000MIDIAndSCSIModel || typeId == kS760MIDIModel ||
+           ensoniq::IsEnsoniqModel(typeId);
 }
 
 namespace {
@@ -61,6 +63,10 @@ std::unique_ptr<CABCSamplerInterface> CreateSamplerInterface(const CPersistentIn
         const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
         return std::make_unique<CAKAIInstalledMIDIInterface>(ports.input, ports.output, sampler.sysexId,
                                                              sampler.modelTypeId);
+    }
+    if (ensoniq::IsEnsoniqModel(sampler.modelTypeId)) {
+        const SInstalledMIDIPorts ports = InstalledMIDIPorts(sampler, devices);
+        return CreateInstalledEnsoniqInterface(sampler.modelTypeId, ports.input, ports.output, sampler.sysexId);
     }
     if (akai::IsSCSIModel(sampler.modelTypeId))
         return std::make_unique<CAKAISCSIInterface>(InstalledSCSIDevice(sampler, devices), sampler.sysexId);

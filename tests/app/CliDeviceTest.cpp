@@ -53,7 +53,7 @@ TEST(CliDevices, TheSamplerMustBeNamedAsTheToolCanReachIt)
         {"transmit " + loop + " --midi-in A --midi-out B", 1, "--model sds"},
         {"transmit " + loop + " --sampler Mine", 1, "no installed sampler has that name"},
         {"transmit " + loop + " --sampler Mine --model sds", 1, "leave out --model"},
-        {"transmit " + loop + " --model 3000 --midi-in A --midi-out B", 1, "cannot be used yet"},
+        {"transmit " + loop + " --model 3000 --midi-in A --midi-out B --first-key 40", 1, "from key 36"},
         {"transmit " + loop + " --model 2000 --midi-in A --midi-out B --first-key 40", 1, "from C2 (key 36) up"},
         {"transmit " + loop + " --model 2000 --midi-in A --midi-out B --sysex-id 32", 1, "0 to 31"},
         {"transmit " + loop + " --model 2000 --midi-in A --midi-out B --sample-number 3", 1, "numbers new samples"},

@@ -11,6 +11,7 @@
 #include "app/cli/AKAITransmitCommand.h"
 #include "app/cli/K2000TransmitCommand.h"
 #include "app/cli/RolandTransmitCommand.h"
+#include "app/cli/EnsoniqTransmitCommand.h"
 #include "app/cli/CliError.h"
 #include "app/cli/DeviceFailure.h"
 #include "app/cli/OpenInput.h"
@@ -31,6 +32,7 @@
 #include "samplers/kurzweil/K2000Interface.h"
 #include "samplers/kurzweil/KurzweilModels.h"
 #include "samplers/roland/S760Interface.h"
+#include "samplers/ensoniq/EnsoniqInterface.h"
 #include "samplers/sds/SDSMessages.h"
 #include "samplers/yamaha/A3000Interface.h"
 
@@ -235,6 +237,11 @@ void AddTransmitOptions(CLI::App& command, TransmitOptions& o)
     command.add_flag("--use-defaults", o.useDefaults,
                      "AKAI, Kurzweil, Yamaha A3000, S-760: go on with default settings when the template cannot be "
                      "read (Kurzweil: or none is named)");
+    command.add_option("--instrument", o.instrument,
+                       "Ensoniq: the instrument slot, 1 to 8, the slices go to as one instrument named by "
+                       "--program-name (default 1, NEW INSTR); --replace replaces an instrument there")
+        ->check(WholeNumber())
+        ->check(CLI::Range(1, 8));
 }
 
 ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, const DocumentOptions& documentOptions,
@@ -246,6 +253,12 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
         throw CliError(kUsage, "--program-id: " + named.name + " keeps no programs by id");
     const bool programOptions = options.programName || options.firstKey || options.templateName || options.replace ||
                                 options.useDefaults;
+    const bool ensoniq = named.kind == ECliSamplerKind::Ensoniq;
+    if (ensoniq && (options.firstKey || options.templateName || options.useDefaults))
+        throw CliError(kUsage, "--first-key, --template and --use-defaults: " + named.name +
+                                   " places its slices from key 36 in a new instrument");
+    if (options.instrument && !ensoniq)
+        throw CliError(kUsage, "--instrument: " + named.name + " has no instrument slots");
     // The plain sample-dump samplers and the E-mu models keep samples only.
     const bool keepsSamplesOnly = named.kind == ECliSamplerKind::SDS || named.kind == ECliSamplerKind::SMDI ||
                                   named.kind == ECliSamplerKind::EMU;
@@ -282,6 +295,9 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
     if (named.kind == ECliSamplerKind::Roland)
         if (auto* s760 = dynamic_cast<CABCS760Interface*>(&sampler))
             return TransmitS760(*s760, job, options);
+    if (ensoniq)
+        if (auto* instrumentSampler = dynamic_cast<CABCEnsoniqInterface*>(&sampler))
+            return TransmitEnsoniq(*instrumentSampler, job, options);
 
     CQuietTransfer progress;
     ordered_json samples = ordered_json::array();

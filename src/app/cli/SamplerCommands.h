@@ -42,6 +42,7 @@ struct TransmitOptions {
     std::optional<std::string> templateName;
     bool replace = false;     // a program of that name goes, with its samples
     bool useDefaults = false; // a template that cannot be read gives way to the defaults
+    std::optional<int> instrument; // the instrument slot the slices go to, from 1 (Ensoniq)
 };
 
 void AddTransmitOptions(CLI::App& command, TransmitOptions& options);

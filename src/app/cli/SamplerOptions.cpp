@@ -16,6 +16,7 @@
 #include "samplers/kurzweil/K2000Interface.h"
 #include "samplers/kurzweil/KurzweilModels.h"
 #include "samplers/roland/S760InstalledMIDIInterface.h"
+#include "samplers/ensoniq/EnsoniqModels.h"
 #include "samplers/sds/SDSSamplerInterface.h"
 #include "samplers/smdi/SMDISamplerInterface.h"
 #include "samplers/yamaha/A3000Interface.h"
@@ -62,7 +63,8 @@ void AddSamplerOptions(CLI::App& command, SamplerOptions& o)
     command.add_option("--model", o.model,
                        "the sampler's model: sds (a plain MIDI Sample Dump Standard sampler), smdi (a plain SMDI "
                        "sampler over SCSI), or an E-mu model (SCSI), AKAI model (MIDI or SCSI), Kurzweil model (MIDI or "
-                       "MIDI+SCSI) or Yamaha A3000 model (MIDI, or MIDI and SCSI) of quorvel-cli "
+                       "MIDI+SCSI), Yamaha A3000 model (MIDI, or MIDI and SCSI) or Ensoniq model "
+                       "(MIDI) of quorvel-cli "
                        "samplers by type id or name");
     command.add_option("--midi-in", o.midiIn, "the MIDI input the sampler answers on (see midi-ports)");
     command.add_option("--midi-out", o.midiOut, "the MIDI output that reaches the sampler (see midi-ports)");
@@ -109,7 +111,16 @@ SCliSampler ResolveSampler(const SamplerOptions& o)
         throw CliError(kUsage, "--model " + model + ": no such model; quorvel-cli samplers lists them");
     if (!SamplerBrandBuilt(entry->typeId))
         throw CliError(kUsage, "--model " + model + ": " + std::string(entry->name) +
-                                   " cannot be used yet; sds, smdi, the E-mu, AKAI, Kurzweil, Yamaha A3000 and Roland S-760 models can");
+                                   " cannot be used yet; sds, smdi, the E-mu, AKAI, Kurzweil, Yamaha A3000, Roland S-760 and "
+                                   "Ensoniq models can");
+    if (ensoniq::IsEnsoniqModel(entry->typeId)) {
+        if (!o.midiIn || !o.midiOut)
+            throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT (see quorvel-cli "
+                                   "midi-ports)");
+        // Instrument times 128 plus wave; the sampler picks new waves.
+        return {ECliSamplerKind::Ensoniq, entry->typeId, std::string(entry->name), 0,
+                ensoniq::SampleNumberOf(ensoniq::kInstruments - 1, ensoniq::kLastWave), true};
+    }
     if (entry->typeId == kA3000MIDIModel || entry->typeId == kA3000MIDIAndSCSIModel) {
         if (!o.midiIn || !o.midiOut)
             throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT");

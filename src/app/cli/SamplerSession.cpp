@@ -161,7 +161,7 @@ std::unique_ptr<CSamplerSession> OpenSamplerSession(const CMIDIPortLists& ports,
         return std::make_unique<CSDSSession>(ports, options, std::move(sampler));
     if (sampler.kind == ECliSamplerKind::Kurzweil || sampler.kind == ECliSamplerKind::YAMAHA)
         return std::make_unique<CInterfaceSession>(sampler, OpenMIDIAndSCSIBrand(ports, buses, options, sampler));
-    const bool midiBrand = sampler.kind == ECliSamplerKind::Roland ||
+    const bool midiBrand = sampler.kind == ECliSamplerKind::Roland || sampler.kind == ECliSamplerKind::Ensoniq ||
                            (sampler.kind == ECliSamplerKind::AKAI && !akai::IsSCSIModel(sampler.typeId));
     if (midiBrand)
         return std::make_unique<CInterfaceSession>(sampler, OpenMIDIBrand(ports, buses, options, sampler));

@@ -17,6 +17,8 @@
 #include "ui/samplers/K2000TransmitDialog.h"
 #include "samplers/roland/S760Interface.h"
 #include "ui/samplers/S760TransmitDialog.h"
+#include "samplers/ensoniq/EnsoniqInterface.h"
+#include "ui/samplers/EnsoniqTransmitDialog.h"
 #include "ui/samplers/SamplerDialogs.h"
 #include "ui/samplers/SamplerFailureAlerts.h"
 
@@ -84,6 +86,10 @@ bool TransmitToInstalled(const CPersistentInstalledSampler& sampler, const STran
         // The S-760 builds a patch around them.
         if (auto* s760 = dynamic_cast<CABCS760Interface*>(device.get()))
             return CS760TransmitDialog::Run(sampler, *s760, job, services);
+        // The Ensoniq samplers make an instrument of the waves; they are
+        // received through the common dialog.
+        if (auto* ensoniq = dynamic_cast<CABCEnsoniqInterface*>(device.get()))
+            return CEnsoniqTransmitDialog::Run(sampler, *ensoniq, job, services);
         return CSamplerTransmitDialog::Run(sampler, *device, job, services);
     } catch (...) {
         ShowHandlerFailure(sampler, services.parent);

@@ -204,10 +204,12 @@ TEST(HardwareTransfer, TheCommandsAreOfferedOnlyForModelsThisProgramSpeaks)
     app.Samplers().Assign({f.installed});
     EXPECT_TRUE(app.TransmitAvailable());
     EXPECT_TRUE(app.ReceiveAvailable());
-    CPersistentInstalledSampler roland;
-    roland.modelTypeId = 3000; // its brand is not built
-    roland.userName = "My EPS";
-    app.Samplers().Assign({roland});
+    // Every model of the table is spoken now: only a type id the table
+    // does not hold is left.
+    CPersistentInstalledSampler unknown;
+    unknown.modelTypeId = 4001;
+    unknown.userName = "My Sampler";
+    app.Samplers().Assign({unknown});
     EXPECT_FALSE(app.TransmitAvailable());
     EXPECT_FALSE(app.ReceiveAvailable());
     CPersistentInstalledSampler window;
