@@ -152,7 +152,7 @@ TEST_P(CliEmulatedA3000, DeletingTakesTheSCSISideOnlyAndAnUnknownSampleIsRefused
 
 INSTANTIATE_TEST_SUITE_P(Models, CliEmulatedA3000,
                          ::testing::Values(Model{6000, "Emulated Yamaha A3000 via MIDI", false},
-                                           Model{6002, "Emulated Yamaha A3000 via MIDI+S", true}));
+                                           Model{6002, "Emulated A3000 via MIDI+SCSI", true}));
 
 } // namespace
 } // namespace quorvel

@@ -65,10 +65,10 @@ TEST_P(CliEmulatedEnsoniq, TheLoopBecomesAnInstrumentAndEveryWaveComesBackBitExa
     ::setenv("QUORVEL_EMULATED_SAMPLERS", "3000,3010,3020", 1);
     ::setenv("QUORVEL_EMULATOR_DIR", (folder / "memory").c_str(), 1);
 
-    // Port names are kept to 32 characters.
-    std::string port = "Emulated " + model;
-    port.resize(std::min<size_t>(port.size(), 32));
-    port = "'" + port + "'";
+    // Port names are kept to 32 characters: the longer ones leave the maker out.
+    const std::string port = model == "Ensoniq EPS via MIDI"       ? "'Emulated Ensoniq EPS via MIDI'"
+                             : model == "Ensoniq EPS-16+ via MIDI" ? "'Emulated EPS-16+ via MIDI'"
+                                                                   : "'Emulated ASR-10/ASR-88 via MIDI'";
     const std::string sampler = " --model '" + model + "' --midi-in " + port + " --midi-out " + port;
     run = RunTool("quorvel-cli", "transmit " + loop + document + sampler + " --program-name Beats --instrument 3");
     ASSERT_EQ(run.status, 0) << run.err;

@@ -4,6 +4,7 @@
 
 #include "devices/emulated/A3000Emulator.h"
 #include "devices/emulated/A3000SCSIEmulator.h"
+#include "devices/emulated/EmulatedPortName.h"
 #include "devices/emulated/EmulatorMemoryFolder.h"
 #include "devices/midi/LoopbackMIDI.h"
 #include "devices/scsi/LoopbackSCSI.h"
@@ -35,7 +36,7 @@ bool StartA3000Emulator(const std::string& id, CMIDIPortLists& ports, CSCSIBusRe
     const SA3000EmulatorModel* model = FindA3000EmulatorModel(id);
     if (!model)
         return false;
-    const std::string name = "Emulated " + model->name;
+    const std::string name = EmulatedPortName(model->name);
     const std::shared_ptr<CA3000Memory> memory = WithMemoryFolder(
         name, MemoryFolder(settings, id), warnings,
         [](const std::string& folder) { return std::make_shared<CA3000Memory>(folder); });

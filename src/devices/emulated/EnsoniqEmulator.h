@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "devices/emulated/EmulatedPortName.h"
 #include "devices/emulated/EmulatorSettings.h"
 #include "devices/emulated/EnsoniqEmulatorModel.h"
 #include "devices/emulated/EnsoniqMemory.h"
@@ -34,12 +35,7 @@ public:
                      const std::vector<SEmulatorFault>& faults, const std::string& folder = {});
     ~CEnsoniqEmulator() override;
 
-    // "Emulated " and the model name, cut to the 32 characters a registered
-    // port name keeps ("Emulated Ensoniq ASR-10/ASR-88 v").
-    static std::string PortName(const SEnsoniqEmulatorModel& model)
-    {
-        return ("Emulated " + model.name).substr(0, CRegisteredMIDIInput::kMaxNameLength);
-    }
+    static std::string PortName(const SEnsoniqEmulatorModel& model) { return EmulatedPortName(model.name); }
 
     const SEnsoniqEmulatorModel& Model() const { return model_; }
     // The memory; it takes any thread.

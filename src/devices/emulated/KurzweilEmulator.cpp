@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "devices/emulated/EmulatedPortName.h"
 #include "devices/emulated/KurzweilBitStream.h"
 #include "devices/emulated/KurzweilBodies.h"
 #include "devices/emulated/SMDIEmulator.h"
@@ -110,11 +111,7 @@ CKurzweilEmulator::~CKurzweilEmulator() { Stop(); }
 
 std::string CKurzweilEmulator::PortName(const SKurzweilEmulatorModel& model)
 {
-    const std::string full = "Emulated " + model.name;
-    if (full.size() <= CRegisteredMIDIInput::kMaxNameLength)
-        return full;
-    const std::string maker = "Kurzweil ";
-    return "Emulated " + (model.name.rfind(maker, 0) == 0 ? model.name.substr(maker.size()) : model.name);
+    return EmulatedPortName(model.name);
 }
 
 void CKurzweilEmulator::Out(std::vector<uint8_t> message)

@@ -153,8 +153,7 @@ public:
         EXPECT_TRUE(StartA3000Emulator(id, lists_, buses_, settings, clock, 0, warnings, midi_));
         EXPECT_EQ(warnings.str(), "");
         emulator = dynamic_cast<CA3000Emulator*>(midi_.at(0).get());
-        // Port names are cut to 32 characters: "Emulated Yamaha A3000 via MIDI+S".
-        const std::string port = ("Emulated " + FindA3000EmulatorModel(id)->name).substr(0, 32);
+        const std::string port = id == "6002" ? "Emulated A3000 via MIDI+SCSI" : "Emulated Yamaha A3000 via MIDI";
         Open(port, *emulator);
         bus = LoopbackSCSIBus(buses_);
         device = {bus, 0, 1000};
