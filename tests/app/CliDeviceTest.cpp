@@ -62,6 +62,7 @@ TEST(CliDevices, TheSamplerMustBeNamedAsTheToolCanReachIt)
         {"transmit " + loop + " --model 4151 --scsi-bus Loopback --scsi-id 0 --sample-number 0", 1,
          "numbers new samples itself"},
         {"transmit " + loop + " --model 9999 --midi-in A --midi-out B", 1, "no such model"},
+        {"transmit " + loop + " --model 1 --midi-in A --midi-out B", 1, "New Window is not a hardware sampler"},
         {"transmit " + loop + " --model smdi --scsi-bus Loopback", 1, "--scsi-id"},
         {"transmit " + loop + " --model \"E-mu E4K via SCSI\" --scsi-id 0", 1, "--scsi-bus"},
         {"transmit " + loop + " --model 5121 --scsi-bus Loopback --scsi-id 0 --sample-number 0", 1, "from 1 to 999"},

@@ -111,8 +111,7 @@ SCliSampler ResolveSampler(const SamplerOptions& o)
         throw CliError(kUsage, "--model " + model + ": no such model; quorvel-cli samplers lists them");
     if (!SamplerBrandBuilt(entry->typeId))
         throw CliError(kUsage, "--model " + model + ": " + std::string(entry->name) +
-                                   " cannot be used yet; sds, smdi, the E-mu, AKAI, Kurzweil, Yamaha A3000, Roland S-760 and "
-                                   "Ensoniq models can");
+                                   " is not a hardware sampler (quorvel-cli export writes the instrument files)");
     if (ensoniq::IsEnsoniqModel(entry->typeId)) {
         if (!o.midiIn || !o.midiOut)
             throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT (see quorvel-cli "

@@ -98,10 +98,10 @@ int Run(int argc, char** argv)
         "A sampler is named with --model sds --midi-in PORT --midi-out PORT [--sysex-id N]: a plain MIDI Sample Dump "
         "Standard sampler answering device number N (0 to 127) on those ports (quorvel-cli midi-ports lists them); "
         "or with --model smdi --scsi-bus BUS --scsi-id N: a plain SMDI sampler at that SCSI id (quorvel-cli "
-        "scsi-buses lists the buses); or with --model TYPEID|NAME --scsi-bus BUS --scsi-id N for an E-mu sampler, "
-        "or --model TYPEID|NAME --midi-in PORT --midi-out PORT [--sysex-id N] for an AKAI sampler over MIDI "
-        "(quorvel-cli samplers lists the models); or with --sampler NAME, a sampler installed in the program's Sampler "
-        "Settings. The other brands are not available yet.\n"
+        "scsi-buses lists the buses); or with --model TYPEID|NAME and the ports its transport needs: --scsi-bus BUS "
+        "--scsi-id N over SCSI (E-mu, AKAI), --midi-in PORT --midi-out PORT [--sysex-id N] over MIDI (AKAI, Kurzweil, "
+        "Roland, Yamaha, Ensoniq), both for the MIDI+SCSI models (Kurzweil, Yamaha) (quorvel-cli samplers lists the "
+        "models); or with --sampler NAME, a sampler installed in the program's Sampler Settings.\n"
         "Exit status: 0 success, 1 usage error, 2 the input was refused, 3 the sampler refused or failed (its alert "
         "text on stderr).";
     SamplerOptions samplerOptions;
