@@ -7,6 +7,7 @@
 #include "samplers/SampleTransfer.h"
 #include "samplers/ensoniq/EnsoniqInstrumentTransmission.h"
 #include "FakeEnsoniqSampler.h"
+#include "ScriptedMIDIPorts.h"
 
 namespace quorvel::test {
 namespace {
@@ -50,15 +51,8 @@ TEST(EnsoniqInstrumentNames, NamesFitTwelveCharactersAndTheKeysFromThirtySix)
     EXPECT_EQ(SliceName("Whole loop here", 0, false), "Whole loop h");
 }
 
-class EnsoniqInstrumentTest : public ::testing::Test {
+class EnsoniqInstrumentTest : public ::testing::Test, protected ScriptedMIDIPorts {
 protected:
-    FakeClock clock;
-    CScopedMIDIClock scopedClock{clock};
-    FakeRegisteredInput inPort;
-    FakeRegisteredOutput outPort;
-    CSysexMIDIInput parser;
-    ScriptedInput input{inPort, parser, clock};
-    RecordingOutput output{outPort, clock};
     FakeEnsoniqSampler sampler{clock, input, output, 0};
     CEPS16Interface eps16{parser, output, 0};
     Answers answers;

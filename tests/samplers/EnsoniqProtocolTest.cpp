@@ -10,6 +10,7 @@
 #include "samplers/ensoniq/EnsoniqMessages.h"
 #include "samplers/ensoniq/EnsoniqTransfer.h"
 #include "FakeEnsoniqSampler.h"
+#include "ScriptedMIDIPorts.h"
 
 namespace quorvel::test {
 namespace {
@@ -32,15 +33,8 @@ std::vector<uint64_t> TimesOf(const RecordingOutput& output, const Bytes& prefix
     return times;
 }
 
-class EnsoniqProtocolTest : public ::testing::Test {
+class EnsoniqProtocolTest : public ::testing::Test, protected ScriptedMIDIPorts {
 protected:
-    FakeClock clock;
-    CScopedMIDIClock scopedClock{clock};
-    FakeRegisteredInput inPort;
-    FakeRegisteredOutput outPort;
-    CSysexMIDIInput parser;
-    ScriptedInput input{inPort, parser, clock};
-    RecordingOutput output{outPort, clock};
     FakeEnsoniqSampler sampler{clock, input, output, 2};
     CEPS16Interface eps16{parser, output, 2};
     NoProgress progress;

@@ -265,7 +265,7 @@ ordered_json Transmit(const SDeviceLists& devices, const std::string& loop, cons
     if (programOptions && keepsSamplesOnly)
         throw CliError(kUsage, "--program-name, --first-key, --template, --replace and --use-defaults: " +
                                    named.name + " makes no program");
-    if (options.replace && named.kind == ECliSamplerKind::YAMAHA)
+    if (options.replace && named.kind == ECliSamplerKind::Yamaha)
         throw CliError(kUsage, "--replace: " + named.name + " replaces no sample bank; delete it on the sampler");
     if (options.firstKey && named.kind == ECliSamplerKind::Roland)
         throw CliError(kUsage, "--first-key: the S-760 patch plays its slices from C2 (key 36) up");

@@ -13,10 +13,10 @@
 #include "samplers/akai/AKAIModels.h"
 #include "samplers/emu/EMUSCSIInterface.h"
 #include "samplers/emu/EMUSamplerClasses.h"
+#include "samplers/ensoniq/EnsoniqModels.h"
 #include "samplers/kurzweil/K2000Interface.h"
 #include "samplers/kurzweil/KurzweilModels.h"
 #include "samplers/roland/S760InstalledMIDIInterface.h"
-#include "samplers/ensoniq/EnsoniqModels.h"
 #include "samplers/sds/SDSSamplerInterface.h"
 #include "samplers/smdi/SMDISamplerInterface.h"
 #include "samplers/yamaha/A3000Interface.h"
@@ -56,6 +56,13 @@ void RequireSCSI(const SamplerOptions& o, const std::string& model)
         throw CliError(kUsage, "--model " + model + " needs --scsi-bus BUS and --scsi-id N (see quorvel-cli scsi-buses)");
 }
 
+void RequireMIDI(const SamplerOptions& o, const std::string& model)
+{
+    if (!o.midiIn || !o.midiOut)
+        throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT (see quorvel-cli "
+                               "midi-ports)");
+}
+
 } // namespace
 
 void AddSamplerOptions(CLI::App& command, SamplerOptions& o)
@@ -63,9 +70,8 @@ void AddSamplerOptions(CLI::App& command, SamplerOptions& o)
     command.add_option("--model", o.model,
                        "the sampler's model: sds (a plain MIDI Sample Dump Standard sampler), smdi (a plain SMDI "
                        "sampler over SCSI), or an E-mu model (SCSI), AKAI model (MIDI or SCSI), Kurzweil model (MIDI or "
-                       "MIDI+SCSI), Yamaha A3000 model (MIDI, or MIDI and SCSI) or Ensoniq model "
-                       "(MIDI) of quorvel-cli "
-                       "samplers by type id or name");
+                       "MIDI+SCSI), Roland S-760 (MIDI), Yamaha A3000 model (MIDI, or MIDI+SCSI) or Ensoniq model "
+                       "(MIDI) of quorvel-cli samplers by type id or name");
     command.add_option("--midi-in", o.midiIn, "the MIDI input the sampler answers on (see midi-ports)");
     command.add_option("--midi-out", o.midiOut, "the MIDI output that reaches the sampler (see midi-ports)");
     command.add_option("--sysex-id", o.sysexId, "the sampler's device number (its MIDI channel), 0 to 127; default 0")
@@ -113,28 +119,23 @@ SCliSampler ResolveSampler(const SamplerOptions& o)
         throw CliError(kUsage, "--model " + model + ": " + std::string(entry->name) +
                                    " is not a hardware sampler (quorvel-cli export writes the instrument files)");
     if (ensoniq::IsEnsoniqModel(entry->typeId)) {
-        if (!o.midiIn || !o.midiOut)
-            throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT (see quorvel-cli "
-                                   "midi-ports)");
+        RequireMIDI(o, model);
         // Instrument times 128 plus wave; the sampler picks new waves.
         return {ECliSamplerKind::Ensoniq, entry->typeId, std::string(entry->name), 0,
                 ensoniq::SampleNumberOf(ensoniq::kInstruments - 1, ensoniq::kLastWave), true};
     }
     if (entry->typeId == kA3000MIDIModel || entry->typeId == kA3000MIDIAndSCSIModel) {
-        if (!o.midiIn || !o.midiOut)
-            throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT");
+        RequireMIDI(o, model);
         if (entry->typeId == kA3000MIDIAndSCSIModel)
             RequireSCSI(o, model);
-        return {ECliSamplerKind::YAMAHA, entry->typeId, std::string(entry->name), 0, a3000::kHighestSampleNumber, true};
+        return {ECliSamplerKind::Yamaha, entry->typeId, std::string(entry->name), 0, a3000::kHighestSampleNumber, true};
     }
     if (akai::IsSCSIModel(entry->typeId)) {
         RequireSCSI(o, model);
         return {ECliSamplerKind::AKAI, entry->typeId, std::string(entry->name), 0, 0xFFFF, true};
     }
     if (kurzweil::IsKurzweilModel(entry->typeId)) {
-        if (!o.midiIn || !o.midiOut)
-            throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT (see quorvel-cli "
-                                   "midi-ports)");
+        RequireMIDI(o, model);
         if (kurzweil::UsesSCSIForData(entry->typeId))
             RequireSCSI(o, model);
         // Sound blocks are numbered by their ids, which the sampler gives.
@@ -142,17 +143,14 @@ SCliSampler ResolveSampler(const SamplerOptions& o)
                 CABCK2000Interface::kHighestId, true};
     }
     if (entry->typeId == kS760MIDIModel) {
-        if (!o.midiIn || !o.midiOut)
-            throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT");
+        RequireMIDI(o, model);
         if (o.sysexId > 31)
             throw CliError(kUsage, "--sysex-id: the S-760 answers device numbers 0 to 31");
         // The sampler gives new samples the first free number of 0 to 511.
         return {ECliSamplerKind::Roland, entry->typeId, std::string(entry->name), 0, s760::kSampleCount - 1, true};
     }
     if (!EMUSamplerClass(entry->typeId)) {
-        if (!o.midiIn || !o.midiOut)
-            throw CliError(kUsage, "--model " + model + " needs --midi-in PORT and --midi-out PORT (see quorvel-cli "
-                                   "midi-ports)");
+        RequireMIDI(o, model);
         // Samples are named, and numbered by the sampler in its list.
         return {ECliSamplerKind::AKAI, entry->typeId, std::string(entry->name), 0, 0xFFFF, true};
     }

@@ -34,7 +34,7 @@ void AddTraceOption(CLI::App& command, std::optional<std::string>& trace);
 void StartTrace(const std::optional<std::string>& trace);
 
 // The protocol a named sampler speaks, as far as this tool talks to it.
-enum class ECliSamplerKind { SDS, SMDI, EMU, AKAI, Kurzweil, YAMAHA, Roland, Ensoniq };
+enum class ECliSamplerKind { SDS, SMDI, EMU, AKAI, Kurzweil, Yamaha, Roland, Ensoniq };
 
 struct SCliSampler {
     ECliSamplerKind kind = ECliSamplerKind::SDS;

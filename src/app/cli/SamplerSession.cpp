@@ -159,7 +159,7 @@ std::unique_ptr<CSamplerSession> OpenSamplerSession(const CMIDIPortLists& ports,
     SCliSampler sampler = ResolveSampler(options);
     if (sampler.kind == ECliSamplerKind::SDS)
         return std::make_unique<CSDSSession>(ports, options, std::move(sampler));
-    if (sampler.kind == ECliSamplerKind::Kurzweil || sampler.kind == ECliSamplerKind::YAMAHA)
+    if (sampler.kind == ECliSamplerKind::Kurzweil || sampler.kind == ECliSamplerKind::Yamaha)
         return std::make_unique<CInterfaceSession>(sampler, OpenMIDIAndSCSIBrand(ports, buses, options, sampler));
     const bool midiBrand = sampler.kind == ECliSamplerKind::Roland || sampler.kind == ECliSamplerKind::Ensoniq ||
                            (sampler.kind == ECliSamplerKind::AKAI && !akai::IsSCSIModel(sampler.typeId));
