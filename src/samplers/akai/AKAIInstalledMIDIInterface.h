@@ -6,11 +6,6 @@
 
 namespace quorvel {
 
-namespace akai {
-// The open ports under the name the brands built on these interfaces use.
-using SOpenMIDIPorts = SOpenSysexPorts;
-} // namespace akai
-
 class CAKAIInstalledMIDIInterface final : private SOpenSysexPorts, public CAKAIMIDIInterface {
 public:
     // XFailedOpeningMIDIPort when a port does not open.

@@ -1,6 +1,6 @@
 #include "samplers/ensoniq/EnsoniqModels.h"
 
-#include "samplers/akai/AKAIInstalledMIDIInterface.h"
+#include "samplers/OpenSysexPorts.h"
 
 namespace quorvel {
 
@@ -29,10 +29,10 @@ namespace {
 // The model's interface with the ports it talks through, opened first and
 // closed last.
 template <class TInterface>
-class CInstalled final : private akai::SOpenMIDIPorts, public TInterface {
+class CInstalled final : private SOpenSysexPorts, public TInterface {
 public:
     CInstalled(const CRegisteredMIDIInput& input, const CRegisteredMIDIOutput& output, uint8_t channel)
-        : akai::SOpenMIDIPorts(input, output), TInterface(parser, *this->output, channel)
+        : SOpenSysexPorts(input, output), TInterface(parser, *this->output, channel)
     {
     }
 };
