@@ -47,10 +47,10 @@ TEST_P(CliEmulatedEnsoniq, TheLoopBecomesAnInstrumentAndEveryWaveComesBackBitExa
     TempFolder folder;
     const std::string loop = folder / "loop.wav";
     // A short loop: the holds between messages take real time.
-    loopgen::LoopSpec spec;
-    spec.sampleRate = 22050;
-    spec.bpm = 240.0;
-    const loopgen::GeneratedLoop generated = loopgen::GenerateDrumLoop(spec);
+    loopgen::LoopSpec shape;
+    shape.sampleRate = 22050;
+    shape.bpm = 240.0;
+    const loopgen::GeneratedLoop generated = loopgen::GenerateDrumLoop(shape);
     SafeWrite(CFileSpec(loop), [&](CMedia& media) {
         WriteWaveFile(media, generated.samples.data(), generated.frames, generated.channels, generated.sampleRate);
     });

@@ -207,10 +207,10 @@ void CABCEnsoniqInterface::FillSampleList(int32_t, CSampleList& list, uint32_t)
                 } catch (const XEnsoniqInvalidTarget&) {
                     continue; // mapped, but gone
                 }
-                CSampleSpec spec(parameters->Name(), SampleNumberOf(instrument, wave));
-                spec.SetInfo(parameters->ToSampleInfo());
-                spec.SetBrandValue(static_cast<int32_t>(layer));
-                if (!list.Add(spec))
+                CSampleSpec entry(parameters->Name(), SampleNumberOf(instrument, wave));
+                entry.SetInfo(parameters->ToSampleInfo());
+                entry.SetBrandValue(static_cast<int32_t>(layer));
+                if (!list.Add(entry))
                     return;
             }
         }
