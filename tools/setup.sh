@@ -7,8 +7,9 @@ packages=(
   g++ cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
-  qt6-base-dev libgl-dev fonts-dejavu-core libasound2-dev
+  qt6-base-dev libgl-dev fonts-dejavu-core libasound2-dev libjack-jackd2-dev
   sox sndfile-programs fluidsynth
+  jackd2
 )
 # Extra packages for a named purpose, e.g. `tools/setup.sh fuzz`.
 for extra in "$@"; do

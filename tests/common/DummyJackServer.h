@@ -1,0 +1,112 @@
+#pragma once
+// A JACK server of the test's own: `jackd -d dummy` under a name no other
+// test uses, with this process's JACK clients pointed at it. It needs no
+// sound hardware; the dummy driver keeps real time. Tests skip where jackd
+// is not installed.
+#include <fcntl.h>
+#include <jack/jack.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace quorvel::test {
+
+class CDummyJackServer {
+public:
+    static bool Installed() { return std::system("command -v jackd >/dev/null 2>&1") == 0; }
+
+    // Starts the server and waits until a client can connect; Ready() tells
+    // whether it came up.
+    explicit CDummyJackServer(uint32_t rate = 44100, uint32_t period = 256)
+    {
+        static std::atomic<int> count{0};
+        name_ = "quorvel-test-" + std::to_string(getpid()) + "-" + std::to_string(count++);
+        setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
+        setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
+        const std::vector<std::string> args = {
+            "jackd", "-n", name_, "-d", "dummy", "-r", std::to_string(rate), "-p", std::to_string(period)};
+        std::vector<char*> argv;
+        for (const auto& arg : args)
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        if (posix_spawnp(&pid_, "jackd", &actions, nullptr, argv.data(), environ) != 0)
+            pid_ = 0;
+        posix_spawn_file_actions_destroy(&actions);
+        ready_ = pid_ != 0 && WaitUntilAnswering();
+    }
+
+    ~CDummyJackServer()
+    {
+        Stop(SIGTERM);
+        unsetenv("JACK_DEFAULT_SERVER");
+    }
+
+    CDummyJackServer(const CDummyJackServer&) = delete;
+    CDummyJackServer& operator=(const CDummyJackServer&) = delete;
+
+    bool Ready() const { return ready_; }
+    const std::string& Name() const { return name_; }
+
+    // Ends the server as a crash would: no goodbye to its clients.
+    void Kill() { Stop(SIGKILL); }
+
+private:
+    bool WaitUntilAnswering()
+    {
+        // The attempts before the server is up are expected to fail.
+        jack_set_error_function([](const char*) {});
+        jack_set_info_function([](const char*) {});
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < until) {
+            jack_status_t status{};
+            if (jack_client_t* client = jack_client_open("quorvel-test-probe", JackNoStartServer, &status)) {
+                jack_client_close(client);
+                return true;
+            }
+            int exitStatus = 0;
+            if (waitpid(pid_, &exitStatus, WNOHANG) == pid_) {
+                pid_ = 0;
+                return false;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return false;
+    }
+
+    void Stop(int signal)
+    {
+        if (pid_ == 0)
+            return;
+        kill(pid_, signal);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+        pid_ = 0;
+    }
+
+    std::string name_;
+    pid_t pid_ = 0;
+    bool ready_ = false;
+};
+
+} // namespace quorvel::test
+
+// Starts a dummy server named `server`, or skips the test where there is none.
+#define QUORVEL_DUMMY_JACK_SERVER(server, ...)                                 \
+    if (!::quorvel::test::CDummyJackServer::Installed())                       \
+        GTEST_SKIP() << "jackd is not installed";                              \
+    ::quorvel::test::CDummyJackServer server{__VA_ARGS__};                     \
+    ASSERT_TRUE(server.Ready()) << "the dummy JACK server did not start"
