@@ -218,31 +218,24 @@ bool AcceptWithoutMoving(QDropEvent& event)
 
 } // namespace
 
-void CFrameWindow::dragEnterEvent(QDragEnterEvent* event)
+bool CFrameWindow::TakeFileDrag(QDropEvent& event) const
 {
-    if (!onFileDrop_ || DroppedLocalFiles(event->mimeData()).empty())
-        event->ignore();
-    else
-        AcceptWithoutMoving(*event);
+    if (!onFileDrop_ || DroppedLocalFiles(event.mimeData()).empty()) {
+        event.ignore();
+        return false;
+    }
+    return AcceptWithoutMoving(event);
 }
 
-void CFrameWindow::dragMoveEvent(QDragMoveEvent* event)
-{
-    if (!onFileDrop_ || DroppedLocalFiles(event->mimeData()).empty())
-        event->ignore();
-    else
-        AcceptWithoutMoving(*event);
-}
+void CFrameWindow::dragEnterEvent(QDragEnterEvent* event) { TakeFileDrag(*event); }
+
+void CFrameWindow::dragMoveEvent(QDragMoveEvent* event) { TakeFileDrag(*event); }
 
 void CFrameWindow::dropEvent(QDropEvent* event)
 {
+    if (!TakeFileDrag(*event))
+        return;
     const std::vector<std::string> paths = DroppedLocalFiles(event->mimeData());
-    if (!onFileDrop_ || paths.empty()) {
-        event->ignore();
-        return;
-    }
-    if (!AcceptWithoutMoving(*event))
-        return;
     // Opening asks questions in modal loops; the program that started the
     // drag waits until the drop returns, so the files open afterwards.
     QMetaObject::invokeMethod(

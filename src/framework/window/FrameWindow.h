@@ -66,6 +66,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Accepts a drag that carries local files (as a copy), refuses others.
+    bool TakeFileDrag(QDropEvent& event) const;
     // Lays the shown, non-minimised windows out in equal strips.
     void Tile(bool horizontally);
     // The shown, non-minimised windows, back one first; maximised ones are
