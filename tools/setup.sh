@@ -9,7 +9,10 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   qt6-base-dev libgl-dev fonts-dejavu-core libasound2-dev libjack-jackd2-dev
   sox sndfile-programs fluidsynth
+  # A dummy JACK server for the JACK tests.
   jackd2
+  # What the install check reads the desktop entry, icon and MIME type with.
+  desktop-file-utils libxml2-utils shared-mime-info libglib2.0-bin
 )
 # Extra packages for a named purpose, e.g. `tools/setup.sh fuzz`.
 for extra in "$@"; do

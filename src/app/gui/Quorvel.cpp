@@ -65,6 +65,7 @@ CQuorvel::CQuorvel(QApplication& qt, std::string commandLine, bool quitAfterStar
     });
     // Closing the frame is the same as choosing Quit: documents are asked first.
     Frame().SetCloseRequestHandler([this] { Quit(); });
+    Frame().SetFileDropHandler([this](const std::vector<std::string>& paths) { OpenDropped(paths); });
 }
 
 CQuorvel::~CQuorvel()
@@ -359,6 +360,17 @@ void CQuorvel::OpenCommandLine(const std::string& commandLine, bool atStart)
     // A later copy that opened nothing only brings the frame forward.
     if (!opened && atStart)
         StartWithoutDocuments();
+}
+
+void CQuorvel::OpenDropped(const std::vector<std::string>& paths)
+{
+    // Files dropped while the session ends would only be closed again.
+    if (CModalDialog::AllCancelled())
+        return;
+    // Several files may come at once, as from the file manager's Open With:
+    // an unreadable one is named in its alert and the others still open.
+    for (const std::string& path : paths)
+        OpenDocument(path);
 }
 
 bool CQuorvel::OpenDocument(const std::string& path)

@@ -100,6 +100,9 @@ private:
     void InstallMenuUpdaters();
     void OpenCommandLine(const std::string& commandLine, bool atStart);
     bool OpenDocument(const std::string& path);
+    // Files dropped on the frame or a document window, each opened as one
+    // named on the command line.
+    void OpenDropped(const std::vector<std::string>& paths);
     void StartWithoutDocuments();
     void ChooseAndOpen();
     void OpenRecent(size_t index);

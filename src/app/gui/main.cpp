@@ -24,6 +24,8 @@ int RunProgram(int& argc, char** argv)
 
     QApplication qt(argc, argv); // takes out Qt's own options
     QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
+    // Lets the desktop match the windows to the installed menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
     std::vector<std::string> arguments;
     for (const QString& argument : QApplication::arguments().mid(1))
         arguments.push_back(argument.toStdString());

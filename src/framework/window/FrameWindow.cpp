@@ -1,6 +1,7 @@
 #include "framework/window/FrameWindow.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
@@ -10,6 +11,7 @@
 #include <climits>
 
 #include "framework/window/DocumentWindow.h"
+#include "framework/window/DroppedFiles.h"
 
 namespace quorvel {
 
@@ -187,6 +189,61 @@ void CFrameWindow::closeEvent(QCloseEvent* event)
     event->ignore();
     if (onCloseRequest_)
         onCloseRequest_();
+}
+
+void CFrameWindow::SetFileDropHandler(FileDropHandler handler)
+{
+    onFileDrop_ = std::move(handler);
+    // Drops on the document windows' own views reach the frame too: Qt hands
+    // a drag to the nearest parent that accepts drops.
+    setAcceptDrops(static_cast<bool>(onFileDrop_));
+}
+
+namespace {
+
+// Opening reads the file where it is: the drop takes a copy or a link, never
+// a move, so the program the file came from never removes it afterwards.
+bool AcceptWithoutMoving(QDropEvent& event)
+{
+    for (const Qt::DropAction action : {Qt::CopyAction, Qt::LinkAction}) {
+        if (event.possibleActions() & action) {
+            event.setDropAction(action);
+            event.accept();
+            return true;
+        }
+    }
+    event.ignore();
+    return false;
+}
+
+} // namespace
+
+bool CFrameWindow::TakeFileDrag(QDropEvent& event) const
+{
+    if (!onFileDrop_ || DroppedLocalFiles(event.mimeData()).empty()) {
+        event.ignore();
+        return false;
+    }
+    return AcceptWithoutMoving(event);
+}
+
+void CFrameWindow::dragEnterEvent(QDragEnterEvent* event) { TakeFileDrag(*event); }
+
+void CFrameWindow::dragMoveEvent(QDragMoveEvent* event) { TakeFileDrag(*event); }
+
+void CFrameWindow::dropEvent(QDropEvent* event)
+{
+    if (!TakeFileDrag(*event))
+        return;
+    const std::vector<std::string> paths = DroppedLocalFiles(event->mimeData());
+    // Opening asks questions in modal loops; the program that started the
+    // drag waits until the drop returns, so the files open afterwards.
+    QMetaObject::invokeMethod(
+        this, [this, paths] {
+            if (onFileDrop_)
+                onFileDrop_(paths);
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace quorvel

@@ -4,6 +4,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 class QMdiArea;
@@ -52,10 +53,21 @@ public:
     // the frame: it goes here, and the application decides (run state).
     void SetCloseRequestHandler(std::function<void()> handler) { onCloseRequest_ = std::move(handler); }
 
+    // Local files dropped on the frame or on any of its document windows go
+    // here, once the drop itself has finished. Without a handler the frame
+    // refuses drags.
+    using FileDropHandler = std::function<void(const std::vector<std::string>& paths)>;
+    void SetFileDropHandler(FileDropHandler handler);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    // Accepts a drag that carries local files (as a copy), refuses others.
+    bool TakeFileDrag(QDropEvent& event) const;
     // Lays the shown, non-minimised windows out in equal strips.
     void Tile(bool horizontally);
     // The shown, non-minimised windows, back one first; maximised ones are
@@ -64,6 +76,7 @@ private:
 
     QMdiArea* area_;
     std::function<void()> onCloseRequest_;
+    FileDropHandler onFileDrop_;
 };
 
 } // namespace quorvel

@@ -102,6 +102,9 @@ CWindowControls::CWindowControls(QWidget* parent) : QWidget(parent)
     bars_->setMaxLength(4);
     bars_->setFixedWidth(bars_->fontMetrics().horizontalAdvance("0000") + 14);
     bars_->setAlignment(Qt::AlignRight);
+    // A file dragged from a file manager carries its path as text too; on a
+    // field it opens like anywhere else on the window instead of being typed.
+    bars_->setAcceptDrops(false);
 
     beats_ = new QComboBox(strip_);
     beats_->setToolTip(WindowText(tip::kBeats));
@@ -121,6 +124,7 @@ CWindowControls::CWindowControls(QWidget* parent) : QWidget(parent)
     newTempo_->setMaxLength(10);
     newTempo_->setFixedWidth(newTempo_->fontMetrics().horizontalAdvance("000.000") + 14);
     newTempo_->setAlignment(Qt::AlignRight);
+    newTempo_->setAcceptDrops(false);
 
     // Row 1: playing, the tools, how the loop is cut, and the output options.
     QHBoxLayout* first = Row();
