@@ -9,6 +9,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   qt6-base-dev libgl-dev fonts-dejavu-core libasound2-dev
   sox sndfile-programs fluidsynth
+  libsndfile1-dev zlib1g-dev libxml2-utils
 )
 # Extra packages for a named purpose, e.g. `tools/setup.sh fuzz`.
 for extra in "$@"; do
