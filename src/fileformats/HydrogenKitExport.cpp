@@ -1,6 +1,7 @@
 #include "fileformats/HydrogenKitExport.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 #include "fileformats/FileAlerts.h"
@@ -143,8 +144,19 @@ std::string BuildHydrogenDrumkitXml(const HydrogenKitInfo& kit)
     return xml;
 }
 
+std::time_t ArchiveTime()
+{
+    if (const char* fixed = std::getenv("SOURCE_DATE_EPOCH")) {
+        char* end = nullptr;
+        const long long seconds = std::strtoll(fixed, &end, 10);
+        if (end != fixed && *end == '\0' && seconds >= 0)
+            return static_cast<std::time_t>(seconds);
+    }
+    return std::time(nullptr);
+}
+
 ExportOutcome ExportHydrogenKit(CExportJob& job, const std::string& name, CInstrumentExportQuestions& questions,
-                                CExportProgress& progress, std::time_t now)
+                                CExportProgress& progress)
 {
     const std::optional<int> count = LimitSlices(questions, job.OutputCount(), kHydrogenMaxInstruments,
                                                  kInstrumentAlertTable, kHydrogenSliceLimitAlert);
@@ -172,7 +184,7 @@ ExportOutcome ExportHydrogenKit(CExportJob& job, const std::string& name, CInstr
 
     return RunExportStep(kInstrumentAlertTable, kHydrogenFailedAlert, [&] {
         CSafeFileWriter target(*file);
-        const ExportOutcome written = WriteKit(target.Media(), job, kit, portable, now, progress);
+        const ExportOutcome written = WriteKit(target.Media(), job, kit, portable, ArchiveTime(), progress);
         if (written == ExportOutcome::Completed)
             target.Commit();
         return written;

@@ -27,10 +27,14 @@ struct HydrogenKitInfo {
 // The kit's drumkit.xml.
 std::string BuildHydrogenDrumkitXml(const HydrogenKitInfo& kit);
 
+// The date of the archive's entries: now, or SOURCE_DATE_EPOCH when that is
+// set, so that the same loop can give the same bytes twice.
+std::time_t ArchiveTime();
+
 // The whole export: instrument limit (alert 93), the file, the archive
 // written safely (a cancel or a failure leaves no file and any earlier one
-// intact). Entries are dated `now`. Failures: XExportFailed (alert 92).
+// intact). Failures: XExportFailed (alert 92).
 ExportOutcome ExportHydrogenKit(CExportJob& job, const std::string& name, CInstrumentExportQuestions& questions,
-                                CExportProgress& progress, std::time_t now = std::time(nullptr));
+                                CExportProgress& progress);
 
 } // namespace quorvel
