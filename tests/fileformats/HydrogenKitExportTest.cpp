@@ -86,7 +86,15 @@ TEST_F(HydrogenKitExport, AtMost32InstrumentsAfterAskingAndNoFileWhenRefused)
     EXPECT_NE(questions.limits[0].text.find("33 slices"), std::string::npos) << questions.limits[0].text;
     EXPECT_TRUE(dir.Names().empty());
 
+    // Stop during the slices: no archive at all.
     questions.acceptLimit = true;
+    questions.files = {CFileSpec(dir / "kit.h2drumkit")};
+    questions.fileQuestions.clear();
+    CExportJob job = MakeExportJob(*document);
+    StopAt stop(5);
+    EXPECT_EQ(ExportHydrogenKit(job, "Loop", questions, stop), ExportOutcome::Cancelled);
+    EXPECT_TRUE(dir.Names().empty());
+
     ASSERT_EQ(Run(*document, "Loop"), ExportOutcome::Completed);
     ASSERT_EQ(Shell("tar tzf '" + (dir / "kit.h2drumkit") + "' > '" + (dir / "list") + "'"), 0);
     const std::vector<std::string> entries = Lines(dir / "list");
