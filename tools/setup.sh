@@ -9,10 +9,13 @@ packages=(
   libcli11-dev nlohmann-json3-dev
   qt6-base-dev libgl-dev fonts-dejavu-core libasound2-dev libjack-jackd2-dev
   sox sndfile-programs fluidsynth
+  libsndfile1-dev zlib1g-dev
   # A dummy JACK server for the JACK tests.
   jackd2
   # What the install check reads the desktop entry, icon and MIME type with.
   desktop-file-utils libxml2-utils shared-mime-info libglib2.0-bin
+  # The drum-kit schema the kit export is checked against.
+  hydrogen-data
 )
 # Extra packages for a named purpose, e.g. `tools/setup.sh fuzz`.
 for extra in "$@"; do

@@ -21,6 +21,9 @@ const FileTypeSpec kSoundFont{"SoundFont", ".sf2", "SFnt"};
 const FileTypeSpec kSampleCell{"SampleCell instrument file", ".ins", "SCin"};
 const FileTypeSpec kMixman{"Mixman Track File", ".trk", ".TRK"};
 const FileTypeSpec kPreferences{"Quorvel Preference File", ".prf", "QVLP"};
+const FileTypeSpec kFLAC{"FLAC File", ".flac", "FLAC"};
+const FileTypeSpec kSfz{"SFZ Instrument", ".sfz", "SFZ "};
+const FileTypeSpec kHydrogenKit{"Hydrogen Drum Kit", ".h2drumkit", "H2DK"};
 
 const std::vector<const FileTypeSpec*>& All()
 {

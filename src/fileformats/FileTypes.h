@@ -29,6 +29,12 @@ extern const FileTypeSpec kSampleCell;
 extern const FileTypeSpec kMixman;
 extern const FileTypeSpec kPreferences;
 
+// Types the program only writes; they stay out of the registry that decides
+// what a file is when it is opened.
+extern const FileTypeSpec kFLAC;
+extern const FileTypeSpec kSfz;
+extern const FileTypeSpec kHydrogenKit;
+
 // All thirteen, in registry order.
 const std::vector<const FileTypeSpec*>& All();
 } // namespace filetypes

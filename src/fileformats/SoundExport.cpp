@@ -5,6 +5,7 @@
 
 #include "fileformats/SampleData.h"
 #include "fileformats/AIFFSoundChunks.h"
+#include "fileformats/FlacSliceWriter.h"
 #include "fileformats/IFFWriter.h"
 #include "fileformats/OutputLimits.h"
 #include "fileformats/WaveFormat.h"
@@ -39,7 +40,8 @@ std::string CutText(const std::string& text, size_t bytes)
 // still show the other type's).
 std::string BaseNameOf(const std::string& chosenName)
 {
-    if (!FileTypeMatches(filetypes::kAIFF, chosenName) && !FileTypeMatches(filetypes::kWave, chosenName))
+    if (!FileTypeMatches(filetypes::kAIFF, chosenName) && !FileTypeMatches(filetypes::kWave, chosenName) &&
+        !FileTypeMatches(filetypes::kFLAC, chosenName))
         return chosenName;
     std::string base;
     std::string extension;
@@ -98,6 +100,8 @@ void WriteSliceFile(CMedia& media, WAVE_SAMPLE& sample, const FileTypeSpec& type
 {
     if (&type == &filetypes::kWave)
         WriteWAV(media, sample);
+    else if (&type == &filetypes::kFLAC)
+        WriteFlacSlice(media, sample);
     else
         WriteAIFF(media, sample);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Writes the outputs of an export job as numbered sound files, one AIFF or
-// WAV file per slice, next to a base file the user chose.
+// Writes the outputs of an export job as numbered sound files, one AIFF,
+// WAV or FLAC file per slice, next to a base file the user chose.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -21,7 +21,7 @@ constexpr size_t kSoundExportNameLimit = 260;
 
 struct SoundExportParams {
     CFileSpec baseFile;                             // folder, and the base name with any extension
-    const FileTypeSpec* type = &filetypes::kAIFF;   // kAIFF or kWave
+    const FileTypeSpec* type = &filetypes::kAIFF;   // kAIFF, kWave or kFLAC
     int32_t rate = 44100;                           // of the written files
     int maxCount = 0;                               // 0: every output
     size_t maxNameLength = kSoundExportNameLimit;   // base name plus suffix

@@ -30,6 +30,10 @@ uint32_t SoftwareTransmitText(uint32_t typeId)
         return 20;
     case kMixmanModel:
         return 25;
+    case kSfzModel:
+        return 30;
+    case kHydrogenKitModel:
+        return 35;
     default:
         return kTransmitNotAvailable;
     }

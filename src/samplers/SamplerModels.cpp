@@ -8,7 +8,7 @@ namespace quorvel {
 namespace {
 
 // clang-format off
-constexpr std::array<SSamplerModel, 38> kModels{{
+constexpr std::array<SSamplerModel, 40> kModels{{
     {"CNewWindowSamplerClass", "New Window", 100, 1, SamplerTransport::None, {0, 0}, false, true, false, 16, false, false, 15000, 0, 102060},
     {"CSampleCellSamplerClass", "SampleCell", 101, 8, SamplerTransport::None, {0, 0}, false, true, false, 16, false, false, 15080, 0, 102070},
     {"CSoundFontSamplerClass", "SoundFonts", 102, 16, SamplerTransport::None, {0, 0}, false, true, false, 16, false, false, 15081, 0, 102080},
@@ -47,6 +47,9 @@ constexpr std::array<SSamplerModel, 38> kModels{{
     {"CS760MIDISamplerClass", "Roland S-760 via MIDI", 150, 2000, SamplerTransport::MIDI, {2, 24}, true, true, true, 32, false, false, 15040, 650, 102090},
     {"CA3000MIDISamplerClass", "Yamaha A3000 via MIDI", 170, 6000, SamplerTransport::MIDI, {2, 0}, true, true, true, 16, true, false, 15050, 670, 102090},
     {"CA3000MIDISCSISamplerClass", "Yamaha A3000 via MIDI+SCSI", 171, 6002, SamplerTransport::MIDIAndSCSI, {2, 0}, true, true, true, 16, true, false, 15050, 671, 102090},
+    // Today's instrument formats, after the original table.
+    {"CSfzSamplerClass", "SFZ Instrument", 104, 32, SamplerTransport::None, {0, 0}, false, true, false, 16, false, false, 15083, 0, 102110},
+    {"CHydrogenKitSamplerClass", "Hydrogen Drum Kit", 105, 40, SamplerTransport::None, {0, 0}, false, true, false, 16, false, false, 15084, 0, 102120},
 }};
 // clang-format on
 

@@ -1,5 +1,5 @@
 #pragma once
-// The fixed table of transmit destinations: four software destinations and
+// The fixed table of transmit destinations: the software destinations and
 // the hardware sampler models, each with the numbers the preferences store
 // and the flags the dialogs and menus read.
 #include <cstdint>
@@ -38,6 +38,9 @@ constexpr uint32_t kNewWindowModel = 1;
 constexpr uint32_t kSampleCellModel = 8;
 constexpr uint32_t kSoundFontModel = 16;
 constexpr uint32_t kMixmanModel = 24;
+// Added after the original table, continuing its numbering in steps of 8.
+constexpr uint32_t kSfzModel = 32;
+constexpr uint32_t kHydrogenKitModel = 40;
 
 // In table order.
 std::span<const SSamplerModel> SamplerModels();

@@ -59,13 +59,13 @@ TEST(SliceFileNames, NumberedAndCutToTheLimits)
 
 TEST(SoundExport, EverySliceFileReadsBackAsItsOutput)
 {
-    for (const FileTypeSpec* type : {&filetypes::kAIFF, &filetypes::kWave}) {
+    for (const FileTypeSpec* type : {&filetypes::kAIFF, &filetypes::kWave, &filetypes::kFLAC}) {
         Export e;
         ASSERT_EQ(e.Run(Script(), *type, 48000), ExportOutcome::Completed);
+        const char* soxType = type == &filetypes::kWave ? "wav" : type == &filetypes::kFLAC ? "flac" : "aiff";
         for (int i = 0; HaveSox() && i < 3; ++i) {
             const std::string path = e.dir / SliceFileName("Groove", i, 260, *type);
-            EXPECT_EQ(SoxSamples(path, type == &filetypes::kWave ? "wav" : "aiff", e.dir / "raw"),
-                      ValuesOf(*e.job.GetOutput(i))) << path;
+            EXPECT_EQ(SoxSamples(path, soxType, e.dir / "raw"), ValuesOf(*e.job.GetOutput(i))) << path;
             EXPECT_EQ(std::system(("sox --i -r '" + path + "' | grep -qx 48000").c_str()), 0) << path;
         }
     }

@@ -327,7 +327,8 @@ TEST(BuiltInTexts, MenusCarryTheirCommandsAndShortcuts)
     ExpectMenu(1, "File",
                {{"Open...", 1000, 'O'}, {"Close", 1001, 'W'}, {"Save", 1002, 'S'}, {"Save As...", 1003, 0},
                 {"Export Sound...", 1005, 0}, {"Export Groove MIDI File...", 1006, 0},
-                {"Export Quorvel! QLX File...", 1007, 'B'}, {"Quit", 1008, 'Q'}});
+                {"Export Quorvel! QLX File...", 1007, 'B'}, {"Export SFZ Instrument...", 1600, 0},
+                {"Export Hydrogen Drum Kit...", 1601, 0}, {"Quit", 1008, 'Q'}});
     ExpectMenu(2, "Edit",
                {{"Magnify to Fit", 1100, 'F'}, {"Magnify to Fit Loop", 1101, 'L'}, {"Select All", 1102, 'A'},
                 {"Invert Selection", 1103, 0}, {"Preferences...", 1104, 0}, {"Sampler Settings...", 1105, 0}});

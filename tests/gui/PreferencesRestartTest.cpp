@@ -58,7 +58,11 @@ TEST(PreferencesRestart, SettingsAndRecentDocumentsSurviveARun)
     CPersistentInstalledSampler tracks = bank;
     tracks.modelTypeId = kMixmanModel;
     tracks.userName = "Tracks";
-    earlier.samplers = {windows, bank, tracks};
+    CPersistentInstalledSampler kits = bank;
+    kits.modelTypeId = kHydrogenKitModel;
+    kits.modelName = "Hydrogen Drum Kit";
+    kits.userName = "Kits";
+    earlier.samplers = {windows, bank, tracks, kits};
     earlier.application.values.transmitTarget = 2; // the track-file export
     SavePreferences(CFileSpec(folder / "config/Quorvel Preferences.prf"), earlier);
 
@@ -68,9 +72,10 @@ TEST(PreferencesRestart, SettingsAndRecentDocumentsSurviveARun)
     const SPreferences after = ReadBack(folder / "config/Quorvel Preferences.prf");
     EXPECT_EQ(after.application.Bytes(), earlier.application.Bytes());
     EXPECT_EQ(after.customColors.colors, earlier.customColors.colors);
-    ASSERT_EQ(after.samplers.size(), 3u);
+    ASSERT_EQ(after.samplers.size(), 4u);
     EXPECT_EQ(after.samplers[1], bank);
     EXPECT_EQ(after.samplers[2], tracks);
+    EXPECT_EQ(after.samplers[3], kits);
     // The window took the defaults and wrote them back unchanged.
     EXPECT_EQ(after.documentDefaults.values.stretchIndex, 5);
     // The document that was open when the program quit.
@@ -84,7 +89,7 @@ TEST(PreferencesRestart, SettingsAndRecentDocumentsSurviveARun)
     EXPECT_EQ(again.application.Bytes(), earlier.application.Bytes());
     EXPECT_EQ(again.recentDocuments.paths, std::vector<std::string>{loop});
     EXPECT_EQ(again.sound.cardTexts, after.sound.cardTexts);
-    EXPECT_EQ(again.samplers.size(), 3u);
+    EXPECT_EQ(again.samplers.size(), 4u);
 }
 
 TEST(PreferencesRestart, ADamagedFileIsKeptAndWhatItStillHoldsIsUsed)

@@ -15,7 +15,11 @@ namespace {
 
 TEST(SamplerModels, TableIsCompleteAndConsistent)
 {
-    ASSERT_EQ(SamplerModels().size(), 38u);
+    // The original table's 38 rows first, then the destinations added after it.
+    ASSERT_EQ(SamplerModels().size(), 40u);
+    EXPECT_EQ(SamplerModels()[37].typeId, 6002u);
+    EXPECT_EQ(SamplerModels()[38].typeId, kSfzModel);
+    EXPECT_EQ(SamplerModels()[39].typeId, kHydrogenKitModel);
     std::set<uint32_t> typeIds;
     for (const SSamplerModel& model : SamplerModels()) {
         EXPECT_TRUE(typeIds.insert(model.typeId).second) << model.name << " repeats a type id";
@@ -44,9 +48,14 @@ TEST(InstalledSamplers, MenuTextsFollowTheModel)
     samplers.Add(*FindSamplerModel(kNewWindowModel), "Windows");
     samplers.Add(*FindSamplerModel(kSoundFontModel), "Bank");
     samplers.Add(*FindSamplerModel(4100), "Studio S3000");
+    samplers.Add(*FindSamplerModel(kSfzModel), "Instruments");
+    samplers.Add(*FindSamplerModel(kHydrogenKitModel), "Kits");
     EXPECT_EQ(TransmitMenuText(texts, samplers.Samplers()[0]), "Open Slices in New Windows");
     EXPECT_EQ(TransmitMenuText(texts, samplers.Samplers()[1]), "Export as SoundFont File");
     EXPECT_EQ(TransmitMenuText(texts, samplers.Samplers()[2]), "Transmit to Studio S3000");
+    EXPECT_EQ(TransmitMenuText(texts, samplers.Samplers()[3]), "Export as SFZ Instrument");
+    EXPECT_EQ(TransmitMenuText(texts, samplers.Samplers()[4]), "Export as Hydrogen Drum Kit");
+    EXPECT_FALSE(CanReceive(samplers.Samplers()[4]));
     EXPECT_EQ(ReceiveMenuText(texts, samplers.Samplers()[0]), "") << "software destinations keep the menu's text";
     EXPECT_FALSE(CanReceive(samplers.Samplers()[0]));
     EXPECT_EQ(ReceiveMenuText(texts, samplers.Samplers()[2]), "Receive from Studio S3000");

@@ -22,7 +22,7 @@ TEST(Menu, BuildsTheFileMenuWithMnemonicsAndShortcuts)
 {
     CMenu file(BuiltInTextResources(), kFileMenu);
     EXPECT_EQ(file.Menu()->title(), "&File");
-    ASSERT_EQ(file.ItemCount(), 10);
+    ASSERT_EQ(file.ItemCount(), 12);
     EXPECT_TRUE(file.Menu()->actions().at(4)->isSeparator());
 
     QAction* open = file.FindCommand(1000);
@@ -34,6 +34,11 @@ TEST(Menu, BuildsTheFileMenuWithMnemonicsAndShortcuts)
     ASSERT_NE(exportQlx, nullptr);
     EXPECT_EQ(exportQlx->text(), "Export Quorvel! QL&X File...");
     EXPECT_EQ(exportQlx->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_B));
+    // The instrument exports beside it, out of the recent documents' range.
+    ASSERT_NE(file.FindCommand(1600), nullptr);
+    EXPECT_EQ(file.FindCommand(1600)->text(), "Export SF&Z Instrument...");
+    ASSERT_NE(file.FindCommand(1601), nullptr);
+    EXPECT_EQ(file.FindCommand(1601)->text(), "Export &Hydrogen Drum Kit...");
 
     QAction* saveAs = file.FindCommand(1003);
     ASSERT_NE(saveAs, nullptr);
@@ -88,11 +93,11 @@ TEST(Menu, VariableItemsComeAndGo)
     });
     file.Update();
     file.Update();
-    EXPECT_EQ(file.ItemCount(), 12);
-    EXPECT_EQ(file.IndexOfCommand(1011), 10);
-    EXPECT_EQ(file.IndexOfCommand(1008), 11);
+    EXPECT_EQ(file.ItemCount(), 14);
+    EXPECT_EQ(file.IndexOfCommand(1011), 12);
+    EXPECT_EQ(file.IndexOfCommand(1008), 13);
     file.RemoveCommands(1010, 1098);
-    EXPECT_EQ(file.ItemCount(), 10);
+    EXPECT_EQ(file.ItemCount(), 12);
     EXPECT_EQ(file.FindCommand(1010), nullptr);
 }
 

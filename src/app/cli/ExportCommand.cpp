@@ -13,9 +13,11 @@
 #include "fileformats/FileAlerts.h"
 #include "fileformats/FileTypes.h"
 #include "fileformats/GrooveMIDIExport.h"
+#include "fileformats/HydrogenKitExport.h"
 #include "fileformats/MixmanExport.h"
 #include "fileformats/QLXFile.h"
 #include "fileformats/SampleCellExport.h"
+#include "fileformats/SfzExport.h"
 #include "fileformats/SoundExport.h"
 #include "fileformats/SoundFontExport.h"
 
@@ -71,7 +73,7 @@ void AddExportOptions(CLI::App& command, ExportOptions& o)
     command.add_option("--document", o.document, "save the document (.qvl)");
     command.add_option("--qlx", o.qlx, "export a QLX sliced-loop file (.qlx)");
     command.add_option("--midi", o.midi, "export the groove MIDI file (.mid)");
-    command.add_option("--sound", o.sound, "one sound file per slice, named after this (.wav or .aif)");
+    command.add_option("--sound", o.sound, "one sound file per slice, named after this (.wav, .aif or .flac)");
     command.add_option("--rate", o.rate, "sample rate of the slice files (default: the sound's)")
         ->check(WholeNumber())
         ->check(CLI::Range(1000, 192000));
@@ -80,6 +82,12 @@ void AddExportOptions(CLI::App& command, ExportOptions& o)
     command.add_option("--template", o.templateFile, "SampleCell instrument whose sound parameters to use")
         ->check(CLI::ExistingFile);
     command.add_option("--mixman", o.mixman, "export a Mixman track file (.trk)");
+    command.add_option("--sfz", o.sfz, "export an SFZ instrument (.sfz) with its WAV slices in NAME_Samples/");
+    command.add_option("--first-key", o.firstKey, "key of the first slice in the SFZ instrument (default 36)")
+        ->check(WholeNumber())
+        ->check(CLI::Range(0, 127));
+    command.add_flag("--groove", o.sfzGroove, "with --sfz: the groove MIDI file beside the instrument (NAME.mid)");
+    command.add_option("--hydrogen", o.hydrogen, "export a Hydrogen drum kit (.h2drumkit)");
     command.add_option("--name", o.name, "instrument name (default: the sound's name)");
     command.add_flag("--force", o.force, "replace files that already exist");
     command.add_flag("--accept-limit", o.acceptLimit, "export the first slices when there are more than fit");
@@ -87,7 +95,8 @@ void AddExportOptions(CLI::App& command, ExportOptions& o)
 
 void RunExports(const std::string& input, const DocumentOptions& documentOptions, const ExportOptions& o)
 {
-    if (!o.document && !o.qlx && !o.midi && !o.sound && !o.soundfont && !o.samplecell && !o.mixman)
+    const bool instruments = o.soundfont || o.samplecell || o.mixman || o.sfz || o.hydrogen;
+    if (!o.document && !o.qlx && !o.midi && !o.sound && !instruments)
         throw CliError(kUsage, "export: name at least one output (--document, --qlx, --midi, --sound, ...)");
 
     const std::unique_ptr<CSoundDocument> document = OpenInput(input, documentOptions.Channel());
@@ -102,7 +111,7 @@ void RunExports(const std::string& input, const DocumentOptions& documentOptions
             return ExportOutcome::Completed;
         });
     }
-    if (!(o.qlx || o.midi || o.sound || o.soundfont || o.samplecell || o.mixman))
+    if (!(o.qlx || o.midi || o.sound || instruments))
         return;
 
     // Every other output needs the loop's musical length.
@@ -126,7 +135,9 @@ void RunExports(const std::string& input, const DocumentOptions& documentOptions
         CExportJob job = MakeExportJob(*document);
         SoundExportParams params;
         params.baseFile = CFileSpec(*o.sound);
-        params.type = FileTypeMatches(filetypes::kWave, params.baseFile.Name()) ? &filetypes::kWave : &filetypes::kAIFF;
+        params.type = FileTypeMatches(filetypes::kWave, params.baseFile.Name())   ? &filetypes::kWave
+                      : FileTypeMatches(filetypes::kFLAC, params.baseFile.Name()) ? &filetypes::kFLAC
+                                                                                   : &filetypes::kAIFF;
         params.rate = o.rate.value_or(document->Sound()->SampleRate());
         Run(questions, kSliceExportFailedAlert,
             [&] { return ExportSlicesToFiles(job, params, questions, silent); });
@@ -153,6 +164,20 @@ void RunExports(const std::string& input, const DocumentOptions& documentOptions
         if (!MixmanExportAllowed(job))
             throw CliError(kExportRefused, InstrumentAlertText(kMixmanMetreAlert));
         Run(questions, kMixmanFailedAlert, [&] { return ExportMixmanTrack(job, name, questions, silent); });
+    }
+    if (o.sfz) {
+        questions.SetNextFile(*o.sfz);
+        CExportJob job = MakeExportJob(*document);
+        SfzExportOptions options;
+        options.name = name;
+        options.withMIDIFile = o.sfzGroove;
+        options.firstKey = o.firstKey.value_or(kSfzDefaultFirstKey);
+        Run(questions, kSfzFailedAlert, [&] { return ExportSfz(job, options, questions, silent); });
+    }
+    if (o.hydrogen) {
+        questions.SetNextFile(*o.hydrogen);
+        CExportJob job = MakeExportJob(*document);
+        Run(questions, kHydrogenFailedAlert, [&] { return ExportHydrogenKit(job, name, questions, silent); });
     }
 }
 

@@ -21,6 +21,10 @@ struct ExportOptions {
     std::optional<std::string> samplecell;
     std::optional<std::string> templateFile;
     std::optional<std::string> mixman;
+    std::optional<std::string> sfz;
+    std::optional<int> firstKey;
+    bool sfzGroove = false;
+    std::optional<std::string> hydrogen;
     std::optional<std::string> name;
     bool force = false;
     bool acceptLimit = false;

@@ -83,13 +83,26 @@ void CApplicationServices::Transmit(CSoundDocument& document, QWidget* parent)
         TransmitToInstalled(*samplers_.Current(), STransmitRequest{document}, flow);
         return;
     }
+    ExportToSoftwareDestination(*model, document, parent);
+}
+
+void CApplicationServices::ExportInstrument(uint32_t modelTypeId, CSoundDocument& document, QWidget* parent)
+{
+    const SSamplerModel* model = FindSamplerModel(modelTypeId);
+    if (model != nullptr && IsSoftwareDestination(*model))
+        ExportToSoftwareDestination(*model, document, parent);
+}
+
+void CApplicationServices::ExportToSoftwareDestination(const SSamplerModel& model, CSoundDocument& document,
+                                                       QWidget* parent)
+{
     const std::string folder = document.DocumentFile()   ? CFileSpec(*document.DocumentFile()).Folder()
                                : document.SourceFile() ? CFileSpec(*document.SourceFile()).Folder()
                                                        : std::string();
     CWindowExportQuestions questions(FileDialogs(), CFileSpec::BaseName(document.Sound()->Name()), folder, parent);
     CLengthyExportProgress progress(lengthy_);
     STransmitServices services{questions, progress, openWindow_, settings_, parent};
-    TransmitToSoftwareDestination(*model, document, services, transmitMemory_);
+    TransmitToSoftwareDestination(model, document, services, transmitMemory_);
 }
 
 void CApplicationServices::Receive(QWidget* parent)

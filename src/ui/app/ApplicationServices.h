@@ -35,6 +35,7 @@ public:
     // sampler whose model transmits and whose brand this program speaks.
     bool TransmitAvailable() override;
     void Transmit(CSoundDocument& document, QWidget* parent) override;
+    void ExportInstrument(uint32_t modelTypeId, CSoundDocument& document, QWidget* parent) override;
     // Receive from the current installed sampler into a new window.
     bool ReceiveAvailable();
     void Receive(QWidget* parent);
@@ -62,6 +63,7 @@ public:
 
 private:
     SSamplerFlowServices FlowServices(QWidget* parent);
+    void ExportToSoftwareDestination(const SSamplerModel& model, CSoundDocument& document, QWidget* parent);
 
     SLengthyOperationServices lengthy_;
     SSettings settings_;

@@ -65,6 +65,23 @@ CMixmanExportDialog::CMixmanExportDialog(const std::string& name, QWidget* paren
     findChild<QLineEdit*>()->setText(QString::fromStdString(name));
 }
 
+CSfzExportDialog::CSfzExportDialog(const std::string& name, QWidget* parent)
+    : CInstrumentExportDialog(QStringLiteral("Export SFZ Instrument"),
+                              tr("Writes the slices as WAV files and an SFZ instrument that plays them, one key per "
+                                 "slice from C1 upward. \"MIDI File + Export...\" puts the groove beside it."),
+                              true, true, parent)
+{
+    findChild<QLineEdit*>()->setText(QString::fromStdString(name));
+}
+
+CHydrogenKitExportDialog::CHydrogenKitExportDialog(const std::string& name, QWidget* parent)
+    : CInstrumentExportDialog(QStringLiteral("Export Hydrogen Drum Kit"),
+                              tr("Writes the slices as a drum kit archive, one instrument per slice (at most 32)."),
+                              true, false, parent)
+{
+    findChild<QLineEdit*>()->setText(QString::fromStdString(name));
+}
+
 CSampleCellExportDialog::CSampleCellExportDialog(SampleCellExportSettings& settings, QWidget* parent)
     : CInstrumentExportDialog(QStringLiteral("Export SampleCell Instrument"),
                               tr("Writes the slices as WAV files and an instrument that maps them to keys from C1 "

@@ -1,5 +1,5 @@
 #pragma once
-// The dialogs of the three instrument-file destinations: a line of text, the
+// The dialogs of the instrument-file destinations: a line of text, the
 // "Name:" field (kept between exports), for the SampleCell destination the
 // template choice, and the buttons "MIDI File + Export...", "Export..." and
 // "Cancel".
@@ -44,6 +44,18 @@ class CMixmanExportDialog : public CInstrumentExportDialog {
     Q_OBJECT
 public:
     CMixmanExportDialog(const std::string& name, QWidget* parent = nullptr);
+};
+
+class CSfzExportDialog : public CInstrumentExportDialog {
+    Q_OBJECT
+public:
+    CSfzExportDialog(const std::string& name, QWidget* parent = nullptr);
+};
+
+class CHydrogenKitExportDialog : public CInstrumentExportDialog {
+    Q_OBJECT
+public:
+    CHydrogenKitExportDialog(const std::string& name, QWidget* parent = nullptr);
 };
 
 class CSampleCellExportDialog : public CInstrumentExportDialog {

@@ -131,7 +131,7 @@ QPixmap SamplerPicture(uint16_t pictureId)
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
-    if (pictureId >= 15080 && pictureId <= 15082)
+    if (pictureId >= 15080 && pictureId <= 15084)
         DrawDocument(painter);
     else
         DrawRack(painter, LookFor(pictureId));

@@ -4,7 +4,9 @@
 
 #include "analysis/SliceSet.h"
 #include "document/SoundDocument.h"
+#include "fileformats/HydrogenKitExport.h"
 #include "fileformats/MixmanExport.h"
+#include "fileformats/SfzExport.h"
 #include "fileformats/SoundFontExport.h"
 #include "framework/ResourceReference.h"
 #include "framework/window/AlertBox.h"
@@ -62,6 +64,25 @@ bool RunExport(const SSamplerModel& model, CSoundDocument& document, STransmitSe
             return false;
         memory.mixmanName = dialog.Name();
         return ExportMixmanTrack(job, dialog.Name(), services.questions, services.progress) ==
+               ExportOutcome::Completed;
+    }
+    case kSfzModel: {
+        CSfzExportDialog dialog(DefaultName(document, memory.sfzName), services.parent);
+        const int answer = dialog.Ask();
+        if (answer == CInstrumentExportDialog::kCancel)
+            return false;
+        memory.sfzName = dialog.Name();
+        SfzExportOptions options;
+        options.name = dialog.Name();
+        options.withMIDIFile = answer == CInstrumentExportDialog::kMidiFileAndExport;
+        return ExportSfz(job, options, services.questions, services.progress) == ExportOutcome::Completed;
+    }
+    case kHydrogenKitModel: {
+        CHydrogenKitExportDialog dialog(DefaultName(document, memory.hydrogenKitName), services.parent);
+        if (dialog.Ask() == CInstrumentExportDialog::kCancel)
+            return false;
+        memory.hydrogenKitName = dialog.Name();
+        return ExportHydrogenKit(job, dialog.Name(), services.questions, services.progress) ==
                ExportOutcome::Completed;
     }
     default:

@@ -1,7 +1,7 @@
 #pragma once
 // Transmitting to the software destinations: the slices as new document
-// windows, or as a SoundFont bank, a SampleCell instrument or a Mixman
-// track through their dialogs. Failures end as alerts here; a cancel ends
+// windows, or as a SoundFont bank, a SampleCell instrument, a Mixman track,
+// an SFZ instrument or a Hydrogen drum kit through their dialogs. Failures end as alerts here; a cancel ends
 // quietly.
 #include <functional>
 #include <memory>
@@ -23,6 +23,8 @@ class CSoundDocument;
 struct SSoftwareDestinationMemory {
     std::string soundFontName;
     std::string mixmanName;
+    std::string sfzName;
+    std::string hydrogenKitName;
     SampleCellExportSettings sampleCell;
 };
 

@@ -116,7 +116,7 @@ void CDocumentCommands::ExportSound()
         CExportJob job = MakeExportJob(document_);
         SoundExportParams params;
         params.baseFile = CFileSpec(choice->path);
-        params.type = choice->wave ? &filetypes::kWave : &filetypes::kAIFF;
+        params.type = choice->flac ? &filetypes::kFLAC : choice->wave ? &filetypes::kWave : &filetypes::kAIFF;
         params.rate = choice->sampleRate;
         CWindowExportQuestions questions(services_.FileDialogs(), SoundBaseName(), StartFolder(), parent_);
         CLengthyExportProgress progress(services_.LengthyOperations());

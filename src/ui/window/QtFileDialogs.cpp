@@ -49,7 +49,7 @@ CExportSoundDialog::CExportSoundDialog(const std::string& defaultName, int32_t s
     : QFileDialog(parent, WindowText(windowtext::kExportSoundTitle))
 {
     setObjectName("Export sound");
-    setNameFilters({NameFilter(filetypes::kAIFF), NameFilter(filetypes::kWave)});
+    setNameFilters({NameFilter(filetypes::kAIFF), NameFilter(filetypes::kWave), NameFilter(filetypes::kFLAC)});
     PrepareSaveDialog(*this, folder, defaultName);
     FollowFileType(selectedNameFilter());
     connect(this, &QFileDialog::filterSelected, this, &CExportSoundDialog::FollowFileType);
@@ -76,8 +76,10 @@ CExportSoundDialog::CExportSoundDialog(const std::string& defaultName, int32_t s
 
 void CExportSoundDialog::FollowFileType(const QString& filter)
 {
-    const bool wave = filter == NameFilter(filetypes::kWave);
-    setDefaultSuffix(WithoutDot(FirstExtension(wave ? filetypes::kWave : filetypes::kAIFF)));
+    const FileTypeSpec& type = filter == NameFilter(filetypes::kWave)   ? filetypes::kWave
+                               : filter == NameFilter(filetypes::kFLAC) ? filetypes::kFLAC
+                                                                        : filetypes::kAIFF;
+    setDefaultSuffix(WithoutDot(FirstExtension(type)));
 }
 
 SSoundExportChoice CExportSoundDialog::Choice() const
@@ -87,6 +89,7 @@ SSoundExportChoice CExportSoundDialog::Choice() const
     if (!files.isEmpty())
         choice.path = files.first().toStdString();
     choice.wave = selectedNameFilter() == NameFilter(filetypes::kWave);
+    choice.flac = selectedNameFilter() == NameFilter(filetypes::kFLAC);
     choice.sampleRate = rates_->currentData().toInt();
     return choice;
 }

@@ -182,6 +182,15 @@ void CQuorvelWindow::Transmit()
     Refresh();
 }
 
+void CQuorvelWindow::ExportInstrument(uint32_t modelTypeId)
+{
+    CSoundDocument& document = *parts_->document;
+    if (document.Sound() == nullptr || !parts_->files.EnsureLength())
+        return;
+    parts_->services.ExportInstrument(modelTypeId, document, this);
+    Refresh();
+}
+
 void CQuorvelWindow::ChangeSensitivity(int32_t sliderValue)
 {
     if (parts_->document->SetSensitivity(sliderValue))

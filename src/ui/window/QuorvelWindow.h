@@ -56,6 +56,9 @@ public:
         kCmdExportSound = 1005,
         kCmdExportGrooveMIDI = 1006,
         kCmdExportQLX = 1007,
+        // Outside the range of the recent documents (1010 on).
+        kCmdExportSfz = 1600,
+        kCmdExportHydrogenKit = 1601,
         kCmdMagnifyToFit = 1100,
         kCmdMagnifyToFitLoop = 1101,
         kCmdSelectAll = 1102,
@@ -83,6 +86,8 @@ private:
     void ConnectControls();
     void PressTransport(int button);
     void Transmit();
+    // The File menu's instrument exports, through that software destination.
+    void ExportInstrument(uint32_t modelTypeId);
     void ChangeSensitivity(int32_t sliderValue);
     void ChooseTool(int tool);
     void SlicesEdited(bool changed);

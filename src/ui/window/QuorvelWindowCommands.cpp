@@ -11,6 +11,7 @@
 #include "document/CurrentSliceRules.h"
 #include "ui/window/QuorvelWindowParts.h"
 #include "document/SliceTools.h"
+#include "samplers/SamplerModels.h"
 #include "ui/window/WindowControls.h"
 #include "ui/window/WindowKeys.h"
 #include "ui/window/WindowServices.h"
@@ -47,6 +48,12 @@ bool CQuorvelWindow::HandleCommand(uint32_t command)
     case kCmdExportQLX:
         parts_->files.ExportQLX();
         break;
+    case kCmdExportSfz:
+        ExportInstrument(kSfzModel);
+        return true;
+    case kCmdExportHydrogenKit:
+        ExportInstrument(kHydrogenKitModel);
+        return true;
     case kCmdMagnifyToFit:
         parts_->pane->ShowAll();
         return true;
@@ -96,6 +103,8 @@ std::optional<SCommandStatus> CQuorvelWindow::CommandStatus(uint32_t command)
     case kCmdExportSound:
     case kCmdExportGrooveMIDI:
     case kCmdExportQLX:
+    case kCmdExportSfz:
+    case kCmdExportHydrogenKit:
         return SCommandStatus{hasSound, false};
     case kCmdSelectAll:
         return SCommandStatus{AnyShown(d.Slices()), false};

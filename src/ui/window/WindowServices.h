@@ -29,6 +29,7 @@ struct SSoundExportChoice {
     std::string path;     // chosen file; its folder and base name make the slice names
     bool wave = false;    // "Wave File", else "Audio IFF"
     int32_t sampleRate = 44100;
+    bool flac = false;    // "FLAC File" (then `wave` is false)
 };
 
 class CFileDialogs {
@@ -59,6 +60,12 @@ public:
     virtual void Transmit(CSoundDocument& document, QWidget* parent)
     {
         (void)document, (void)parent;
+    }
+    // The File menu's instrument exports: the software destination of that
+    // type id, whatever the current transmit target is.
+    virtual void ExportInstrument(uint32_t modelTypeId, CSoundDocument& document, QWidget* parent)
+    {
+        (void)modelTypeId, (void)document, (void)parent;
     }
 };
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 
 #include <QComboBox>
 #include <QLabel>
@@ -158,6 +160,47 @@ TEST(SoftwareTransmit, InstrumentFilesEqualTheCommandLineExports)
     std::sort(theirs.begin(), theirs.end());
     ASSERT_EQ(ours, theirs);
     for (const std::string& name : ours)
+        EXPECT_TRUE(test::ReadBytes(folder / name) == test::ReadBytes(tool / name)) << name;
+}
+
+TEST(SoftwareTransmit, SfzAndDrumKitEqualTheCommandLineExports)
+{
+    // The archive dates its entries; both sides take the same date.
+    ::setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+    test::TempFolder folder;
+    test::TempFolder tool;
+    const auto cli = test::RunTool("quorvel-cli", "export " + std::string(QUORVEL_SOURCE_DIR) +
+                                                      "/examples/demo-loop.wav --sensitivity 50 --bars 2 --name loop"
+                                                      " --groove --sfz " + (tool / "loop.sfz") +
+                                                      " --hydrogen " + (tool / "loop.h2drumkit"));
+    ASSERT_EQ(cli.status, 0) << cli.err;
+
+    for (const uint32_t model : {kSfzModel, kHydrogenKitModel}) {
+        std::unique_ptr<CSoundDocument> loop = DemoLoop();
+        loop->Sound()->SetName("loop.wav");
+        CScriptedQuestions questions(folder / (model == kSfzModel ? "loop.sfz" : "loop.h2drumkit"));
+        CExportProgress progress;
+        SSettings settings;
+        STransmitServices services{questions, progress, nullptr, settings};
+        SSoftwareDestinationMemory memory;
+        DialogAnswer withGroove(CInstrumentExportDialog::kMidiFileAndExport);
+        AlertLog alerts;
+        EXPECT_TRUE(TransmitToSoftwareDestination(*FindSamplerModel(model), *loop, services, memory));
+        EXPECT_TRUE(alerts.shown.empty());
+    }
+    ::unsetenv("SOURCE_DATE_EPOCH");
+    auto filesIn = [](const std::string& root) {
+        std::vector<std::string> files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
+            if (entry.is_regular_file())
+                files.push_back(std::filesystem::relative(entry.path(), root).string());
+        std::sort(files.begin(), files.end());
+        return files;
+    };
+    const std::vector<std::string> files = filesIn(tool.Path());
+    ASSERT_EQ(filesIn(folder.Path()), files);
+    EXPECT_EQ(files.size(), 3u + 10u) << "instrument, groove, archive and the ten slices";
+    for (const std::string& name : files)
         EXPECT_TRUE(test::ReadBytes(folder / name) == test::ReadBytes(tool / name)) << name;
 }
 

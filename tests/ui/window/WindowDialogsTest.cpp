@@ -41,11 +41,12 @@ TEST(SaveBeforeCloseDialog, EachButtonEndsWithItsAnswer)
     EXPECT_EQ(dialog.result(), CSaveBeforeCloseDialog::Cancel);
 }
 
-TEST(ExportSoundDialog, OffersBothTypesAndPreselectsTheSoundsRate)
+TEST(ExportSoundDialog, OffersTheTypesAndPreselectsTheSoundsRate)
 {
     CExportSoundDialog dialog("Loop", 22050, "/tmp");
     EXPECT_EQ(dialog.windowTitle(), "Export Sound");
-    EXPECT_EQ(dialog.nameFilters(), (QStringList{"Audio IFF (*.aif *.aiff)", "Wave File (*.wav *.wave)"}));
+    EXPECT_EQ(dialog.nameFilters(),
+              (QStringList{"Audio IFF (*.aif *.aiff)", "Wave File (*.wav *.wave)", "FLAC File (*.flac)"}));
     EXPECT_EQ(dialog.RateList()->currentData().toInt(), 22050);
     EXPECT_EQ(dialog.RateList()->count(), 3);
     EXPECT_FALSE(dialog.Choice().wave);
@@ -57,6 +58,12 @@ TEST(ExportSoundDialog, OffersBothTypesAndPreselectsTheSoundsRate)
     const SSoundExportChoice choice = dialog.Choice();
     EXPECT_TRUE(choice.wave);
     EXPECT_EQ(choice.sampleRate, 48000);
+
+    dialog.selectNameFilter(dialog.nameFilters()[2]);
+    emit dialog.filterSelected(dialog.nameFilters()[2]);
+    EXPECT_EQ(dialog.defaultSuffix(), "flac");
+    EXPECT_TRUE(dialog.Choice().flac);
+    EXPECT_FALSE(dialog.Choice().wave);
 
     CExportSoundDialog usual("Loop", 44100, "/tmp");
     EXPECT_EQ(usual.RateList()->count(), 2);
