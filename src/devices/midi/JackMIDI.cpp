@@ -145,20 +145,39 @@ CJackMIDIOutput::CJackMIDIOutput(const CRegisteredJackMIDIOutput& port)
 
 CJackMIDIOutput::~CJackMIDIOutput() { client_->Remove(sender_); }
 
-void CJackMIDIOutput::StartChunk(const uint8_t* data, int32_t length)
+void CJackMIDIOutput::Queue(const uint8_t* data, size_t length)
 {
-    size_t left = static_cast<size_t>(length);
     for (;;) {
         if (client_->ServerGone())
             throw XMIDIWriteFailed();
-        const size_t taken = sender_->Queue(data, left);
+        const size_t taken = sender_->Queue(data, length);
         data += taken;
-        left -= taken;
-        if (left == 0)
-            break;
+        length -= taken;
+        if (length == 0)
+            return;
         // Short messages sent just before may still fill the ring.
         ServiceAllMIDIInputs();
     }
+}
+
+void CJackMIDIOutput::StartChunk(const uint8_t* data, int32_t length)
+{
+    std::vector<uint8_t> bytes;
+    bytes.swap(unfinished_);
+    bytes.insert(bytes.end(), data, data + length);
+    // Where a sysex that has not ended yet starts: after the last status
+    // byte (real-time bytes aside), when that is an F0.
+    size_t last = bytes.size();
+    for (size_t i = bytes.size(); i-- > 0;)
+        if (bytes[i] >= 0x80 && bytes[i] < 0xF8) {
+            last = i;
+            break;
+        }
+    size_t keep = 0;
+    if (last < bytes.size() && bytes[last] == 0xF0 && bytes.size() - last <= kWholeMessage)
+        keep = bytes.size() - last;
+    Queue(bytes.data(), bytes.size() - keep);
+    unfinished_.assign(bytes.end() - static_cast<std::ptrdiff_t>(keep), bytes.end());
     awaited_ = sender_->Queued();
 }
 
@@ -174,8 +193,10 @@ bool CJackMIDIOutput::ChunkDone()
 int32_t CJackMIDIOutput::WriteShort(const uint8_t* data, int32_t length)
 {
     // Whole or not at all: half a message would garble the stream.
-    if (client_->ServerGone() || sender_->Room() < static_cast<size_t>(length))
+    if (client_->ServerGone() || sender_->Room() < unfinished_.size() + static_cast<size_t>(length))
         return -1;
+    sender_->Queue(unfinished_.data(), unfinished_.size());
+    unfinished_.clear();
     sender_->Queue(data, static_cast<size_t>(length));
     return 0;
 }

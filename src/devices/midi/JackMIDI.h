@@ -5,10 +5,13 @@
 // registers a port of our own on the process's one JACK MIDI client
 // ("Quorvel") and connects it to the peer. Input is handed to the parser as
 // soon as the callback has it; output counts a piece sent once the callback
-// has put all of it in the port's buffer. When the server goes away, sends
-// fail with XMIDIWriteFailed and input stops.
+// has put all of it in the port's buffer, except the start of a sysex the
+// piece ends inside, which waits for the pieces that finish it so that the
+// message leaves as one event. When the server goes away, sends fail with
+// XMIDIWriteFailed and input stops.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "devices/midi/ByteStreamMIDIInput.h"
 #include "devices/midi/MIDIOutput.h"
@@ -74,9 +77,17 @@ protected:
     int32_t WriteShort(const uint8_t* data, int32_t length) override;
 
 private:
+    // The sysex a piece ends in the middle of waits for the pieces that
+    // finish it, so that it can leave as one event; up to this length.
+    static constexpr size_t kWholeMessage = size_t{32} << 10;
+
+    // Queues the bytes, waiting for room; XMIDIWriteFailed once the server is gone.
+    void Queue(const uint8_t* data, size_t length);
+
     std::shared_ptr<CJackMIDIClient> client_;
     CJackMIDISender* sender_ = nullptr;
     uint64_t awaited_ = 0;
+    std::vector<uint8_t> unfinished_;
 };
 
 } // namespace quorvel
