@@ -126,8 +126,9 @@ TEST(CliJackEmulator, TheServerDyingDuringADumpEndsTheToolWithTheFailureAndTheEm
     const std::optional<int> status = tool.WaitForExit(30s);
     ASSERT_TRUE(status.has_value()) << "the tool hung or crashed";
     EXPECT_EQ(*status, 3);
+    // The send fails, or the answer it waits for never comes: either way the
+    // protocol's alert.
     EXPECT_NE(tool.Err().find(kWriteFailedAlert), std::string::npos) << tool.Err();
-    EXPECT_NE(tool.Err().find("the MIDI output refused the data"), std::string::npos) << tool.Err();
     EXPECT_EQ(emulator.Process().WaitForExit(10s), 3) << emulator.Process().Err();
     EXPECT_NE(emulator.Process().Err().find("the JACK server went away"), std::string::npos);
 }
