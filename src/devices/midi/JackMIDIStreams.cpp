@@ -102,12 +102,15 @@ bool CJackMIDISender::WriteSysex(void* buffer, size_t available, size_t fullRoom
 {
     // The piece runs to the F7, or up to the next status byte: a real-time
     // byte interrupts the message, any other status ends it unfinished.
+    jack_ringbuffer_data_t parts[2];
+    jack_ringbuffer_get_read_vector(ring_, parts);
     const size_t first = inSysex_ ? 0 : 1;
     const size_t scanLimit = std::min(available, fullRoom);
     size_t length = first;
     bool ends = false;
     for (size_t i = first; i < scanLimit; ++i) {
-        const uint8_t byte = At(i);
+        const uint8_t byte =
+            static_cast<uint8_t>(i < parts[0].len ? parts[0].buf[i] : parts[1].buf[i - parts[0].len]);
         if (byte == 0xF7) {
             length = i + 1;
             ends = true;
@@ -133,8 +136,6 @@ bool CJackMIDISender::WriteSysex(void* buffer, size_t available, size_t fullRoom
     jack_midi_data_t* event = jack_midi_event_reserve(buffer, 0, piece);
     if (!event)
         return false;
-    jack_ringbuffer_data_t parts[2];
-    jack_ringbuffer_get_read_vector(ring_, parts);
     const size_t head = std::min(piece, parts[0].len);
     std::copy(parts[0].buf, parts[0].buf + head, event);
     std::copy(parts[1].buf, parts[1].buf + (piece - head), event + head);
