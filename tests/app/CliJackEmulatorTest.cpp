@@ -29,16 +29,16 @@ using test::Values;
 
 const std::string kSampler = " --model sds --midi-in 'Emulated SDS:out' --midi-out 'Emulated SDS:in'";
 const std::string kDocument = " --sensitivity 99 --bars 1";
-const std::string kWriteFailedAlert = "[MIDI communication failed!]";
+const std::string kMIDIFailedAlert = "[MIDI communication failed!]";
 
 // One bar at 240 beats a minute and 22050 frames a second: a second of
 // sound, a few hundred sample dump packets.
 void WriteShortLoop(const std::string& path)
 {
-    loopgen::LoopSpec spec;
-    spec.sampleRate = 22050;
-    spec.bpm = 240;
-    const loopgen::GeneratedLoop loop = loopgen::GenerateDrumLoop(spec);
+    loopgen::LoopSpec shape;
+    shape.sampleRate = 22050;
+    shape.bpm = 240;
+    const loopgen::GeneratedLoop loop = loopgen::GenerateDrumLoop(shape);
     SafeWrite(CFileSpec(path), [&](CMedia& media) {
         WriteWaveFile(media, loop.samples.data(), loop.frames, loop.channels, loop.sampleRate);
     });
@@ -128,7 +128,7 @@ TEST(CliJackEmulator, TheServerDyingDuringADumpEndsTheToolWithTheFailureAndTheEm
     EXPECT_EQ(*status, 3);
     // The send fails, or the answer it waits for never comes: either way the
     // protocol's alert.
-    EXPECT_NE(tool.Err().find(kWriteFailedAlert), std::string::npos) << tool.Err();
+    EXPECT_NE(tool.Err().find(kMIDIFailedAlert), std::string::npos) << tool.Err();
     EXPECT_EQ(emulator.Process().WaitForExit(10s), 3) << emulator.Process().Err();
     EXPECT_NE(emulator.Process().Err().find("the JACK server went away"), std::string::npos);
 }
