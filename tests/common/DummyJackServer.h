@@ -33,8 +33,42 @@ public:
         name_ = "quorvel-test-" + std::to_string(getpid()) + "-" + std::to_string(count++);
         setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
         setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
+        rate_ = rate;
+        period_ = period;
+        ready_ = Start();
+    }
+
+    ~CDummyJackServer()
+    {
+        Stop(SIGTERM);
+        // A crashed server leaves its entry in the machine's table of servers,
+        // which has room for eight: a server of the same name takes the entry
+        // back and, stopped in order, frees it.
+        if (crashed_) {
+            Start();
+            Stop(SIGTERM);
+        }
+        unsetenv("JACK_DEFAULT_SERVER");
+    }
+
+    CDummyJackServer(const CDummyJackServer&) = delete;
+    CDummyJackServer& operator=(const CDummyJackServer&) = delete;
+
+    bool Ready() const { return ready_; }
+    const std::string& Name() const { return name_; }
+
+    // Ends the server as a crash would: no goodbye to its clients.
+    void Kill()
+    {
+        crashed_ = crashed_ || pid_ != 0;
+        Stop(SIGKILL);
+    }
+
+private:
+    bool Start()
+    {
         const std::vector<std::string> args = {
-            "jackd", "-n", name_, "-d", "dummy", "-r", std::to_string(rate), "-p", std::to_string(period)};
+            "jackd", "-n", name_, "-d", "dummy", "-r", std::to_string(rate_), "-p", std::to_string(period_)};
         std::vector<char*> argv;
         for (const auto& arg : args)
             argv.push_back(const_cast<char*>(arg.c_str()));
@@ -46,25 +80,9 @@ public:
         if (posix_spawnp(&pid_, "jackd", &actions, nullptr, argv.data(), environ) != 0)
             pid_ = 0;
         posix_spawn_file_actions_destroy(&actions);
-        ready_ = pid_ != 0 && WaitUntilAnswering();
+        return pid_ != 0 && WaitUntilAnswering();
     }
 
-    ~CDummyJackServer()
-    {
-        Stop(SIGTERM);
-        unsetenv("JACK_DEFAULT_SERVER");
-    }
-
-    CDummyJackServer(const CDummyJackServer&) = delete;
-    CDummyJackServer& operator=(const CDummyJackServer&) = delete;
-
-    bool Ready() const { return ready_; }
-    const std::string& Name() const { return name_; }
-
-    // Ends the server as a crash would: no goodbye to its clients.
-    void Kill() { Stop(SIGKILL); }
-
-private:
     bool WaitUntilAnswering()
     {
         // The attempts before the server is up are expected to fail.
@@ -98,8 +116,11 @@ private:
     }
 
     std::string name_;
+    uint32_t rate_ = 0;
+    uint32_t period_ = 0;
     pid_t pid_ = 0;
     bool ready_ = false;
+    bool crashed_ = false;
 };
 
 } // namespace quorvel::test

@@ -70,6 +70,9 @@ public:
     CRegisteredLoopbackMIDIInput(const std::string& name, std::shared_ptr<CLoopbackMIDIWire> wire);
     // XFailedOpeningMIDIPort when the port is open already.
     std::unique_ptr<CMIDIInput> Open(CMIDIInputParser& parser) const override;
+    // The wire that feeds this input, for a bridge that stands in for the
+    // program.
+    const std::shared_ptr<CLoopbackMIDIWire>& Wire() const { return wire_; }
 
 private:
     std::shared_ptr<CLoopbackMIDIWire> wire_;
@@ -80,6 +83,8 @@ public:
     static constexpr const char* kDriverKind = "Loopback";
     CRegisteredLoopbackMIDIOutput(const std::string& name, std::shared_ptr<CLoopbackMIDIWire> wire);
     std::unique_ptr<CMIDIOutput> Open() const override;
+    // The wire this output writes into.
+    const std::shared_ptr<CLoopbackMIDIWire>& Wire() const { return wire_; }
 
 private:
     std::shared_ptr<CLoopbackMIDIWire> wire_;

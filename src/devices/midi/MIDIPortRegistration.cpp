@@ -1,6 +1,7 @@
 #include "devices/midi/MIDIPortRegistration.h"
 
 #include "devices/midi/AlsaMIDI.h"
+#include "devices/midi/JackMIDI.h"
 
 namespace quorvel {
 
@@ -8,6 +9,7 @@ CMIDIPortLists RegisterMIDIPorts()
 {
     CMIDIPortLists lists;
     RegisterAlsaMIDIPorts(lists);
+    RegisterJackMIDIPorts(lists);
     return lists;
 }
 
