@@ -143,6 +143,19 @@ private:
     std::vector<pid_t> pids_;
 };
 
+// Misses the deadline of the first cycle it renders.
+class CLateRenderer : public CABCSoundRenderer {
+public:
+    void Render(int16_t*, int32_t) override
+    {
+        if (!late_.exchange(true))
+            std::this_thread::sleep_for(50ms);
+    }
+
+private:
+    std::atomic<bool> late_{false};
+};
+
 TEST(JackCard, IsListedFirstOnlyWhileAServerAnswers)
 {
     auto jackCards = [] {
@@ -227,6 +240,16 @@ TEST(JackCard, NoXrunAtA256FramePeriodWithEveryCoreBusy)
     player.Stop();
     EXPECT_TRUE(channel->IsRunning());
     EXPECT_EQ(channel->UnderrunCount(), 0u);
+    channel.reset();
+
+    // The count is real: a renderer that misses a cycle's deadline shows.
+    CLateRenderer late;
+    auto lateChannel = card.CreateChannel(44100, nullptr, &late, 2);
+    lateChannel->Start();
+    const auto until = std::chrono::steady_clock::now() + 5s;
+    while (lateChannel->UnderrunCount() == 0 && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_GE(lateChannel->UnderrunCount(), 1u);
 }
 
 TEST(JackCard, AServerThatDiesDuringPlaybackFailsTheCardAndTheUserTakesAnother)
