@@ -133,8 +133,10 @@ void CSoundSystem::ReclaimSound()
 
 bool CSoundSystem::CheckChannel()
 {
+    // While paused (a lengthy operation runs) nothing plays; the question
+    // waits until the operation is over.
     const CSoundChannel* channel = cards_.Channel();
-    if (!channel || !channel->Failed())
+    if (!channel || !channel->Failed() || pauseCount_ > 0)
         return false;
     const uint16_t card = cards_.SelectedCardIndex();
     const uint16_t latency = channel->SelectedLatency();

@@ -79,7 +79,8 @@ public:
     // when the open channel failed (its sound server ended), closes it and
     // treats the card as one that cannot be taken back: reopened when it
     // opens again at once, else alert 19 and its answers; with no other card
-    // listed, alert 7 and sound disabled. True when a failure was handled.
+    // listed, alert 7 and sound disabled. Nothing while sound is paused.
+    // True when a failure was handled.
     bool CheckChannel();
 
     // Until the program ends; closes the channel.

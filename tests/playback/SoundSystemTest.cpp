@@ -290,9 +290,13 @@ TEST_F(SoundSystemTest, AFailedChannelIsReopenedOrReplacedAfterAlert19OrEndsSoun
     EXPECT_EQ(system.SelectedCardIndex(), 0);
     EXPECT_TRUE(alerts.shown.empty());
 
-    // It stays away: alert 19, Retry fails again, Try other takes card b.
+    // It stays away: alert 19 (not while paused), Retry fails again, Try
+    // other takes card b.
     cards[0]->lost = true;
     cards[0]->failures = -1;
+    system.PauseSound();
+    EXPECT_FALSE(system.CheckChannel());
+    system.ResumeSound();
     alerts.answers = {CSoundAlerts::kRetry, CSoundAlerts::kTryOther};
     EXPECT_TRUE(system.CheckChannel());
     EXPECT_EQ(alerts.shown, (std::vector<std::string>{"19", "19"}));
