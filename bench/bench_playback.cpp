@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "document/WaveSample.h"
+#include "playback/JackStereoOutput.h"
 #include "playback/WavePlayer.h"
 
 namespace {
@@ -66,6 +67,33 @@ void BM_PlainCopy(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kBlock);
 }
 BENCHMARK(BM_PlainCopy);
+
+// The JACK channel's work in its process cycles for one second of audio at a
+// 256-frame period: the player renders, the output turns the frames into the
+// server's floats (converting the rate when the server is not at 44100 Hz).
+// The time per iteration is the CPU that one second of playback costs.
+void BM_JackSecondOfAudio(benchmark::State& state)
+{
+    constexpr uint32_t kPeriod = 256;
+    const auto serverRate = uint32_t(state.range(0));
+    auto sound = MakeSound(44100);
+    CBenchPlayer player;
+    player.SetLatencyMilliseconds(50);
+    player.PlayLoop(*sound, 0, nullptr);
+    CJackStereoOutput output(serverRate, player);
+    std::vector<float> left(kPeriod), right(kPeriod);
+    const uint32_t periods = (serverRate + kPeriod - 1) / kPeriod;
+    for (auto _ : state) {
+        for (uint32_t i = 0; i < periods; ++i)
+            output.Process(left.data(), right.data(), kPeriod);
+        benchmark::DoNotOptimize(left.data());
+        benchmark::DoNotOptimize(right.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * periods * kPeriod);
+    player.Stop();
+}
+BENCHMARK(BM_JackSecondOfAudio)->Arg(44100)->Arg(48000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

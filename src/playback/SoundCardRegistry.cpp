@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "playback/AlsaSoundCard.h"
+#include "playback/JackSoundCard.h"
 #include "playback/NullSoundCard.h"
 
 namespace quorvel {
@@ -88,6 +89,8 @@ void CSoundCards::RegisterCards(const std::string& capturePath)
 {
     CloseChannel();
     registry_.Clear();
+    // A musician running a JACK server wants playback in its mix.
+    RegisterJackCards(registry_);
     try {
         RegisterAlsaCards(registry_);
     } catch (const ZSOUND_EXCEPTION&) {

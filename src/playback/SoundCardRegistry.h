@@ -82,9 +82,10 @@ public:
     CSoundCardRegistry& Registry() { return registry_; }
     const CSoundCardRegistry& Registry() const { return registry_; }
 
-    // The ALSA cards, then the Null card (capturing into capturePath when it
-    // is not empty), then drops every card that is not usable. An ALSA
-    // enumeration failure leaves only the Null card.
+    // The JACK card when a server answers, the ALSA cards, then the Null
+    // card (capturing into capturePath when it is not empty), then drops
+    // every card that is not usable. An ALSA enumeration failure leaves the
+    // JACK card, if any, and the Null card.
     void RegisterCards(const std::string& capturePath = {});
 
     // True when the card's channel is open afterwards; it is started unless

@@ -51,6 +51,9 @@ public:
     virtual int32_t LatencyMs(uint16_t index) const = 0;
     // How many times the output ran dry since the last Start.
     virtual uint32_t UnderrunCount() const = 0;
+    // True once the output went away for good (a sound server that ended):
+    // the channel plays no more and only closing it is left.
+    virtual bool Failed() const { return false; }
 
     // What the wave player uses as its display delay.
     int32_t CurrentLatencyMs() const { return LatencyMs(SelectedLatency()); }

@@ -128,12 +128,40 @@ void CSoundSystem::ReclaimSound()
     releasedCard_ = kNoCard;
     if (card == kNoCard || !enabled_)
         return;
-    if (OpenCard(card, releasedLatency_))
+    TakeCardBack(card, releasedLatency_);
+}
+
+bool CSoundSystem::CheckChannel()
+{
+    // While paused (a lengthy operation runs) nothing plays; the question
+    // waits until the operation is over.
+    const CSoundChannel* channel = cards_.Channel();
+    if (!channel || !channel->Failed() || pauseCount_ > 0)
+        return false;
+    const uint16_t card = cards_.SelectedCardIndex();
+    const uint16_t latency = channel->SelectedLatency();
+    DetachPlayer();
+    cards_.CloseChannel();
+    if (Registry().Count() <= 1) {
+        // Nothing else to try: the question with "Try other" would be idle.
+        if (!OpenCard(card, latency)) {
+            alerts_.NoSoundCardOpened();
+            DisableSound();
+        }
+        return true;
+    }
+    TakeCardBack(card, latency);
+    return true;
+}
+
+void CSoundSystem::TakeCardBack(uint16_t card, uint16_t latency)
+{
+    if (OpenCard(card, latency))
         return;
     for (;;) {
         const int answer = alerts_.SoundChannelTaken();
         if (answer == CSoundAlerts::kRetry) {
-            if (OpenCard(card, releasedLatency_))
+            if (OpenCard(card, latency))
                 return;
         } else if (answer == CSoundAlerts::kTryOther) {
             if (OpenAnyCard())

@@ -75,6 +75,13 @@ public:
     // and takes it back, asking alert 19 when that fails.
     void ReleaseSound();
     void ReclaimSound();
+    // Polled on the interface thread (the idle step, the tool's play loop):
+    // when the open channel failed (its sound server ended), closes it and
+    // treats the card as one that cannot be taken back: reopened when it
+    // opens again at once, else alert 19 and its answers; with no other card
+    // listed, alert 7 and sound disabled. Nothing while sound is paused.
+    // True when a failure was handled.
+    bool CheckChannel();
 
     // Until the program ends; closes the channel.
     void DisableSound();
@@ -100,6 +107,9 @@ private:
     // before the channel changes.
     void DetachPlayer();
     void AttachPlayer();
+    // Reopens the card, asking alert 19 until it or another opens, or the
+    // user disables sound.
+    void TakeCardBack(uint16_t card, uint16_t latency);
 
     CWavePlayer& player_;
     CSoundAlerts& alerts_;

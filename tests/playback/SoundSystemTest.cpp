@@ -2,6 +2,7 @@
 
 #include <deque>
 
+#include "SoundAlertsDouble.h"
 #include "WavePlayerFixtures.h"
 #include "playback/NullSoundCard.h"
 #include "playback/SoundSystem.h"
@@ -10,8 +11,24 @@ using namespace quorvel;
 
 namespace {
 
+// A silent channel whose output goes away when its card says so.
+class LosableChannel : public NULL_CHANNEL {
+public:
+    LosableChannel(const CRegisteredSoundCard& card, int32_t outputRate, CABCSoundRenderer* first,
+                   CABCSoundRenderer* second, uint16_t channelCount, const bool& lost)
+        : NULL_CHANNEL(card, outputRate, first, second, channelCount, NullCardOptions{"", NullClock::Manual}),
+          lost_(lost)
+    {
+    }
+    bool Failed() const override { return lost_; }
+
+private:
+    const bool& lost_;
+};
+
 // A silent card on a manual clock that refuses to open while `failures` is
-// not zero (each refusal counts one down; negative refuses for ever).
+// not zero (each refusal counts one down; negative refuses for ever). Its
+// channels fail while `lost` is set.
 class FlakyCard : public CRegisteredSoundCard {
 public:
     explicit FlakyCard(std::string name, int failures = 0, bool usable = true)
@@ -28,39 +45,14 @@ public:
                 --failures;
             throw ZSOUND_EXCEPTION();
         }
-        return std::make_unique<NULL_CHANNEL>(*this, outputRate, first, second, channelCount,
-                                              NullCardOptions{"", NullClock::Manual});
+        return std::make_unique<LosableChannel>(*this, outputRate, first, second, channelCount, lost);
     }
     mutable int failures;
+    bool lost = false;
     mutable int attempts = 0;
 };
 
-class FakeAlerts : public CSoundAlerts {
-public:
-    int NoSoundCardOpened() override
-    {
-        shown.push_back("7");
-        return AlertResultForSlot(0);
-    }
-    int StoredCardNotOpened(const std::string& cardName) override
-    {
-        shown.push_back("12:" + cardName);
-        return AlertResultForSlot(0);
-    }
-    int SoundChannelTaken() override
-    {
-        shown.push_back("19");
-        if (answers.empty()) {
-            ADD_FAILURE() << "alert 19 asked more often than expected";
-            return kDisableSound;
-        }
-        const int answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    std::vector<std::string> shown;
-    std::deque<int> answers;
-};
+using test::FakeAlerts;
 
 class SoundSystemTest : public ::testing::Test {
 protected:
@@ -280,4 +272,46 @@ TEST_F(SoundSystemTest, Alert19RetriesTriesOtherCardsOrDisablesSound)
     alerts.answers = {0};
     system.ReclaimSound();
     EXPECT_TRUE(system.SoundDisabled());
+}
+
+TEST_F(SoundSystemTest, AFailedChannelIsReopenedOrReplacedAfterAlert19OrEndsSoundAfterAlert7)
+{
+    std::vector<FlakyCard*> cards = Register({0, 0});
+    ASSERT_TRUE(system.OpenCard(0, 0));
+    EXPECT_FALSE(system.CheckChannel());
+
+    // The card comes straight back: no question, same card.
+    StartPlaying();
+    cards[0]->lost = true;
+    EXPECT_TRUE(system.CheckChannel());
+    EXPECT_FALSE(player.IsPlaying(sound.get()));
+    cards[0]->lost = false;
+    EXPECT_EQ(cards[0]->attempts, 2);
+    EXPECT_EQ(system.SelectedCardIndex(), 0);
+    EXPECT_TRUE(alerts.shown.empty());
+
+    // It stays away: alert 19 (not while paused), Retry fails again, Try
+    // other takes card b.
+    cards[0]->lost = true;
+    cards[0]->failures = -1;
+    system.PauseSound();
+    EXPECT_FALSE(system.CheckChannel());
+    system.ResumeSound();
+    alerts.answers = {CSoundAlerts::kRetry, CSoundAlerts::kTryOther};
+    EXPECT_TRUE(system.CheckChannel());
+    EXPECT_EQ(alerts.shown, (std::vector<std::string>{"19", "19"}));
+    EXPECT_EQ(system.SelectedCardIndex(), 1);
+    EXPECT_TRUE(system.SoundEnabled());
+
+    // A failed only card that does not come back: alert 7, sound off.
+    alerts.shown.clear();
+    cards = Register({0});
+    ASSERT_TRUE(system.OpenCard(0));
+    cards[0]->lost = true;
+    cards[0]->failures = -1;
+    EXPECT_TRUE(system.CheckChannel());
+    EXPECT_EQ(alerts.shown, std::vector<std::string>{"7"});
+    EXPECT_TRUE(system.SoundDisabled());
+    EXPECT_EQ(system.Channel(), nullptr);
+    EXPECT_FALSE(system.CheckChannel());
 }

@@ -127,6 +127,11 @@ nlohmann::ordered_json Play(const std::string& input, const DocumentOptions& doc
 
     const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (std::chrono::steady_clock::now() < until && player.IsPlaying(&sound)) {
+        if (channel.Failed()) {
+            player.Stop();
+            throw CliError(kExportRefused, "the sound card \"" + cards.Channel()->Card()->Name() +
+                                               "\" stopped working during playback (its sound server ended)");
+        }
         player.IdleStep();
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }

@@ -207,6 +207,9 @@ void CQuorvel::Terminate()
 
 void CQuorvel::IdleStep()
 {
+    // A sound server that ended is noticed here, at the latest on the first
+    // idle step of the next playback.
+    services_->Sound().CheckChannel();
     for (CQuorvelWindow* window : DocumentWindows())
         window->IdleStep();
     services_->Player().IdleStep();
