@@ -1,16 +1,21 @@
 #pragma once
 // A JACK server of the test's own: `jackd -d dummy` under a name no other
-// test uses, with this process's JACK clients pointed at it. It needs no
-// sound hardware; the dummy driver keeps real time. Tests skip where jackd
-// is not installed.
+// running test uses, with this process's JACK clients pointed at it. It
+// needs no sound hardware; the dummy driver keeps real time. Tests skip
+// where jackd is not installed.
+//
+// The names come from a small pool, each held by a lock file while in use:
+// the machine's table of JACK servers has room for eight, and the entry of a
+// server that died is only taken back by a server of the same name. Unique
+// names would leak an entry with every crash until no server could start.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <jack/jack.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -29,8 +34,8 @@ public:
     // whether it came up.
     explicit CDummyJackServer(uint32_t rate = 44100, uint32_t period = 256)
     {
-        static std::atomic<int> count{0};
-        name_ = "quorvel-test-" + std::to_string(getpid()) + "-" + std::to_string(count++);
+        if (!TakeName())
+            return;
         setenv("JACK_DEFAULT_SERVER", name_.c_str(), 1);
         setenv("JACK_NO_AUDIO_RESERVATION", "1", 1);
         rate_ = rate;
@@ -49,6 +54,8 @@ public:
             Stop(SIGTERM);
         }
         unsetenv("JACK_DEFAULT_SERVER");
+        if (lock_ >= 0)
+            close(lock_);
     }
 
     CDummyJackServer(const CDummyJackServer&) = delete;
@@ -65,6 +72,40 @@ public:
     }
 
 private:
+    static constexpr int kPoolSize = 4;
+
+    bool TakeName()
+    {
+        for (int i = 0; i < kPoolSize; ++i) {
+            const std::string name = "quorvel-test-" + std::to_string(i);
+            const std::string lockPath = "/tmp/" + name + ".lock";
+            const int fd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+            if (fd < 0)
+                continue;
+            // A server a crashed test left running keeps its name busy.
+            if (flock(fd, LOCK_EX | LOCK_NB) == 0 && !Answers(name)) {
+                name_ = name;
+                lock_ = fd;
+                return true;
+            }
+            close(fd);
+        }
+        return false;
+    }
+
+    static bool Answers(const std::string& name)
+    {
+        jack_set_error_function([](const char*) {});
+        jack_set_info_function([](const char*) {});
+        jack_status_t status{};
+        jack_client_t* client =
+            jack_client_open("quorvel-test-probe", static_cast<jack_options_t>(JackNoStartServer | JackServerName),
+                             &status, name.c_str());
+        if (client)
+            jack_client_close(client);
+        return client != nullptr;
+    }
+
     bool Start()
     {
         const std::vector<std::string> args = {
@@ -121,6 +162,7 @@ private:
     pid_t pid_ = 0;
     bool ready_ = false;
     bool crashed_ = false;
+    int lock_ = -1;
 };
 
 } // namespace quorvel::test
