@@ -29,9 +29,21 @@ std::unique_ptr<CJackClient> OpenClient(int32_t outputRate, uint16_t channelCoun
     }
 }
 
-// The ports the user named, or the machine's first two playback ports. One
-// port gets both sides.
-std::vector<std::string> PlaybackPorts(jack_client_t* client)
+bool Unrouted(const JackRouting& routing) { return routing[0].empty() && routing[1].empty(); }
+
+// One port gets both sides.
+JackRouting FromList(const std::vector<std::string>& ports)
+{
+    JackRouting routing;
+    if (!ports.empty()) {
+        routing[0] = {ports.front()};
+        routing[1] = {ports.back()};
+    }
+    return routing;
+}
+
+// The ports the environment names ("left,right"), if any.
+JackRouting NamedInEnvironment()
 {
     std::vector<std::string> ports;
     if (const char* named = std::getenv(CJackSoundChannel::kPortsVariable); named && *named) {
@@ -42,15 +54,27 @@ std::vector<std::string> PlaybackPorts(jack_client_t* client)
                 ports.push_back(list.substr(from, comma - from));
             from = comma + 1;
         }
-    } else if (const char** physical =
-                   jack_get_ports(client, nullptr, JACK_DEFAULT_AUDIO_TYPE, JackPortIsPhysical | JackPortIsInput)) {
+    }
+    return FromList(ports);
+}
+
+// The machine's first two playback ports.
+JackRouting PhysicalPorts(jack_client_t* client)
+{
+    std::vector<std::string> ports;
+    if (const char** physical =
+            jack_get_ports(client, nullptr, JACK_DEFAULT_AUDIO_TYPE, JackPortIsPhysical | JackPortIsInput)) {
         for (const char** port = physical; *port && ports.size() < 2; ++port)
             ports.emplace_back(*port);
         jack_free(physical);
     }
-    if (ports.size() == 1)
-        ports.push_back(ports.front());
-    return ports;
+    return FromList(ports);
+}
+
+bool IsInputPort(jack_client_t* client, const std::string& name)
+{
+    const jack_port_t* port = jack_port_by_name(client, name.c_str());
+    return port && (jack_port_flags(port) & JackPortIsInput) != 0;
 }
 
 } // namespace
@@ -71,7 +95,9 @@ std::unique_ptr<CSoundChannel> CRegisteredJackSoundCard::CreateChannel(int32_t o
                                                                        CABCSoundRenderer* second,
                                                                        uint16_t channelCount) const
 {
-    return std::make_unique<CJackSoundChannel>(*this, outputRate, first, second, channelCount);
+    auto channel = std::make_unique<CJackSoundChannel>(*this, outputRate, first, second, channelCount);
+    channel->SetPlaybackPorts(playbackPorts_);
+    return channel;
 }
 
 void RegisterJackCards(CSoundCardRegistry& registry)
@@ -190,19 +216,56 @@ std::string CJackSoundChannel::RightPortName() const
     return client_->Name() + ":" + kRightPort;
 }
 
+JackRouting CJackSoundChannel::ConnectedPlaybackPorts() const
+{
+    JackRouting connected;
+    if (failed_ || client_->ServerGone())
+        return connected;
+    const jack_port_t* outputs[] = {left_, right_};
+    for (size_t side = 0; side < 2; ++side) {
+        if (const char** ports = jack_port_get_all_connections(client_->Handle(), outputs[side])) {
+            for (const char** port = ports; *port; ++port)
+                connected[side].emplace_back(*port);
+            jack_free(ports);
+        }
+    }
+    return connected;
+}
+
+JackRouting CJackSoundChannel::RoutingAtFirstStart() const
+{
+    if (JackRouting named = NamedInEnvironment(); !Unrouted(named))
+        return named;
+    jack_client_t* client = client_->Handle();
+    const JackRouting physical = PhysicalPorts(client);
+    if (Unrouted(playbackPorts_))
+        return physical;
+    JackRouting routing;
+    for (size_t side = 0; side < 2; ++side) {
+        for (const std::string& port : playbackPorts_[side])
+            if (IsInputPort(client, port))
+                routing[side].push_back(port);
+        if (routing[side].empty() && !playbackPorts_[side].empty())
+            routing[side] = physical[side];
+    }
+    return routing;
+}
+
 void CJackSoundChannel::ConnectOutputs()
 {
     jack_client_t* client = client_->Handle();
-    const std::vector<std::string> ports = PlaybackPorts(client);
+    const JackRouting routing = RoutingAtFirstStart();
     uint32_t latency = 0;
-    for (size_t i = 0; i < ports.size(); ++i) {
-        // A port that is gone or refuses leaves that side for the user's
-        // patchbay; playback itself goes on.
-        jack_connect(client, jack_port_name(i == 0 ? left_ : right_), ports[i].c_str());
-        if (jack_port_t* port = jack_port_by_name(client, ports[i].c_str())) {
-            jack_latency_range_t range{};
-            jack_port_get_latency_range(port, JackPlaybackLatency, &range);
-            latency = std::max(latency, range.max);
+    for (size_t side = 0; side < 2; ++side) {
+        for (const std::string& name : routing[side]) {
+            // A port that is gone or refuses leaves that side for the user's
+            // patchbay; playback itself goes on.
+            jack_connect(client, jack_port_name(side == 0 ? left_ : right_), name.c_str());
+            if (jack_port_t* port = jack_port_by_name(client, name.c_str())) {
+                jack_latency_range_t range{};
+                jack_port_get_latency_range(port, JackPlaybackLatency, &range);
+                latency = std::max(latency, range.max);
+            }
         }
     }
     playbackLatency_ = latency;

@@ -1,9 +1,12 @@
 #pragma once
 // The JACK card family: the JACK server (jackd, or PipeWire's JACK) that
 // answers at start-up, as one card. Its channel is a JACK client with two
-// output ports that renders in the server's process cycle; it connects them
-// to the machine's playback ports, or to the ports QUORVEL_JACK_PLAYBACK_PORTS
-// names ("client:port,client:port", left then right).
+// output ports that renders in the server's process cycle. At its first Start
+// it connects them to the ports QUORVEL_JACK_PLAYBACK_PORTS names
+// ("client:port,client:port", left then right), else to the ports the program
+// handed over (where the user had patched them last time), else to the
+// machine's first two playback ports.
+#include <array>
 #include <atomic>
 #include <condition_variable>
 #include <memory>
@@ -20,6 +23,9 @@ typedef struct _jack_port jack_port_t;
 namespace quorvel {
 
 class CJackClient;
+
+// For each output, left first, the ports it feeds ("client:port").
+using JackRouting = std::array<std::vector<std::string>, 2>;
 
 // The JACK server refused a port, activation or the client itself.
 QUORVEL_EXCEPTION(ZJACK_SOUND_EXCEPTION, ZSOUND_EXCEPTION);
@@ -38,6 +44,13 @@ public:
     std::unique_ptr<CSoundChannel> CreateChannel(int32_t outputRate, CABCSoundRenderer* first,
                                                  CABCSoundRenderer* second,
                                                  uint16_t channelCount) const override;
+
+    // Handed to every channel opened afterwards (see
+    // CJackSoundChannel::SetPlaybackPorts).
+    void SetPlaybackPorts(JackRouting ports) { playbackPorts_ = std::move(ports); }
+
+private:
+    JackRouting playbackPorts_;
 };
 
 // Appends the card when a server answers now; without one, nothing.
@@ -56,6 +69,15 @@ public:
     CJackSoundChannel(const CRegisteredSoundCard& card, int32_t outputRate, CABCSoundRenderer* first,
                       CABCSoundRenderer* second, uint16_t channelCount);
     ~CJackSoundChannel() override;
+
+    // Where the outputs go at the first Start, unless the environment names
+    // ports. Both sides empty: the machine's playback ports. A side whose
+    // ports are all gone (an interface unplugged) gets its playback port; a
+    // side left empty stays unconnected. No effect after the first Start.
+    void SetPlaybackPorts(JackRouting ports) { playbackPorts_ = std::move(ports); }
+    // Where the outputs are connected now, whoever made the connections;
+    // empty once the server has gone.
+    JackRouting ConnectedPlaybackPorts() const;
 
     // The first Start activates the client and connects the ports; later
     // ones keep whatever routing the user made meanwhile. Stop only mutes
@@ -96,6 +118,7 @@ private:
     static int Process(uint32_t frames, void* self);
     static int PeriodChanged(uint32_t frames, void* self);
     static int Xrun(void* self);
+    JackRouting RoutingAtFirstStart() const;
     void ConnectOutputs();
     void ServerGone();
     void KeepRendering();
@@ -106,6 +129,7 @@ private:
     CJackStereoOutput output_;
     jack_port_t* left_ = nullptr;
     jack_port_t* right_ = nullptr;
+    JackRouting playbackPorts_;
     bool activated_ = false;
     std::atomic<bool> running_{false};
     std::atomic<bool> rendering_{false};

@@ -36,6 +36,7 @@
 
 #include "EventTrace.h"
 #include "FramePlacement.h"
+#include "JackPlaybackPorts.h"
 #include "StartupHooks.h"
 #include "WhenExposed.h"
 
@@ -119,6 +120,8 @@ bool CQuorvel::Initialise()
     }
     RegisterDevices();
     CloseSplashScreen();
+    // Before the preferences open the stored card.
+    RestoreJackPlaybackPorts(services_->Sound().Registry());
     LoadPreferences(*services_, PreferencesFile(), &Frame());
     // A run that only starts and quits has nobody to answer the check's
     // questions.
@@ -202,6 +205,7 @@ void CQuorvel::Terminate()
     StopPlayback();
     StorePreferences(*services_, PreferencesFile(), &Frame());
     SaveFramePlacement(Frame());
+    SaveJackPlaybackPorts(services_->Sound().Channel());
     Trace("quit");
 }
 
