@@ -129,6 +129,12 @@ CJackSoundChannel::CJackSoundChannel(const CRegisteredSoundCard& card, int32_t o
 
 CJackSoundChannel::~CJackSoundChannel()
 {
+    if (activated_ && !failed_) {
+        const auto* card = dynamic_cast<const CRegisteredJackSoundCard*>(Card());
+        JackRouting now = ConnectedPlaybackPorts();
+        if (card && (!now[0].empty() || !now[1].empty()))
+            card->RememberPlaybackPorts(std::move(now));
+    }
     Stop();
     {
         std::lock_guard lock(goneMutex_);

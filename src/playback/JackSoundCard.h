@@ -48,9 +48,13 @@ public:
     // Handed to every channel opened afterwards (see
     // CJackSoundChannel::SetPlaybackPorts).
     void SetPlaybackPorts(JackRouting ports) { playbackPorts_ = std::move(ports); }
+    // A closing channel leaves the routing the user gave it here, so that
+    // the card's next channel (the card chosen again, sound taken back)
+    // starts where the user left off.
+    void RememberPlaybackPorts(JackRouting ports) const { playbackPorts_ = std::move(ports); }
 
 private:
-    JackRouting playbackPorts_;
+    mutable JackRouting playbackPorts_;
 };
 
 // Appends the card when a server answers now; without one, nothing.

@@ -54,15 +54,22 @@ public:
 const JackRouting kMonitor{{{"Monitor:in_1"}, {"Monitor:in_2"}}};
 const JackRouting kSystem{{{"system:playback_1"}, {"system:playback_2"}}};
 
-// A started channel of a card told `ports`.
-std::unique_ptr<CJackSoundChannel> StartedChannel(const std::string& server, CWavePlayer& player,
-                                                  const JackRouting& ports)
+// A started channel of `card`.
+std::unique_ptr<CJackSoundChannel> StartedChannel(const CRegisteredJackSoundCard& card, CWavePlayer& player)
 {
-    CRegisteredJackSoundCard card(server);
-    card.SetPlaybackPorts(ports);
     auto channel = card.CreateChannel(44100, nullptr, &player, 2);
     channel->Start();
     return std::unique_ptr<CJackSoundChannel>(static_cast<CJackSoundChannel*>(channel.release()));
+}
+
+// A started channel of a card told `ports`; the card outlives the test.
+std::unique_ptr<CJackSoundChannel> StartedChannel(const std::string& server, CWavePlayer& player,
+                                                  const JackRouting& ports)
+{
+    static std::vector<std::unique_ptr<CRegisteredJackSoundCard>> cards;
+    cards.push_back(std::make_unique<CRegisteredJackSoundCard>(server));
+    cards.back()->SetPlaybackPorts(ports);
+    return StartedChannel(*cards.back(), player);
 }
 
 TEST(JackRouting, ConnectsWhereItIsToldAndReportsWhereTheUserPatchedIt)
@@ -88,6 +95,18 @@ TEST(JackRouting, ConnectsWhereItIsToldAndReportsWhereTheUserPatchedIt)
     channel->Stop();
     channel->Start();
     EXPECT_TRUE(channel->ConnectedPlaybackPorts()[1].empty());
+
+    // The card's next channel (the card chosen again) starts as the user left it.
+    {
+        CRegisteredJackSoundCard card(server.Name());
+        card.SetPlaybackPorts(kMonitor);
+        auto first = StartedChannel(card, player);
+        ASSERT_EQ(jack_disconnect(monitor.Handle(), first->LeftPortName().c_str(), "Monitor:in_1"), 0);
+        ASSERT_EQ(jack_connect(monitor.Handle(), first->LeftPortName().c_str(), "system:playback_1"), 0);
+        first.reset();
+        EXPECT_EQ(StartedChannel(card, player)->ConnectedPlaybackPorts(),
+                  (JackRouting{{{"system:playback_1"}, {"Monitor:in_2"}}}));
+    }
 
     server.Kill();
     const auto until = std::chrono::steady_clock::now() + 10s;
