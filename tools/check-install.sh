@@ -23,7 +23,8 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || { cat "
 desktop="$prefix/share/applications/$id.desktop"
 icon="$prefix/share/icons/hicolor/scalable/apps/$id.svg"
 package="$prefix/share/mime/packages/$id.xml"
-for file in bin/quorvel bin/quorvel-cli share/doc/quorvel/manual/index.html share/man/man1/quorvel-cli.1; do
+for file in bin/quorvel bin/quorvel-cli share/doc/quorvel/manual/index.html share/man/man1/quorvel-cli.1 \
+    share/man/man1/quorvel-sampler-emulator.1; do
   [ -f "$prefix/$file" ] || fail "$file not installed"
 done
 for file in "$desktop" "$icon" "$package"; do
