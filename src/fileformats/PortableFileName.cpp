@@ -1,5 +1,7 @@
 #include "fileformats/PortableFileName.h"
 
+#include "framework/UTF8Text.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -42,12 +44,7 @@ std::string PortableFileName(const std::string& name, size_t maxBytes, const std
     std::string portable;
     for (const char c : name)
         portable += Refused(static_cast<unsigned char>(c)) ? '_' : c;
-    if (portable.size() > maxBytes) {
-        size_t cut = maxBytes;
-        while (cut > 0 && (static_cast<unsigned char>(portable[cut]) & 0xC0) == 0x80)
-            --cut;
-        portable.resize(cut);
-    }
+    portable = CutUTF8(portable, maxBytes);
     DropTrailingDotsAndBlanks(portable);
     // A name of dots alone ("..") would name a folder that already exists.
     if (portable.find_first_not_of(". ") == std::string::npos)

@@ -10,6 +10,7 @@
 #include "fileformats/OutputLimits.h"
 #include "fileformats/WaveFormat.h"
 #include "framework/SafeFileSet.h"
+#include "framework/UTF8Text.h"
 
 namespace quorvel {
 
@@ -23,17 +24,6 @@ std::string Numbered(const char* format, int number)
     char text[32];
     std::snprintf(text, sizeof text, format, number);
     return text;
-}
-
-// Cuts UTF-8 text to at most `bytes` without splitting a character.
-std::string CutText(const std::string& text, size_t bytes)
-{
-    if (text.size() <= bytes)
-        return text;
-    size_t cut = bytes;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
-        --cut;
-    return text.substr(0, cut);
 }
 
 // The chosen name without its sound-file extension (the save dialog may
@@ -93,7 +83,7 @@ std::string SliceFileName(const std::string& baseName, int index, size_t maxName
         suffix = Numbered("%03d", index + 1);
     const size_t limit = std::min(maxNameLength, kPlatformNameLimit - extension.size());
     const size_t room = limit > suffix.size() ? limit - suffix.size() : 0;
-    return CutText(baseName, room) + suffix + extension;
+    return CutUTF8(baseName, room) + suffix + extension;
 }
 
 void WriteSliceFile(CMedia& media, WAVE_SAMPLE& sample, const FileTypeSpec& type)

@@ -1,32 +1,16 @@
 #include "framework/LengthyOperation.h"
 
 #include "framework/TextResources.h"
+#include "framework/UTF8Text.h"
 
 namespace quorvel {
-namespace {
-
-// Cuts to at most `maxBytes`, backing off so that no UTF-8 sequence is split.
-std::string CutText(std::string_view text, size_t maxBytes)
-{
-    if (text.size() <= maxBytes) {
-        return std::string(text);
-    }
-    size_t end = maxBytes;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
-        --end;
-    }
-    return std::string(text.substr(0, end));
-}
-
-} // namespace
-
 CLengthyOperation::CLengthyOperation(SLengthyOperationServices services, std::string_view label)
     : services_(services)
 {
     start_ = Now();
     lastCursorRefresh_ = start_;
     lastWindowRefresh_ = start_;
-    content_.label = CutText(label, kMaxText);
+    content_.label = CutUTF8(label, kMaxText);
 }
 
 CLengthyOperation::~CLengthyOperation()
@@ -44,7 +28,7 @@ Ticks CLengthyOperation::Now() const
 
 void CLengthyOperation::SetLabel(std::string_view label)
 {
-    content_.label = CutText(label, kMaxText);
+    content_.label = CutUTF8(label, kMaxText);
     RefreshWindow();
 }
 
@@ -55,7 +39,7 @@ void CLengthyOperation::SetLabel(CTextResources& texts, uint32_t reference)
 
 void CLengthyOperation::SetDetail(std::string_view detail)
 {
-    content_.detail = CutText(detail, kMaxText);
+    content_.detail = CutUTF8(detail, kMaxText);
     RefreshWindow();
 }
 

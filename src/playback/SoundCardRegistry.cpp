@@ -2,32 +2,17 @@
 
 #include <algorithm>
 
+#include "framework/UTF8Text.h"
 #include "playback/AlsaSoundCard.h"
 #include "playback/JackSoundCard.h"
 #include "playback/NullSoundCard.h"
 
 namespace quorvel {
 
-namespace {
-
-// Cuts to at most `limit` bytes without splitting a UTF-8 sequence.
-std::string CutText(std::string text, size_t limit)
-{
-    if (text.size() <= limit)
-        return text;
-    size_t end = limit;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        --end;
-    text.resize(end);
-    return text;
-}
-
-} // namespace
-
 CRegisteredSoundCard::CRegisteredSoundCard(std::string type, std::string name, std::string driver,
                                            bool usable, bool emulated)
-    : type_(CutText(std::move(type), kMaxText)), name_(CutText(std::move(name), kMaxText)),
-      driver_(CutText(std::move(driver), kMaxText)), usable_(usable), emulated_(emulated)
+    : type_(CutUTF8(std::move(type), kMaxText)), name_(CutUTF8(std::move(name), kMaxText)),
+      driver_(CutUTF8(std::move(driver), kMaxText)), usable_(usable), emulated_(emulated)
 {
 }
 

@@ -115,28 +115,26 @@ CJackMIDISender* CJackMIDIClient::AddOutput(const std::string& shortName)
 
 void CJackMIDIClient::Remove(CJackMIDIReceiver* input)
 {
-    std::lock_guard lock(mutex_);
-    const auto found = std::find_if(inputs_.begin(), inputs_.end(), [&](const auto& p) { return p.get() == input; });
-    if (found == inputs_.end())
-        return;
-    std::unique_ptr<CJackMIDIReceiver> removed = std::move(*found);
-    inputs_.erase(found);
-    Publish();
-    // A dead server's connection takes no more requests.
-    if (!client_->ServerGone())
-        jack_port_unregister(client_->Handle(), removed->Port());
+    RemoveStream(inputs_, input);
 }
 
 void CJackMIDIClient::Remove(CJackMIDISender* output)
 {
+    RemoveStream(outputs_, output);
+}
+
+template <typename Stream>
+void CJackMIDIClient::RemoveStream(std::vector<std::unique_ptr<Stream>>& streams, Stream* stream)
+{
     std::lock_guard lock(mutex_);
     const auto found =
-        std::find_if(outputs_.begin(), outputs_.end(), [&](const auto& p) { return p.get() == output; });
-    if (found == outputs_.end())
+        std::find_if(streams.begin(), streams.end(), [&](const auto& p) { return p.get() == stream; });
+    if (found == streams.end())
         return;
-    std::unique_ptr<CJackMIDISender> removed = std::move(*found);
-    outputs_.erase(found);
+    std::unique_ptr<Stream> removed = std::move(*found);
+    streams.erase(found);
     Publish();
+    // A dead server's connection takes no more requests.
     if (!client_->ServerGone())
         jack_port_unregister(client_->Handle(), removed->Port());
 }

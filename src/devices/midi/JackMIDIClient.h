@@ -64,6 +64,9 @@ private:
     // Hands the callback the current lists and waits until it has let go of
     // the old ones (mutex_ held).
     void Publish();
+    // Takes the stream out of the cycle's view, then its port away.
+    template <typename Stream>
+    void RemoveStream(std::vector<std::unique_ptr<Stream>>& streams, Stream* stream);
     void RunDelivery();
     void Wake();
     void Shut();
