@@ -31,6 +31,20 @@ const std::string kSampler = " --model sds --midi-in 'Emulated SDS:out' --midi-o
 const std::string kDocument = " --sensitivity 99 --bars 1";
 const std::string kMIDIFailedAlert = "[MIDI communication failed!]";
 
+// JACK loses and repeats MIDI events of a client that misses its cycle, as
+// happens on a busy machine. A transfer that failed while the server
+// reported such misses is tried again, twice at most; one that failed
+// without them is a fault of ours.
+test::ToolRun RunOverJack(const test::CDummyJackServer& server, const std::string& arguments)
+{
+    for (int attempt = 1;; ++attempt) {
+        const int xruns = server.XRuns();
+        test::ToolRun run = RunTool("quorvel-cli", arguments);
+        if (run.status == 0 || server.XRuns() == xruns || attempt == 3)
+            return run;
+    }
+}
+
 // One bar at 240 beats a minute and 22050 frames a second: a second of
 // sound, a few hundred sample dump packets.
 void WriteShortLoop(const std::string& path)
@@ -73,7 +87,7 @@ private:
 
 TEST(CliJackEmulator, ASliceGoesToTheEmulatorProcessAndComesBackBitExactly)
 {
-    QUORVEL_DUMMY_JACK_SERVER(server, 44100, 64);
+    QUORVEL_DUMMY_JACK_SERVER(server, 44100, 128);
     TempFolder folder;
     const std::string loop = folder / "loop.wav";
     WriteShortLoop(loop);
@@ -83,8 +97,8 @@ TEST(CliJackEmulator, ASliceGoesToTheEmulatorProcessAndComesBackBitExactly)
         const auto ports = RunTool("quorvel-cli", "midi-ports");
         EXPECT_NE(ports.out.find("\"name\": \"Emulated SDS:out\",\n      \"driver\": \"JACK\""), std::string::npos)
             << ports.out;
-        const auto run = RunTool("quorvel-cli", "transmit " + loop + kDocument + kSampler + " --sample-number 10");
-        ASSERT_EQ(run.status, 0) << run.err;
+        const auto run = RunOverJack(server, "transmit " + loop + kDocument + kSampler + " --sample-number 10");
+        ASSERT_EQ(run.status, 0) << run.err << server.XRuns() << " xruns";
         ASSERT_GE(json::parse(run.out)["samples"].size(), 2u);
         // Stopped as a user stops it, it keeps its memory.
         emulator.Process().Signal(SIGTERM);
@@ -93,8 +107,8 @@ TEST(CliJackEmulator, ASliceGoesToTheEmulatorProcessAndComesBackBitExactly)
 
     EmulatorProcess emulator(folder, folder / "memory", "second");
     ASSERT_TRUE(emulator.Ready()) << emulator.Process().Err();
-    auto run = RunTool("quorvel-cli", "receive" + kSampler + " --sample 11 " + (folder / "back.wav"));
-    ASSERT_EQ(run.status, 0) << run.err;
+    auto run = RunOverJack(server, "receive" + kSampler + " --sample 11 " + (folder / "back.wav"));
+    ASSERT_EQ(run.status, 0) << run.err << server.XRuns() << " xruns";
     run = RunTool("quorvel-cli", "export " + loop + kDocument + " --sound " + (folder / "slice.wav"));
     ASSERT_EQ(run.status, 0) << run.err;
     const std::vector<int16_t> back = Values(folder / "back.wav");
@@ -104,33 +118,40 @@ TEST(CliJackEmulator, ASliceGoesToTheEmulatorProcessAndComesBackBitExactly)
 
 TEST(CliJackEmulator, TheServerDyingDuringADumpEndsTheToolWithTheFailureAndTheEmulatorToo)
 {
-    QUORVEL_DUMMY_JACK_SERVER(server, 44100, 64);
-    TempFolder folder;
-    const std::string loop = folder / "loop.wav";
-    test::WriteDrumLoop(loop); // long enough to be under way when the server dies
-    EmulatorProcess emulator(folder, "", "emulator");
-    ASSERT_TRUE(emulator.Ready()) << emulator.Process().Err();
+    for (int attempt = 1;; ++attempt) {
+        QUORVEL_DUMMY_JACK_SERVER(server, 44100, 128);
+        TempFolder folder;
+        const std::string loop = folder / "loop.wav";
+        test::WriteDrumLoop(loop); // long enough to be under way when the server dies
+        EmulatorProcess emulator(folder, "", "emulator");
+        ASSERT_TRUE(emulator.Ready()) << emulator.Process().Err();
 
-    const std::string trace = folder / "trace.txt";
-    std::vector<std::string> arguments = {"transmit", loop, "--sensitivity", "99", "--bars", "1",
-                                          "--model", "sds", "--midi-in", "Emulated SDS:out",
-                                          "--midi-out", "Emulated SDS:in", "--trace", trace};
-    ChildProcess tool("quorvel-cli", arguments, folder / "tool.out", folder / "tool.err");
-    // Once data packets flow, the server crashes.
-    const auto until = std::chrono::steady_clock::now() + 20s;
-    while (std::chrono::steady_clock::now() < until && ReadText(trace).find("\tF0 7E 00 02 ") == std::string::npos)
-        std::this_thread::sleep_for(10ms);
-    ASSERT_NE(ReadText(trace).find("\tF0 7E 00 02 "), std::string::npos) << tool.Err();
-    server.Kill();
+        const std::string trace = folder / "trace.txt";
+        std::vector<std::string> arguments = {"transmit", loop, "--sensitivity", "99", "--bars", "1",
+                                              "--model", "sds", "--midi-in", "Emulated SDS:out",
+                                              "--midi-out", "Emulated SDS:in", "--trace", trace};
+        ChildProcess tool("quorvel-cli", arguments, folder / "tool.out", folder / "tool.err");
+        // Once data packets flow, the server crashes.
+        const auto until = std::chrono::steady_clock::now() + 20s;
+        while (std::chrono::steady_clock::now() < until &&
+               ReadText(trace).find("\tF0 7E 00 02 ") == std::string::npos)
+            std::this_thread::sleep_for(10ms);
+        ASSERT_NE(ReadText(trace).find("\tF0 7E 00 02 "), std::string::npos) << tool.Err();
+        // Events lost to missed cycles may have ended the dump already.
+        if (tool.WaitForExit(0s).has_value() && server.XRuns() > 0 && attempt < 3)
+            continue;
+        server.Kill();
 
-    const std::optional<int> status = tool.WaitForExit(30s);
-    ASSERT_TRUE(status.has_value()) << "the tool hung or crashed";
-    EXPECT_EQ(*status, 3);
-    // The send fails, or the answer it waits for never comes: either way the
-    // protocol's alert.
-    EXPECT_NE(tool.Err().find(kMIDIFailedAlert), std::string::npos) << tool.Err();
-    EXPECT_EQ(emulator.Process().WaitForExit(10s), 3) << emulator.Process().Err();
-    EXPECT_NE(emulator.Process().Err().find("the JACK server went away"), std::string::npos);
+        const std::optional<int> status = tool.WaitForExit(30s);
+        ASSERT_TRUE(status.has_value()) << "the tool hung or crashed";
+        EXPECT_EQ(*status, 3);
+        // The send fails, or the answer it waits for never comes: either way
+        // the protocol's alert.
+        EXPECT_NE(tool.Err().find(kMIDIFailedAlert), std::string::npos) << tool.Err();
+        EXPECT_EQ(emulator.Process().WaitForExit(10s), 3) << emulator.Process().Err();
+        EXPECT_NE(emulator.Process().Err().find("the JACK server went away"), std::string::npos);
+        return;
+    }
 }
 
 TEST(CliJackEmulator, TheEmulatorRefusesWithoutAServerAndForASamplerReachedOverSCSIOnly)

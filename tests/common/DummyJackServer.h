@@ -1,13 +1,18 @@
 #pragma once
-// A JACK server of the test's own: `jackd -d dummy` under a name no other
-// running test uses, with this process's JACK clients pointed at it. It
-// needs no sound hardware; the dummy driver keeps real time. Tests skip
-// where jackd is not installed.
+// A JACK server of the test's own: `jackd -d dummy`, with this process's
+// JACK clients pointed at it. It needs no sound hardware; the dummy driver
+// keeps real time. Tests skip where jackd is not installed.
 //
-// The names come from a small pool, each held by a lock file while in use:
-// the machine's table of JACK servers has room for eight, and the entry of a
-// server that died is only taken back by a server of the same name. Unique
-// names would leak an entry with every crash until no server could start.
+// One such server runs on the machine at a time: tests wait for a lock
+// file. Two servers with small periods on two cores miss their deadlines
+// often enough that MIDI between processes loses and repeats events. The
+// server keeps a log, so that a test can tell such misses (xruns) from a
+// fault of ours.
+//
+// The name comes from a small pool: the machine's table of JACK servers has
+// room for eight, and the entry of a server that died is only taken back by
+// a server of the same name; a server a crashed test left running keeps its
+// name busy.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <jack/jack.h>
@@ -18,6 +23,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -54,6 +60,8 @@ public:
             Stop(SIGTERM);
         }
         unsetenv("JACK_DEFAULT_SERVER");
+        if (!logPath_.empty())
+            unlink(logPath_.c_str());
         if (lock_ >= 0)
             close(lock_);
     }
@@ -63,6 +71,18 @@ public:
 
     bool Ready() const { return ready_; }
     const std::string& Name() const { return name_; }
+
+    // How often the server has reported a missed deadline so far: a client
+    // not finished in its cycle, or the driver itself late.
+    int XRuns() const
+    {
+        std::ifstream file(logPath_);
+        std::string line;
+        int count = 0;
+        while (std::getline(file, line))
+            count += line.find("XRun") != std::string::npos ? 1 : 0;
+        return count;
+    }
 
     // Ends the server as a crash would: no goodbye to its clients.
     void Kill()
@@ -76,19 +96,21 @@ private:
 
     bool TakeName()
     {
+        lock_ = open("/tmp/quorvel-test-jackd.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (lock_ < 0 || flock(lock_, LOCK_EX) != 0)
+            return false;
         for (int i = 0; i < kPoolSize; ++i) {
             const std::string name = "quorvel-test-" + std::to_string(i);
-            const std::string lockPath = "/tmp/" + name + ".lock";
-            const int fd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-            if (fd < 0)
-                continue;
-            // A server a crashed test left running keeps its name busy.
-            if (flock(fd, LOCK_EX | LOCK_NB) == 0 && !Answers(name)) {
+            if (!Answers(name)) {
                 name_ = name;
-                lock_ = fd;
+                char logPath[] = "/tmp/quorvel-test-jackd-XXXXXX";
+                const int log = mkstemp(logPath);
+                if (log < 0)
+                    return false;
+                close(log);
+                logPath_ = logPath;
                 return true;
             }
-            close(fd);
         }
         return false;
     }
@@ -116,8 +138,8 @@ private:
         argv.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, logPath_.c_str(), O_WRONLY | O_APPEND, 0);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
         if (posix_spawnp(&pid_, "jackd", &actions, nullptr, argv.data(), environ) != 0)
             pid_ = 0;
         posix_spawn_file_actions_destroy(&actions);
@@ -157,6 +179,7 @@ private:
     }
 
     std::string name_;
+    std::string logPath_;
     uint32_t rate_ = 0;
     uint32_t period_ = 0;
     pid_t pid_ = 0;

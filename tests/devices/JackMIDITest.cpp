@@ -184,7 +184,7 @@ TEST(JackMIDI, SysexOfEveryLengthTheProtocolsUseComesBackWholeAndInOrder)
     stream.insert(stream.end(), big.begin(), big.end());
     output->SendBytes(stream.data(), static_cast<int32_t>(stream.size()));
 
-    EXPECT_EQ(collector.WaitForSysex(expected.size()), expected);
+    EXPECT_EQ(collector.WaitForSysex(expected.size()), expected) << server.XRuns() << " xruns";
     EXPECT_EQ(collector.Shorts(), (Bytes{0x90, 0x3C, 0x40, 0x90, 0x3E, 0x00}));
     // Each packet travelled as one event.
     ASSERT_GE(echo.EventCount(), size_t(kPackets));
