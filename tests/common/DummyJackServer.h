@@ -4,10 +4,10 @@
 // keeps real time. Tests skip where jackd is not installed.
 //
 // One such server runs on the machine at a time: tests wait for a lock
-// file. Two servers with small periods on two cores miss their deadlines
-// often enough that MIDI between processes loses and repeats events. The
-// server keeps a log, so that a test can tell such misses (xruns) from a
-// fault of ours.
+// file. A client that misses its cycle (an xrun) makes JACK lose and repeat
+// MIDI events between processes; servers side by side on two cores, or
+// periods under 256 frames on a virtual machine, miss often. The server
+// keeps a log, so that a test can tell such misses from a fault of ours.
 //
 // The name comes from a small pool: the machine's table of JACK servers has
 // room for eight, and the entry of a server that died is only taken back by

@@ -142,7 +142,7 @@ Bytes SysexOf(size_t length, uint8_t seed)
 
 TEST(JackMIDI, SysexOfEveryLengthTheProtocolsUseComesBackWholeAndInOrder)
 {
-    QUORVEL_DUMMY_JACK_SERVER(server, 44100, 64);
+    QUORVEL_DUMMY_JACK_SERVER(server, 44100, 256);
     EchoClient echo;
     ASSERT_TRUE(echo.Ready());
 
@@ -207,7 +207,7 @@ TEST(JackMIDI, WithoutAServerThereAreNoJackPorts)
 
 TEST(JackMIDI, TheServerDyingDuringASendFailsItAndLaterSendsToo)
 {
-    QUORVEL_DUMMY_JACK_SERVER(server, 44100, 64);
+    QUORVEL_DUMMY_JACK_SERVER(server, 44100, 256);
     EchoClient echo;
     ASSERT_TRUE(echo.Ready());
     const CMIDIPortLists ports = RegisterMIDIPorts();
