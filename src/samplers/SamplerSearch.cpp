@@ -192,6 +192,8 @@ private:
         } catch (const XSysexCommunicationException&) {
             // An overrun: the replies that were lost cannot be told apart.
             listener.parser->Flush();
+        } catch (const XMIDIInputGone&) {
+            // Its server went away after the last answer: nothing more comes.
         }
     }
 

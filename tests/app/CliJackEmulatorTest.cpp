@@ -145,9 +145,12 @@ TEST(CliJackEmulator, TheServerDyingDuringADumpEndsTheToolWithTheFailureAndTheEm
         const std::optional<int> status = tool.WaitForExit(30s);
         ASSERT_TRUE(status.has_value()) << "the tool hung or crashed";
         EXPECT_EQ(*status, 3);
-        // The send fails, or the answer it waits for never comes: either way
-        // the protocol's alert.
+        // The send fails, or the input the answer is awaited on goes away:
+        // either way the protocol's alert, and no waiting out a time-out.
         EXPECT_NE(tool.Err().find(kMIDIFailedAlert), std::string::npos) << tool.Err();
+        EXPECT_TRUE(tool.Err().find("the MIDI input went away") != std::string::npos ||
+                    tool.Err().find("the MIDI output refused the data") != std::string::npos)
+            << tool.Err();
         EXPECT_EQ(emulator.Process().WaitForExit(10s), 3) << emulator.Process().Err();
         EXPECT_NE(emulator.Process().Err().find("the JACK server went away"), std::string::npos);
         return;

@@ -17,6 +17,7 @@
 #include "devices/midi/MIDIInput.h"
 #include "devices/midi/MIDIPortRegistration.h"
 #include "devices/midi/MIDIService.h"
+#include "devices/midi/SysexMIDIInput.h"
 
 namespace quorvel {
 namespace {
@@ -226,6 +227,39 @@ TEST(JackMIDI, TheServerDyingDuringASendFailsItAndLaterSendsToo)
     killer.join();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_THROW(output->SendBytes(stream.data(), 127), XMIDIWriteFailed);
+}
+
+TEST(JackMIDI, AWaitForAnAnswerEndsWhenTheServerDiesAfterWhatCameBefore)
+{
+    QUORVEL_DUMMY_JACK_SERVER(server, 44100, 256);
+    EchoClient echo;
+    ASSERT_TRUE(echo.Ready());
+    const CMIDIPortLists ports = RegisterMIDIPorts();
+    const CRegisteredMIDIInput* in = FindJackInput(ports, "Echo:an output");
+    const CRegisteredMIDIOutput* out = ports.FindOutput("Echo:in");
+    ASSERT_NE(in, nullptr);
+    ASSERT_NE(out, nullptr);
+    CSysexMIDIInput sysex;
+    const std::unique_ptr<CMIDIInput> input = in->Open(sysex);
+    const std::unique_ptr<CMIDIOutput> output = out->Open();
+
+    const Bytes answer = SysexOf(127, 3);
+    output->SendBytes(answer.data(), static_cast<int32_t>(answer.size()));
+    const uint64_t deadline = MIDIClock().Milliseconds() + 20000;
+    ASSERT_EQ(sysex.WaitForEnd(deadline), 127);
+    EXPECT_FALSE(input->Gone());
+    server.Kill();
+
+    // The answer that came before is still read; the next wait ends long
+    // before its deadline instead of timing out.
+    const std::unique_ptr<CRawSysex> first = sysex.NextSysex();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(Bytes(first->GetData(), first->GetData() + first->GetLength()), answer);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(sysex.WaitForStart(deadline), XMIDIInputGone);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_TRUE(input->Gone());
+    EXPECT_THROW(sysex.NextSysex(), XMIDIInputGone);
 }
 
 } // namespace

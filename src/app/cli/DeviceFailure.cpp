@@ -46,6 +46,8 @@ std::string Cause()
         return "the Sample Dump Standard has no message for that";
     } catch (const XMIDIWriteFailed&) {
         return "the MIDI output refused the data";
+    } catch (const XMIDIInputGone&) {
+        return "the MIDI input went away";
     } catch (const XSMDIMessageInvalid&) {
         return "the sampler answered with something that is not an SMDI message";
     } catch (const XSMDISCSIErrorSenseKeyAborted&) {

@@ -129,6 +129,8 @@ CJackMIDIInput::~CJackMIDIInput()
     client_->Remove(receiver_);
 }
 
+bool CJackMIDIInput::Gone() const { return client_->Drained(); }
+
 CJackMIDIOutput::CJackMIDIOutput(const CRegisteredJackMIDIOutput& port)
     : CMIDIOutput(port), client_(ClientForOpening())
 {

@@ -61,6 +61,8 @@ public:
     CJackMIDIInput(const CRegisteredJackMIDIInput& port, CMIDIInputParser& parser);
     ~CJackMIDIInput() override;
 
+    bool Gone() const override;
+
 private:
     std::shared_ptr<CJackMIDIClient> client_;
     CJackMIDIReceiver* receiver_ = nullptr;

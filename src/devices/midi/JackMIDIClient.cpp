@@ -22,7 +22,10 @@ constexpr auto kCallbackPatience = std::chrono::seconds(2);
 CJackMIDIClient::CJackMIDIClient(const std::string& name) : client_(std::make_unique<CJackClient>(name))
 {
     sem_init(&wake_, 0, 0);
-    client_->OnServerGone([this] { Wake(); });
+    client_->OnServerGone([this] {
+        goneSeen_.store(true, std::memory_order_release);
+        Wake();
+    });
     jack_set_process_callback(client_->Handle(), &CJackMIDIClient::Process, this);
     delivery_ = std::thread([this] { RunDelivery(); });
     try {
@@ -157,11 +160,16 @@ void CJackMIDIClient::RunDelivery()
         }
         if (stopping_)
             return;
+        // Read before delivering: the callback writes nothing after the
+        // server has gone, so this delivery takes the last of it.
+        const bool gone = goneSeen_.load(std::memory_order_acquire);
         {
             std::lock_guard lock(mutex_);
             for (const auto& input : inputs_)
                 input->Deliver();
         }
+        if (gone)
+            drained_.store(true, std::memory_order_release);
         // Outputs waiting for their bytes to leave, and the inputs' wait
         // loops, go on at once.
         SignalMIDIActivity();

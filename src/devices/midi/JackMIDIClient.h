@@ -37,6 +37,9 @@ public:
     // The name the server granted.
     std::string Name() const { return client_->Name(); }
     bool ServerGone() const { return client_->ServerGone(); }
+    // True once the server has gone and everything it delivered before has
+    // reached the inputs' listeners: nothing more will come.
+    bool Drained() const { return drained_.load(std::memory_order_acquire); }
     jack_client_t* Handle() const { return client_->Handle(); }
 
     // Registers a port named `shortName` ("in", "out 2"); the client owns it
@@ -83,6 +86,8 @@ private:
 
     sem_t wake_;
     std::atomic<bool> stopping_{false};
+    std::atomic<bool> goneSeen_{false};
+    std::atomic<bool> drained_{false};
     std::thread delivery_;
 };
 

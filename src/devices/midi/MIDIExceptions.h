@@ -13,6 +13,9 @@ QUORVEL_EXCEPTION(XFailedOpeningMIDIIn, XFailedOpeningMIDIPort);
 QUORVEL_EXCEPTION(XFailedOpeningMIDIOut, XFailedOpeningMIDIPort);
 
 QUORVEL_EXCEPTION(XMIDICommunicationException, XExternalDeviceCommunicationError);
+// The input an answer was awaited on can deliver nothing more: its server
+// went away in the middle of the conversation.
+QUORVEL_EXCEPTION(XMIDIInputGone, XMIDICommunicationException);
 QUORVEL_EXCEPTION(XSysexCommunicationException, XMIDICommunicationException);
 QUORVEL_EXCEPTION(XSysexTimedOut, XSysexCommunicationException);
 QUORVEL_EXCEPTION(XSysexInvalidFormat, XSysexCommunicationException);

@@ -55,6 +55,9 @@ public:
 
     // Hands what the driver delivered for later to the parser.
     virtual void Poll() {}
+    // True once nothing more can arrive, so that a wait for an answer ends
+    // at once; drivers that cannot tell say false and the wait times out.
+    virtual bool Gone() const { return false; }
 
     CMIDIInputParser& Parser() const { return parser_; }
     const CRegisteredMIDIInput& Port() const { return port_; }

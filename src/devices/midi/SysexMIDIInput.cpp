@@ -54,6 +54,12 @@ uint32_t CSysexMIDIInput::Available() const
     return static_cast<uint32_t>(written_.load(std::memory_order_acquire) - read_.load(std::memory_order_relaxed));
 }
 
+void CSysexMIDIInput::ThrowIfGone() const
+{
+    if (Input() && Input()->Gone())
+        throw XMIDIInputGone();
+}
+
 void CSysexMIDIInput::CopyOut(uint64_t from, uint32_t count, uint8_t* destination) const
 {
     const uint32_t position = static_cast<uint32_t>(from & (kRingSize - 1));
@@ -100,11 +106,11 @@ std::unique_ptr<CRawSysex> CSysexMIDIInput::NextSysex()
     ThrowIfOverrun();
     const uint64_t written = written_.load(std::memory_order_acquire);
     const uint64_t start = SkipToMessageStart(written);
-    if (start == written)
+    const uint64_t end = start == written ? written : FindEnd(start + 1, written);
+    if (end == written) {
+        ThrowIfGone();
         return nullptr;
-    const uint64_t end = FindEnd(start + 1, written);
-    if (end == written)
-        return nullptr;
+    }
     const uint32_t length = static_cast<uint32_t>(end + 1 - start);
     auto message = std::make_unique<CRawSysex>(static_cast<int32_t>(length));
     CopyOut(start, length, message->GetData());
@@ -128,6 +134,7 @@ void CSysexMIDIInput::WaitForStart(uint64_t deadline)
             streamed_.clear();
             return;
         }
+        ThrowIfGone();
         if (MIDIClock().Milliseconds() >= deadline)
             throw XSysexTimedOut();
         ServiceAllMIDIInputs();
@@ -150,6 +157,7 @@ void CSysexMIDIInput::WaitForBytes(int32_t count, uint64_t deadline)
         }
         if (written - read >= wanted)
             return;
+        ThrowIfGone();
         if (MIDIClock().Milliseconds() >= deadline)
             throw XSysexTimedOut();
         ServiceAllMIDIInputs();
@@ -165,6 +173,7 @@ int32_t CSysexMIDIInput::WaitForEnd(uint64_t deadline)
         const uint64_t end = FindEnd(read, written);
         if (end < written)
             return static_cast<int32_t>(end + 1 - read);
+        ThrowIfGone();
         if (MIDIClock().Milliseconds() >= deadline)
             throw XSysexTimedOut();
         ServiceAllMIDIInputs();

@@ -4,6 +4,9 @@
 // well-formed system-exclusive messages out of it, or streams one long dump
 // piece by piece with the waits and ReadBytes.
 //
+// What arrived before the input went away is read first; the next read or
+// wait that finds nothing fails with XMIDIInputGone instead of timing out.
+//
 // The ring counts the bytes it holds: when a writer would lap the reader it
 // drops the new bytes (and all after them until the reader catches up) and
 // the next read or wait fails with XSysexOverrun, so two dumps are never
@@ -48,6 +51,9 @@ public:
 
     // Bytes received and not yet read.
     uint32_t Available() const;
+    // XMIDIInputGone once the input this reads from can deliver nothing
+    // more; the reads and waits above check it whenever nothing is left.
+    void ThrowIfGone() const;
 
 private:
     void ThrowIfOverrun();

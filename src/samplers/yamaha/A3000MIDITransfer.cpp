@@ -104,6 +104,7 @@ void CA3000SampleReceiverMIDI::Read(size_t count, uint8_t* destination)
             throw XA3000ReceivedInvalidSysex(); // the dump ended early
         const uint32_t available = input.Available();
         if (available == 0) {
+            input.ThrowIfGone();
             if (MIDIClock().Milliseconds() >= deadline)
                 throw XSysexTimedOut();
             ServiceAllMIDIInputs();
