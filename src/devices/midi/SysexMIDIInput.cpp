@@ -54,11 +54,7 @@ uint32_t CSysexMIDIInput::Available() const
     return static_cast<uint32_t>(written_.load(std::memory_order_acquire) - read_.load(std::memory_order_relaxed));
 }
 
-void CSysexMIDIInput::ThrowIfGone() const
-{
-    if (Input() && Input()->Gone())
-        throw XMIDIInputGone();
-}
+bool CSysexMIDIInput::InputGone() const { return Input() && Input()->Gone(); }
 
 void CSysexMIDIInput::CopyOut(uint64_t from, uint32_t count, uint8_t* destination) const
 {
@@ -104,11 +100,13 @@ uint64_t CSysexMIDIInput::SkipToMessageStart(uint64_t written)
 std::unique_ptr<CRawSysex> CSysexMIDIInput::NextSysex()
 {
     ThrowIfOverrun();
+    const bool gone = InputGone();
     const uint64_t written = written_.load(std::memory_order_acquire);
     const uint64_t start = SkipToMessageStart(written);
     const uint64_t end = start == written ? written : FindEnd(start + 1, written);
     if (end == written) {
-        ThrowIfGone();
+        if (gone)
+            throw XMIDIInputGone();
         return nullptr;
     }
     const uint32_t length = static_cast<uint32_t>(end + 1 - start);
@@ -128,13 +126,15 @@ void CSysexMIDIInput::WaitForStart(uint64_t deadline)
 {
     for (;;) {
         ThrowIfOverrun();
+        const bool gone = InputGone();
         const uint64_t written = written_.load(std::memory_order_acquire);
         const uint64_t start = SkipToMessageStart(written);
         if (start < written) {
             streamed_.clear();
             return;
         }
-        ThrowIfGone();
+        if (gone)
+            throw XMIDIInputGone();
         if (MIDIClock().Milliseconds() >= deadline)
             throw XSysexTimedOut();
         ServiceAllMIDIInputs();
@@ -146,6 +146,7 @@ void CSysexMIDIInput::WaitForBytes(int32_t count, uint64_t deadline)
     const uint64_t wanted = static_cast<uint64_t>(std::max(count, 0));
     for (;;) {
         ThrowIfOverrun();
+        const bool gone = InputGone();
         const uint64_t written = written_.load(std::memory_order_acquire);
         const uint64_t read = read_.load(std::memory_order_relaxed);
         const uint64_t end = FindEnd(read, std::min(written, read + wanted));
@@ -157,7 +158,8 @@ void CSysexMIDIInput::WaitForBytes(int32_t count, uint64_t deadline)
         }
         if (written - read >= wanted)
             return;
-        ThrowIfGone();
+        if (gone)
+            throw XMIDIInputGone();
         if (MIDIClock().Milliseconds() >= deadline)
             throw XSysexTimedOut();
         ServiceAllMIDIInputs();
@@ -168,12 +170,14 @@ int32_t CSysexMIDIInput::WaitForEnd(uint64_t deadline)
 {
     for (;;) {
         ThrowIfOverrun();
+        const bool gone = InputGone();
         const uint64_t written = written_.load(std::memory_order_acquire);
         const uint64_t read = read_.load(std::memory_order_relaxed);
         const uint64_t end = FindEnd(read, written);
         if (end < written)
             return static_cast<int32_t>(end + 1 - read);
-        ThrowIfGone();
+        if (gone)
+            throw XMIDIInputGone();
         if (MIDIClock().Milliseconds() >= deadline)
             throw XSysexTimedOut();
         ServiceAllMIDIInputs();

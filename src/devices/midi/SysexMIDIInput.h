@@ -51,9 +51,11 @@ public:
 
     // Bytes received and not yet read.
     uint32_t Available() const;
-    // XMIDIInputGone once the input this reads from can deliver nothing
-    // more; the reads and waits above check it whenever nothing is left.
-    void ThrowIfGone() const;
+    // True once the input this reads from can deliver nothing more. Asked
+    // before looking at what is here: every byte that came before has been
+    // added by then. The reads and waits above fail with XMIDIInputGone when
+    // it was true and nothing was left.
+    bool InputGone() const;
 
 private:
     void ThrowIfOverrun();

@@ -102,9 +102,11 @@ void CA3000SampleReceiverMIDI::Read(size_t count, uint8_t* destination)
     while (held_.size() - taken_ < count) {
         if (std::find(held_.begin() + static_cast<std::ptrdiff_t>(taken_), held_.end(), 0xF7) != held_.end())
             throw XA3000ReceivedInvalidSysex(); // the dump ended early
+        const bool gone = input.InputGone();
         const uint32_t available = input.Available();
         if (available == 0) {
-            input.ThrowIfGone();
+            if (gone)
+                throw XMIDIInputGone();
             if (MIDIClock().Milliseconds() >= deadline)
                 throw XSysexTimedOut();
             ServiceAllMIDIInputs();
